@@ -1,0 +1,75 @@
+#pragma once
+#include "players/Player.h"
+
+namespace flikka {
+
+class CGlobalAI;
+
+enum OutfieldState {
+    STATE_INTERCEPT = 0,
+    STATE_GO_TO_POINT = 1,
+    STATE_FORMATION = 2,
+    STATE_MARK = 4,
+    STATE_CHASE = 6,
+    STATE_WITH_BALL = 7,
+    STATE_PRESS = 8,
+};
+
+// A receiver choice with its score and the aim that found it.
+struct PassChoice {
+    CPlayer* receiver = nullptr;
+    float score = -1000.0f;
+    int aim = 0;
+};
+
+struct ShotChoice {
+    float value = 0.0f;
+    float power = 0.0f;
+    float spin = 0.0f;
+    Vector3 target{};
+};
+
+class COutfieldPlayer : public CPlayer {
+public:
+    int state = STATE_FORMATION;
+    Vector3 interceptPoint{};
+    CPlayer* markTarget = nullptr;
+    bool free = true;
+    float passValue = 0.0f;
+
+    void think() override;
+    void notify(int event) override;
+    void setHasBall(bool b) override;
+
+    void leaveRole();
+    void setState(int s);
+    void markOpponent(CPlayer* o);
+    void resetToDefault();
+    static void receiveAt(CPlayer* f, const Vector3& p);  // does nothing for a goalkeeper
+
+    bool attacksUpwards() const;
+    CGlobalAI& ai() const;
+    float offsideLine() const;
+    bool offside() const;
+    bool pressured() const;
+    bool freeAhead() const;
+    bool opponentBehind() const;
+    bool nearLineWithSpace() const;
+    bool atEdgeFacingOut(int d) const;
+    CPlayer* laneBlocker(const Vector3& a, const Vector3& b, float widthFactor) const;
+    CPlayer* nearestTeammate(const Vector3& p, bool includeGoalkeeper) const;
+
+    float attackValue() const;
+    void updatePassValue();  // every 500 simulation milliseconds
+
+    PassChoice bestPass() const;
+    PassChoice bestCross() const;
+    ShotChoice evaluateShot() const;
+    void aiShot(const ShotChoice& shot);
+    int bestDribbleDirection() const;
+
+private:
+    void onBallDecision();
+};
+
+}  // namespace flikka

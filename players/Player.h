@@ -1,0 +1,97 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "sim/Vector3.h"
+
+namespace flikka {
+
+class CMatch;
+class CTeam;
+
+// Ball events delivered through notify.
+enum BallEvent {
+    EVENT_POSSESSION = 0,
+    EVENT_BALL_FREE = 1,
+    EVENT_PASS = 2,
+    EVENT_SHOT = 4,
+    EVENT_CROSS = 5,  // crosses, clearances and goalkeeper kicks
+};
+
+// Kick kinds, shared with pendingKind.
+enum KickKind { KICK_NONE = 0, KICK_SHOT = 1, KICK_PASS = 2, KICK_THROUGH = 3, KICK_CROSS = 4 };
+
+// Direction index 0 (none), 1 up, then anticlockwise to 8 up-right; the diagonal is 0.707, not 1/sqrt 2.
+constexpr float kDiagonal = 0.707f;
+extern const Vector3 kDirectionTable[9];
+
+// Index 1..8 whose table vector makes the smallest angle with unit vector u (ties keep the lower).
+int nearestDirection(const Vector3& u);
+inline int wrapDirection(int d) { return ((d - 1) % 8 + 8) % 8 + 1; }  // cyclic 1..8
+
+// Orders maps keyed by footballer in creation order.
+struct BySerial {
+    template <class P>
+    bool operator()(const P* a, const P* b) const { return a->serial < b->serial; }
+};
+
+class CPlayerAI {
+public:
+    virtual ~CPlayerAI() = default;
+    virtual void think() = 0;
+    virtual void notify(int event) = 0;
+};
+
+class CPlayer : public CPlayerAI {
+public:
+    Vector3 position{};
+    Vector3 heading{};
+    bool canMove = true;
+    std::vector<float> accelDistances;
+    CMatch* match = nullptr;
+    CTeam* team = nullptr;
+    CTeam* opponents = nullptr;
+    int moveMode = 0;
+    float pendingTime = 0.0f;
+    int pendingKind = 0;
+    int pendingAim = 0;
+    float speed = 0.0f;
+    float sinceLastTouch = 0.0f;
+    float stunTime = 0.0f;
+    int direction = 0;
+    int travelDirection = 0;
+    bool hasBall = false;
+    bool setPiece = false;
+    Vector3 directionVectors[9];
+    Vector3 keeperPoint{};
+    Vector3 homePosition{};
+    std::string name;
+    // Creation order: orders the formation's and marking maps deterministically (addresses would not).
+    unsigned long serial = 0;
+
+    CPlayer();
+    ~CPlayer() override = default;
+
+    void think() override {}
+    void notify(int) override {}
+    virtual void update(float dt);
+    virtual int spriteDirection() const { return travelDirection; }
+    virtual void tryTakeBall();
+    virtual void setHasBall(bool b);
+
+    void setDirection(int index);
+    bool steerTo(const Vector3& target);
+    void faceToward(const Vector3& target);
+    void setTravelDirection(const Vector3& w);
+    float timeToReach(const Vector3& p) const;
+
+    // The speed rule and position integration (step "move" of update).
+    void move(float dt);
+    // Carries out a pending kick at once (kinds 1, 2, 4; kind 3 does nothing) and clears it.
+    void playPendingKick();
+
+    bool isGoalkeeper() const;  // squad position 0
+    int squadIndex() const;     // position in his team's squad, -1 when not found
+};
+
+}  // namespace flikka

@@ -1,0 +1,17 @@
+#pragma once
+
+namespace flikka {
+
+class CMatch;
+
+// The human's control of the selected footballer, run each logic step while one is selected.
+namespace user_control {
+
+int readDirection(CMatch& m);
+void loosePressActions(CMatch& m, int aim);
+void releaseActions(CMatch& m, int aim);
+void switchSelected(CMatch& m);
+void rebuildSwitchList(CMatch& m);
+
+}  // namespace user_control
+}  // namespace flikka

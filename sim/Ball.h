@@ -1,0 +1,66 @@
+#pragma once
+#include <vector>
+
+#include "sim/Vector3.h"
+
+namespace flikka {
+
+class CMatch;
+
+struct PredictionEvent {
+    bool found = false;
+    Vector3 point{};
+    float time = 0.0f;
+    float bestTime = -1.0f;  // used by the goalkeeper-reach events only
+    void clear() { *this = PredictionEvent{}; }
+};
+
+struct FrameHit {
+    Vector3 normal{};
+    float time = 1000.0f;
+    float restitution = 1.0f;
+};
+
+// Prediction event numbers as the AI uses them (events[n - 1] holds event n).
+enum PredictionEventId {
+    EV_HOME_KEEPER_LINE = 1,
+    EV_AWAY_KEEPER_LINE = 2,
+    EV_HOME_CROSSBAR_HEIGHT = 3,
+    EV_AWAY_CROSSBAR_HEIGHT = 4,
+    EV_HOME_GOAL_LINE = 5,
+    EV_AWAY_GOAL_LINE = 6,
+    EV_HOME_KEEPER_REACH = 7,
+    EV_AWAY_KEEPER_REACH = 8,
+};
+
+class CBall {
+public:
+    Vector3 velocity{};
+    Vector3 position{0.0f, 0.0f, 0.1232f};
+    std::vector<Vector3> path;
+    bool bounced = false;
+    float touchLockout = 0.0f;
+    CMatch* match = nullptr;
+    PredictionEvent events[8];
+    bool frameCollisions = true;
+    bool kinematic = false;
+    bool airborne = false;
+    float sideSpin = 0.0f;
+    float topSpin = 0.0f;
+
+    CBall() = default;
+    explicit CBall(CMatch* m) : match(m) {}
+
+    const PredictionEvent& event(int id) const { return events[id - 1]; }
+    PredictionEvent& event(int id) { return events[id - 1]; }
+
+    void step(float dt);
+    void kick(const Vector3& v, float side, float top);
+    void predict();
+    bool carry(const Vector3& point);
+    void goalFrameCollisions(FrameHit& hit) const;  // both goals, earliest hit kept
+
+    float speed() const { return length(velocity); }
+};
+
+}  // namespace flikka

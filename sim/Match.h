@@ -1,0 +1,95 @@
+#pragma once
+#include <cstdint>
+#include <iosfwd>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "sim/Ball.h"
+#include "sim/PitchLandmarks.h"
+#include "sim/Team.h"
+
+namespace flikka {
+
+class KeyState;
+class CPlayer;
+
+enum MatchState { GAME_PLAY = 0, GAME_OUT_OF_PLAY = 1, GAME_SETUP = 2, GAME_READY = 3 };
+enum RestartKind { RESTART_NONE = 0, KICK_OFF = 2, THROW_IN = 3, CORNER = 4, GOAL_KICK = 6 };
+enum HumanSide { HUMAN_HOME = 0, HUMAN_AWAY = 1, HUMAN_NONE = 2 };
+
+// Milliseconds of simulated play since program start; +5 per match step, never reset.
+std::uint32_t& simulationMilliseconds();
+
+// Where the goalkeeper's debug target points go (the presentation object in the game).
+class IDebugMarkerSink {
+public:
+    virtual ~IDebugMarkerSink() = default;
+    virtual void addDebugMarker(float x, float y) = 0;
+};
+
+struct SwitchList {
+    std::vector<CPlayer*> candidates;
+    std::size_t cursor = 0;
+    float timer = 0.0f;
+    CMatch* match = nullptr;
+    CTeam* humanTeam = nullptr;
+};
+
+class CMatch {
+public:
+    CBall ball;
+    CTeam home;
+    CTeam away;
+    PitchLandmarks landmarks;
+    int state = GAME_OUT_OF_PLAY;
+    int restartKind = KICK_OFF;
+    float stateTimer = 1.0f;
+    Vector3 restartPoint{0.0f, 0.0f, 0.1232f};
+    bool homeTakesRestart = true;
+    float elapsed = 0.001f;
+    float matchLength = 10.0f;
+    int homeScore = 0;
+    int awayScore = 0;
+    KeyState* keys = nullptr;
+    CPlayer* targetReceiver = nullptr;
+    std::set<std::pair<float, float>> claimSet;
+    SwitchList switchList;
+    CTeam* humanTeam = nullptr;
+    CPlayer* lastToucher = nullptr;
+    CPlayer* selected = nullptr;
+    CPlayer* ballHolder = nullptr;
+    bool secondHalf = false;
+
+    // Where the referee's lines go (standard output in the game; null silences them).
+    std::ostream* console;
+    IDebugMarkerSink* debugMarkers = nullptr;
+
+    explicit CMatch(KeyState* keyState);
+    ~CMatch();
+    CMatch(const CMatch&) = delete;
+    CMatch& operator=(const CMatch&) = delete;
+
+    // Counts: strikers, attacking midfielders, midfielders, defensive midfielders, defenders.
+    void newMatch(const unsigned homeCounts[5], const unsigned awayCounts[5], float length, int humanSide);
+    int matchStep(float dt);  // 0 play on, 1 half time, 2 full time
+
+    unsigned matchMinute() const;
+    void setBallHolder(CPlayer* p);
+    bool awayTouchedLast() const;
+    void select(CPlayer* p);
+    bool claimPoint(float x, float y);
+    void markFootballersFree();
+    void notifyAll(int event);  // home team, then away team
+    void refereeCheck();
+    void addDebugMarker(float x, float y);
+    void print(const char* text);  // to the console, if any
+
+    CTeam& teamOf(const CPlayer* p) { return home.contains(p) ? home : away; }
+    bool isHome(const CPlayer* p) const { return home.contains(p); }
+    bool isEitherGoalkeeper(const CPlayer* p) const {
+        return p != nullptr && (p == home.goalkeeper() || p == away.goalkeeper());
+    }
+};
+
+}  // namespace flikka

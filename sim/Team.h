@@ -1,0 +1,46 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "players/Player.h"
+
+namespace flikka {
+
+class CMatch;
+class CGlobalAI;
+
+class CTeam {
+public:
+    std::vector<std::unique_ptr<CPlayer>> players;  // 0 goalkeeper, 1..10 outfield
+    std::unique_ptr<CGlobalAI> ai;
+    std::string name = "Noname Utd.";
+    std::string shortName = "NNU";
+    std::vector<CPlayer*> byDistance;
+    int shots = 0;
+    int shotsOnGoal = 0;
+    int passes = 0;
+    int successfulPasses = 0;
+    int cornersFor = 0;
+    int throwInsFor = 0;
+    float possessionTime = 0.0f;
+    CMatch* match = nullptr;
+
+    CTeam();
+    ~CTeam();
+    CTeam(const CTeam&) = delete;
+    CTeam& operator=(const CTeam&) = delete;
+
+    // Destroys the squad and builds a new one from the five line counts (strikers first).
+    void squadSetup(CMatch* m, CTeam* opponents, const unsigned counts[5]);
+    void rebuildByDistance();
+    void resetCounters();
+
+    CPlayer* goalkeeper() const { return players.empty() ? nullptr : players[0].get(); }
+    CPlayer* player(std::size_t i) const { return players[i].get(); }
+    std::size_t size() const { return players.size(); }
+    bool contains(const CPlayer* p) const;
+    int indexOf(const CPlayer* p) const;  // -1 when not in the squad
+};
+
+}  // namespace flikka

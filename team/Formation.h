@@ -1,0 +1,45 @@
+#pragma once
+#include <map>
+#include <string>
+#include <utility>
+
+#include "players/Player.h"
+#include "sim/Vector3.h"
+
+namespace flikka {
+
+class CMatch;
+
+// Lines from attack to defence; the goalkeeper is addressed as line 5.
+enum FormationLine { LINE_ST = 0, LINE_AM = 1, LINE_M = 2, LINE_DM = 3, LINE_D = 4, LINE_GK = 5 };
+
+class CFormation {
+public:
+    static constexpr int kLateral = 9;
+    static constexpr int kLines = 5;
+
+    CMatch* match = nullptr;
+    float direction = 1.0f;
+    unsigned lineCounts[kLines] = {};
+    std::map<const CPlayer*, std::pair<unsigned, unsigned>, BySerial> slotOfPlayer;  // (lateral, line)
+    std::map<const CPlayer*, Vector3, BySerial> offsetOfPlayer;
+    bool occupied[kLateral][kLines] = {};
+    CPlayer* occupant[kLateral][kLines] = {};
+    CPlayer* goalkeeper = nullptr;
+
+    CFormation() { reset(); }
+
+    void reset();
+    void build(unsigned st, unsigned am, unsigned m, unsigned dm, unsigned d);  // throws "11 players needed"
+    void assignPlayer(unsigned line, unsigned ordinal, CPlayer* p);  // throws "not enought players in the formation line"
+    Vector3 basePosition(const CPlayer* p, float width, float length) const;
+    void randomiseOffsets();
+    std::string slotLabel(const CPlayer* p) const;
+    // Lateral slot of an outfield footballer, -1 when he has none.
+    int lateralSlot(const CPlayer* p) const;
+};
+
+// Counts forwards first; text defence first, zero lines left out ("4-4-2").
+std::string formationText(unsigned st, unsigned am, unsigned m, unsigned dm, unsigned d);
+
+}  // namespace flikka

@@ -1,0 +1,47 @@
+#pragma once
+#include "players/Player.h"
+
+namespace flikka {
+
+class CGoalkeeper : public CPlayer {
+public:
+    bool holdingBall = false;
+    bool chasingBall = false;
+    float diveTime = 0.0f;
+    float reachFraction = 0.0f;
+    unsigned diveStep = 0;
+    unsigned reachSteps = 0;
+    unsigned diveSteps = 0;
+    Vector3 divePoint{};
+    float diveAngle = 0.0f;
+    float reachAngleStep = 0.0f;
+    float finalAngle = 0.0f;
+    Vector3 reachMoveStep{};
+    float fallAngleStep = 0.0f;
+    Vector3 fallMoveStep{};
+    bool diving = false;
+
+    void think() override;
+    void notify(int event) override;
+    void update(float dt) override;
+    int spriteDirection() const override;
+    void tryTakeBall() override;
+    void setHasBall(bool b) override;
+    virtual void setDiving(bool b) { diving = b; }
+    virtual bool isDiving() const { return diving; }
+    virtual void setDiveAngle(float a);
+    virtual float getDiveAngle() const { return diveAngle; }
+    virtual void dive(const Vector3& point, float time);
+
+    float sideSign() const;  // +1 defending the lower goal
+    bool mayHandle() const;
+    void clearDiveRecord();
+    void diveStepOnce();
+    void catchTest();
+    void parry(float fraction);
+    void clearWithFoot();
+    void distribute();
+    bool isHomeKeeper() const;
+};
+
+}  // namespace flikka

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: the optimised build with the end-to-end tests,
+# then the sanitizer build (AddressSanitizer + UndefinedBehaviorSanitizer) with the unit tests.
+set -euo pipefail
+cd "$(dirname "$0")"
+bash scripts/setup.sh
+jobs=$(nproc 2>/dev/null || echo 2)
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$jobs"
+(cd build && ctest --output-on-failure -j"$jobs")
+
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DFLIKKA_SANITIZE=ON -DFLIKKA_BENCH=OFF -DFLIKKA_E2E=OFF >/dev/null
+cmake --build build-asan -j"$jobs"
+(cd build-asan && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j"$jobs" -L unit)
