@@ -28,6 +28,8 @@ public:
     float heldTime[kSlots] = {};
     bool locked[kSlots] = {};
     const IKeyboardDevice* keyboard = nullptr;
+    // The settings' key table (16 Windows virtual-key codes); the default bindings when null.
+    const int* keyTable = nullptr;
 
     // Reads every slot's key (bound by the settings' key table); slot 8 always reads released.
     void pollKeys();

@@ -1,6 +1,5 @@
 #pragma once
 #include <cstdint>
-#include <iosfwd>
 #include <set>
 #include <utility>
 #include <vector>
@@ -61,8 +60,6 @@ public:
     CPlayer* ballHolder = nullptr;
     bool secondHalf = false;
 
-    // Where the referee's lines go (standard output in the game; null silences them).
-    std::ostream* console;
     IDebugMarkerSink* debugMarkers = nullptr;
 
     explicit CMatch(KeyState* keyState);
@@ -83,7 +80,6 @@ public:
     void notifyAll(int event);  // home team, then away team
     void refereeCheck();
     void addDebugMarker(float x, float y);
-    void print(const char* text);  // to the console, if any
 
     CTeam& teamOf(const CPlayer* p) { return home.contains(p) ? home : away; }
     bool isHome(const CPlayer* p) const { return home.contains(p); }

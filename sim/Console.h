@@ -1,0 +1,11 @@
+#pragma once
+// The diagnostic text stream: the referee's lines and the ball's notes. Standard output in
+// the game; the headless runner can silence it.
+#include <ostream>
+
+namespace flikka {
+
+void setConsole(std::ostream* out);  // null silences
+void consolePrint(const char* text);
+
+}  // namespace flikka
