@@ -1,0 +1,2 @@
+// Headless match runner (work in progress).
+int main() { return 0; }
