@@ -26,7 +26,11 @@ inline constexpr const char* kSettingsPath = "config/win32.xml";
 // Fills the global record; false when the defaults were installed instead.
 bool loadSettings(const std::string& path = kSettingsPath);
 // Writes the global record; throws CFlikkaException("Cannot open configuration file for writing").
+// The file is replaced whole (written beside it, then renamed), so a failed save leaves the old one.
+// If the last load found the file present but unreadable, it is first kept as <path>.bak.
 void saveSettings(const std::string& path = kSettingsPath);
+// True when the last loadSettings found a file it could not use (as opposed to no file at all).
+bool settingsFileWasUnreadable();
 
 // The file text for a record, exactly as saveSettings writes it.
 std::string settingsFileText(const Settings& s);

@@ -1,0 +1,140 @@
+#include "team/Formation.h"
+
+#include <algorithm>
+
+#include "sim/FlikkaException.h"
+#include "sim/Random.h"
+
+namespace flikka {
+
+namespace {
+
+constexpr float kPitchHalfWidth = 35.0f;
+constexpr float kPitchHalfLength = 52.5f;
+constexpr unsigned kMaxPerLine = 5;  // every second slot of nine, centred on slot 4
+
+const char* sideCode(unsigned lateral) {
+    if (lateral <= 1) return "L";
+    if (lateral >= 7) return "R";
+    return "C";
+}
+
+}  // namespace
+
+void CFormation::reset() {
+    for (unsigned s = 0; s < kLateral; ++s) {
+        for (unsigned line = 0; line < kLines; ++line) {
+            occupied[s][line] = false;
+            occupant[s][line] = nullptr;
+        }
+    }
+    for (unsigned& c : lineCounts) c = 0;
+    direction = 1.0f;
+    slotOfPlayer.clear();
+    offsetOfPlayer.clear();
+}
+
+void CFormation::build(unsigned st, unsigned am, unsigned m, unsigned dm, unsigned d) {
+    const unsigned counts[kLines] = {st, am, m, dm, d};
+    reset();
+    // A line wider than five has no slots to stand in; refuse it rather than write outside the grid.
+    for (unsigned c : counts) {
+        if (c > kMaxPerLine) throw CFlikkaException("11 players needed");
+    }
+    for (unsigned line = 0; line < kLines; ++line) {
+        const unsigned n = counts[line];
+        for (unsigned s = kMaxPerLine - n; n > 0 && s <= 3 + n; s += 2) occupied[s][line] = true;
+    }
+    unsigned total = 0;
+    for (unsigned line = 0; line < kLines; ++line) {
+        unsigned n = 0;
+        for (unsigned s = 0; s < kLateral; ++s) n += occupied[s][line] ? 1u : 0u;
+        lineCounts[line] = n;
+        total += n;
+    }
+    if (total + 1 != 11) throw CFlikkaException("11 players needed");
+}
+
+void CFormation::assignPlayer(unsigned line, unsigned ordinal, CPlayer* p) {
+    offsetOfPlayer[p] = kZeroVector;
+    if (line == LINE_GK) {
+        goalkeeper = p;
+        return;
+    }
+    // Ordinal 0 or an unknown line would find no slot; treat them like an ordinal past the line's end.
+    if (line >= kLines || ordinal == 0 || lineCounts[line] < ordinal)
+        throw CFlikkaException("not enought players in the formation line");
+    unsigned seen = 0;
+    for (unsigned s = 0; s < kLateral; ++s) {
+        if (!occupied[s][line]) continue;
+        if (++seen == ordinal) {
+            occupant[s][line] = p;
+            slotOfPlayer[p] = {s, line};
+            return;
+        }
+    }
+}
+
+Vector3 CFormation::basePosition(const CPlayer* p, float width, float length) const {
+    const auto slot = slotOfPlayer.find(p);
+    // An unassigned footballer stands where the goalkeeper would, as slotLabel also calls him "GK";
+    // the goal line bounds him like everyone else (at the open-play depth 73.5 he would be behind the goal).
+    if (p == goalkeeper || slot == slotOfPlayer.end())
+        return {0.0f, std::clamp(direction * length, -kPitchHalfLength, kPitchHalfLength), 0.0f};
+
+    const auto off = offsetOfPlayer.find(p);
+    const Vector3 o = off != offsetOfPlayer.end() ? off->second : kZeroVector;
+    const float s = static_cast<float>(slot->second.first);
+    const float line = static_cast<float>(slot->second.second);
+    Vector3 v;
+    v.x = (s + 1.0f) * width / 10.0f - width / 2.0f + o.x;
+    v.y = (line + 1.0f) * length / 6.0f * direction + o.y;
+    v.z = o.z;
+    v.x = std::clamp(v.x, -kPitchHalfWidth, kPitchHalfWidth);
+    v.y = std::clamp(v.y, -kPitchHalfLength, kPitchHalfLength);
+    return v;
+}
+
+void CFormation::randomiseOffsets() {
+    for (auto& [player, offset] : offsetOfPlayer) {
+        const int r1 = randomInt();
+        const int r2 = randomInt();
+        offset = {static_cast<float>(r2) / 32767.0f * 13.0f - 6.5f, static_cast<float>(r1) / 32767.0f * 7.0f - 3.5f,
+                  0.0f};
+    }
+}
+
+std::string CFormation::slotLabel(const CPlayer* p) const {
+    const auto it = slotOfPlayer.find(p);
+    if (it == slotOfPlayer.end()) return "GK";
+    const auto [s, line] = it->second;
+    const char* stem = "D";
+    switch (line) {
+        case LINE_ST:
+            if (s >= 2 && s <= 6) return "ST";
+            stem = "FW";
+            break;
+        case LINE_AM: stem = "AM"; break;
+        case LINE_M: stem = "M"; break;
+        case LINE_DM: stem = "DM"; break;
+        default: stem = "D"; break;
+    }
+    return std::string(stem) + " " + sideCode(s);
+}
+
+int CFormation::lateralSlot(const CPlayer* p) const {
+    const auto it = slotOfPlayer.find(p);
+    return it == slotOfPlayer.end() ? -1 : static_cast<int>(it->second.first);
+}
+
+std::string formationText(unsigned st, unsigned am, unsigned m, unsigned dm, unsigned d) {
+    std::string text;
+    for (unsigned c : {d, dm, m, am, st}) {
+        if (c == 0) continue;
+        if (!text.empty()) text += '-';
+        text += std::to_string(c);
+    }
+    return text;
+}
+
+}  // namespace flikka
