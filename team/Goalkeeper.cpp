@@ -1,23 +1,422 @@
 #include "team/Goalkeeper.h"
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "sim/KickPlanner.h"
+#include "sim/Match.h"
+#include "sim/Random.h"
+#include "sim/Team.h"
+#include "team/GlobalAI.h"
+
 namespace flikka {
 
-void CGoalkeeper::think() {}
-void CGoalkeeper::notify(int) {}
-void CGoalkeeper::update(float dt) { CPlayer::update(dt); }
-int CGoalkeeper::spriteDirection() const { return direction; }
-void CGoalkeeper::tryTakeBall() {}
-void CGoalkeeper::setHasBall(bool b) { CPlayer::setHasBall(b); }
-void CGoalkeeper::setDiveAngle(float a) { diveAngle = a; }
-void CGoalkeeper::dive(const Vector3&, float) {}
-float CGoalkeeper::sideSign() const { return 1.0f; }
-bool CGoalkeeper::mayHandle() const { return false; }
-void CGoalkeeper::clearDiveRecord() {}
-void CGoalkeeper::diveStepOnce() {}
-void CGoalkeeper::catchTest() {}
-void CGoalkeeper::parry(float) {}
-void CGoalkeeper::clearWithFoot() {}
-void CGoalkeeper::distribute() {}
-bool CGoalkeeper::isHomeKeeper() const { return false; }
+namespace {
+
+constexpr float kReach = 2.125f;              // arm's length of a diving keeper
+constexpr float kMaxAngleStep = 0.0157075f;   // tilt per step while reaching
+constexpr float kHalfPitchWidth = 35.0f;
+constexpr float kHalfPitchLength = 52.5f;
+
+// Landmarks of the keeper's own end.
+enum : int {
+    LM_BOX_LO = 4, LM_BOX_HI = 5,      // handling box, 2.8 m high
+    LM_GOAL_LINE = 6,
+    LM_RIGHT_POST = 9,
+    LM_NET_LO = 10, LM_NET_HI = 11,    // goal-mouth box
+};
+
+Vector3 clampIntoPitch(Vector3 p) {
+    // Fixed limits: the landmark of the corner flips its y under a mirrored look-up.
+    p.x = std::clamp(p.x, -kHalfPitchWidth, kHalfPitchWidth);
+    p.y = std::clamp(p.y, -kHalfPitchLength, kHalfPitchLength);
+    return p;
+}
+
+// Steps of a duration, truncated; a negative or non-finite time gives none.
+unsigned stepsOf(float t) {
+    const float n = t / kStep;
+    if (!(n > 0.0f)) return 0;
+    if (n >= 4.0e9f) return 4000000000u;
+    return static_cast<unsigned>(n);
+}
+
+}  // namespace
+
+float CGoalkeeper::sideSign() const { return team->ai->attacksUpwards ? 1.0f : -1.0f; }
+
+bool CGoalkeeper::isHomeKeeper() const { return team == &match->home; }
+
+bool CGoalkeeper::mayHandle() const {
+    const bool lastByOpponents = isHomeKeeper() ? match->awayTouchedLast() : !match->awayTouchedLast();
+    if (!lastByOpponents && match->lastToucher != this) return false;
+    match->landmarks.mirror = team->ai->attacksUpwards;
+    return match->landmarks.inBox(position, LM_BOX_LO, LM_BOX_HI, kBallRadius);
+}
+
+void CGoalkeeper::clearDiveRecord() {
+    diveTime = 0.0f;
+    diveStep = 0;
+    reachSteps = 0;
+    diveSteps = 0;
+    diveAngle = 0.0f;
+    reachAngleStep = 0.0f;
+    finalAngle = 0.0f;
+    reachMoveStep = kZeroVector;
+    fallAngleStep = 0.0f;
+    fallMoveStep = kZeroVector;
+    diving = false;
+}
+
+void CGoalkeeper::setDiveAngle(float a) {
+    if (a >= -kHalfPi && a <= kHalfPi) diveAngle = a;
+}
+
+void CGoalkeeper::setHasBall(bool b) {
+    if (!b) holdingBall = false;
+    const bool had = hasBall;
+    hasBall = b;
+    if (had && !b) sinceLastTouch = 0.0f;
+}
+
+void CGoalkeeper::think() {
+    if (hasBall && !diving) {
+        if (simulationMilliseconds() % 2000 == 0) distribute();
+        return;
+    }
+    if (chasingBall) return;
+
+    const CBall& ball = match->ball;
+    PitchLandmarks& lm = match->landmarks;
+    const float s = sideSign();
+
+    // Nearest footballer of all: the home side's only when strictly nearer.
+    const CPlayer* nearest = nullptr;
+    const CPlayer* h = match->home.byDistance.empty() ? nullptr : match->home.byDistance.front();
+    const CPlayer* a = match->away.byDistance.empty() ? nullptr : match->away.byDistance.front();
+    if (h != nullptr && a != nullptr) {
+        nearest = horizontalDistance(h->position, ball.position) < horizontalDistance(a->position, ball.position) ? h : a;
+    } else {
+        nearest = h != nullptr ? h : a;
+    }
+    lm.mirror = team->ai->attacksUpwards;
+    if (nearest == this && lm.inBox(ball.position, LM_BOX_LO, LM_BOX_HI, kBallRadius)) {
+        keeperPoint = {ball.position.x, ball.position.y, 0.0f};
+        return;
+    }
+
+    lm.mirror = team->ai->attacksUpwards;
+    const Vector3 line = lm.landmark(LM_GOAL_LINE);
+    lm.mirror = team->ai->attacksUpwards;
+    const float w = lm.landmark(LM_RIGHT_POST).x;
+    const Vector3 goalCentre{0.0f, line.y, line.z};
+    const Vector3 c{ball.position.x, ball.position.y - line.y, 0.0f};
+    const float d = length(c);
+
+    Vector3 target;
+    if (d < 7.0f) {
+        // A ball on the goal centre gives no direction: stand on the centre.
+        target = d > 0.0f ? goalCentre + c * (w / d) : goalCentre;
+    } else {
+        const float o = std::fabs(safeAcos(c.x / d));
+        const float so = std::sin(o);
+        const float co = std::cos(o);
+        const float r = 1.2f * w / std::sqrt(w * w * so * so + 1.44f * co * co);
+        target = {r * co, line.y + s * r * so, line.z};
+    }
+    keeperPoint = clampIntoPitch(target);
+    keeperPoint.z = 0.0f;
+}
+
+bool CGoalkeeper::diveDecision() {
+    const CBall& ball = match->ball;
+    PitchLandmarks& lm = match->landmarks;
+    const float s = sideSign();
+    const Vector3 r = position + Vector3{0.0f, 0.25f * s, 0.0f};
+    if (dot(ball.position - r, Vector3{0.0f, s, 0.0f}) <= 0.0f) return false;
+
+    const bool home = isHomeKeeper();
+    const PredictionEvent& lineEvent = ball.event(home ? EV_HOME_KEEPER_LINE : EV_AWAY_KEEPER_LINE);
+    if (!lineEvent.found || lineEvent.time > 1.0f) return false;
+
+    const PredictionEvent& goalEvent = ball.event(home ? EV_HOME_GOAL_LINE : EV_AWAY_GOAL_LINE);
+    lm.mirror = team->ai->attacksUpwards;
+    const bool goalBound = goalEvent.found && lm.inBox(goalEvent.point, LM_NET_LO, LM_NET_HI, kBallRadius);
+    if (!goalBound && horizontalDistance(position, lineEvent.point) > 2.5f) return false;
+
+    dive(lineEvent.point, lineEvent.time);
+    return true;
+}
+
+void CGoalkeeper::notify(int event) {
+    if (event == EVENT_POSSESSION) {
+        if (match->ballHolder != this && chasingBall) chasingBall = false;
+        return;
+    }
+    if (event < 2 || event > 5) return;
+
+    chasingBall = false;
+    if (diveDecision()) return;
+
+    const PredictionEvent& reach = match->ball.event(isHomeKeeper() ? EV_HOME_KEEPER_REACH : EV_AWAY_KEEPER_REACH);
+    if (!reach.found) return;
+    const Vector3 p = reach.point;
+
+    float opponentDistance = std::numeric_limits<float>::infinity();
+    for (const auto& o : opponents->players) {
+        opponentDistance = std::min(opponentDistance, horizontalDistance(o->position, p));
+    }
+    match->landmarks.mirror = team->ai->attacksUpwards;
+    if (horizontalDistance(position, p) < opponentDistance ||
+        match->landmarks.inBox(p, LM_NET_LO, LM_NET_HI, kBallRadius)) {
+        match->addDebugMarker(p.x, p.y);
+        keeperPoint = {p.x, p.y, 0.0f};
+        chasingBall = true;
+    }
+}
+
+void CGoalkeeper::dive(const Vector3& point, float time) {
+    if (diving) return;
+    const float s = sideSign();
+    faceToward(position + Vector3{0.0f, s, 0.0f});
+    divePoint = point;
+    clearDiveRecord();
+
+    const Vector3 d{point.x - position.x, 0.0f, point.z - position.z};
+    const float len = length(d);
+    // The ball level with his feet gives no direction: treat it as straight overhead.
+    const Vector3 u = len > 0.0f ? d / len : kUpVector;
+    finalAngle = safeAcos(dot(u, kUpVector));
+    const Vector3 axis = cross(d, kUpVector);
+    if (length(axis) > 0.0f && approxEqual(heading, normalised(axis), 0.01f)) finalAngle = -finalAngle;
+
+    diveTime = time;
+    reachSteps = stepsOf(time);
+    if (len > kReach) {
+        Vector3 m = d - u * kReach;
+        const float limit = randomUnit() * 0.4f - 0.1f + 1.2f;
+        const float ml = length(m);
+        if (ml > limit) m = m * (limit / ml);
+        if (reachSteps != 0) reachMoveStep = m / static_cast<float>(reachSteps);
+    }
+    if (reachSteps != 0) {
+        reachAngleStep = std::clamp(finalAngle / static_cast<float>(reachSteps), -kMaxAngleStep, kMaxAngleStep);
+    }
+    diveSteps = static_cast<unsigned>(static_cast<double>(reachSteps) * 1.5);
+    const unsigned fallSteps = diveSteps - reachSteps;
+    if (len > kReach) {
+        Vector3 m = d - u * kReach;
+        m.z = -m.z;
+        if (fallSteps != 0) fallMoveStep = m / static_cast<float>(fallSteps);
+        fallMoveStep.x *= 0.5f;
+        fallMoveStep.y *= 0.5f;
+    }
+    if (fallSteps != 0) {
+        fallAngleStep = std::fabs((finalAngle - kHalfPi) / static_cast<float>(fallSteps));
+        if (reachAngleStep < 0.0f) fallAngleStep = -fallAngleStep;
+    }
+    diving = true;
+}
+
+void CGoalkeeper::diveStepOnce() {
+    const unsigned n = diveStep;
+    if (n < reachSteps) {
+        diveAngle += reachAngleStep;
+        position += reachMoveStep;
+    }
+    if (n > reachSteps) {
+        if (-kHalfPi < diveAngle && diveAngle < kHalfPi) diveAngle += fallAngleStep;
+        if (position.z > 0.0f) position += fallMoveStep;
+        if (position.z <= 0.0f) position.z = 0.0f;
+    }
+    if (n >= diveSteps) {
+        clearDiveRecord();
+        // A dive too short to have a fall would leave him hanging in the air.
+        position.z = 0.0f;
+        if (match->ballHolder == this) {
+            match->ball.velocity = kZeroVector;
+            holdingBall = true;
+        }
+        keeperPoint = position;
+        return;
+    }
+    if (hasBall) {
+        Vector3 hand{0.0f, 0.0f, reachFraction * kReach};
+        applyRotation(rotationMatrix(directionVectors[direction], diveAngle), hand);
+        match->ball.position = hand + position + heading * 0.25f;
+    }
+    diveStep += 1;
+}
+
+void CGoalkeeper::catchTest() {
+    CBall& ball = match->ball;
+    if (distance(ball.position, divePoint) > 0.2f) return;
+    reachFraction = distance(position, ball.position) / kReach;
+    if (reachFraction > 1.1f) return;
+    if (randomInt() % 10 >= 4) {
+        match->setBallHolder(this);
+    } else {
+        parry(reachFraction);
+    }
+}
+
+void CGoalkeeper::parry(float fraction) {
+    match->setBallHolder(this);
+    match->setBallHolder(nullptr);
+    CBall& ball = match->ball;
+    Vector3& v = ball.velocity;
+    if (fraction >= 1.0f && fraction <= 1.1f) {
+        // Fingertips: away from the middle, or over the bar when high.
+        Vector3 push{ball.position.x >= 0.0f ? 1.0f : -1.0f, 0.0f, 0.0f};
+        if (ball.position.z >= 1.9f) push = {0.0f, 0.0f, 1.5f};
+        const float speed = length(v);
+        const float kept = randomUnit() * 0.49999997f + 0.4f;
+        if (speed > 0.0f) {
+            Vector3 turned = v / speed + push;
+            const float tl = length(turned);
+            // A ball flying exactly against the push keeps its line; it still loses speed.
+            const Vector3 dir = tl > 0.0f ? turned / tl : v / speed;
+            v = dir * (kept * speed);
+        }
+    } else {
+        const float s = sideSign();
+        const float r1 = randomUnit() * 0.5f - 0.25f;
+        const float r2 = randomUnit() * 0.5f - 0.25f;
+        const float r3 = randomUnit() * 0.5f - 0.25f;
+        const Vector3 n = normalised(Vector3{r3, s + r2, r1});
+        reflect(v, n);
+        v *= randomUnit() * 0.19999999f + 0.3f;
+    }
+    // A ball knocked upwards off the ground must fly, or it would hover.
+    if (std::fabs(v.z) >= 0.01f) ball.airborne = true;
+}
+
+void CGoalkeeper::keeperPassBookkeeping() {
+    CTeam& t = match->awayTouchedLast() ? match->away : match->home;
+    t.passes += 1;
+    match->notifyAll(EVENT_CROSS);
+}
+
+void CGoalkeeper::clearWithFoot() {
+    const float s = sideSign();
+    const int r1 = randomInt();
+    const int r2 = randomInt();
+    const Vector3 target{static_cast<float>(r2) / kRandMax * 60.0f - 30.0f,
+                         -10.0f * s + static_cast<float>(r1) / kRandMax * 40.0f - 20.0f, 0.1232f};
+    const float spin = static_cast<float>(randomInt()) / kRandMax * 2.0f - 1.0f;
+    kick_planner::fixedElevation(match->ball, target, 1.036695f, spin, 12.0f, 28.0f);
+    keeperPassBookkeeping();
+    sinceLastTouch = 0.0f;
+}
+
+void CGoalkeeper::distribute() {
+    const float s = sideSign();
+    const float aimX = static_cast<float>(randomInt()) / kRandMax * 20.0f - 10.0f;
+    float front = -std::numeric_limits<float>::infinity();
+    float back = std::numeric_limits<float>::infinity();
+    for (std::size_t i = 1; i < team->players.size(); ++i) {
+        front = std::max(front, team->players[i]->position.y);
+        back = std::min(back, team->players[i]->position.y);
+    }
+    float aimY = team->players.size() > 1 ? (front + back) * 0.5f : 0.0f;
+    aimY = s > 0.0f ? std::clamp(aimY, -25.0f, 0.0f) : std::clamp(aimY, 0.0f, 25.0f);
+    const Vector3 aim{aimX, aimY, 1.0f};
+
+    const CPlayer* receiver = nullptr;
+    float best = std::numeric_limits<float>::infinity();
+    for (const auto& p : team->players) {
+        const float dd = horizontalDistance(p->position, aim);
+        if (dd < best) {
+            best = dd;
+            receiver = p.get();
+        }
+    }
+
+    sinceLastTouch = 0.0f;
+    const float spin = static_cast<float>(randomInt()) / kRandMax * 2.0f - 1.0f;
+    const float elevation = (static_cast<float>(randomInt()) / kRandMax * 0.10000001f + 0.2f) * kPi;
+    kick_planner::fixedElevation(match->ball, receiver->position + kUpVector, elevation, spin, 0.0f, 24.0f);
+    if (match->ball.touchLockout < 0.5f) match->ball.touchLockout = 0.5f;
+    keeperPassBookkeeping();
+}
+
+void CGoalkeeper::tryTakeBall() {
+    if (hasBall) return;
+    CBall& ball = match->ball;
+    if (!diving && sinceLastTouch >= 0.3f) {
+        const PredictionEvent& reach = ball.event(isHomeKeeper() ? EV_HOME_KEEPER_REACH : EV_AWAY_KEEPER_REACH);
+        if (reach.found && approxEqual(ball.position, reach.point, 0.01f) &&
+            std::fabs(position.x - reach.point.x) < 0.01f && std::fabs(position.y - reach.point.y) < 0.01f) {
+            match->setBallHolder(this);
+            speed = 0.0f;
+            moveMode = 0;
+            chasingBall = false;
+            holdingBall = true;
+            return;
+        }
+        if (horizontalDistance(position, ball.position) <= 0.5f && ball.position.z < 2.8f) {
+            if (mayHandle()) {
+                holdingBall = true;
+                match->setBallHolder(this);
+                speed = 0.0f;
+                moveMode = 0;
+                chasingBall = false;
+                return;
+            }
+            clearWithFoot();
+        }
+    }
+    if (diving && diveStep == reachSteps) catchTest();
+}
+
+void CGoalkeeper::update(float dt) {
+    sinceLastTouch += dt;
+    if (diving) {
+        diveStepOnce();
+        tryTakeBall();
+        return;
+    }
+    if (hasBall) {
+        const Vector3 carryPoint = holdingBall ? position + heading * 0.2f + Vector3{0.0f, 0.0f, 0.9f}
+                                               : position + heading * 0.4f + Vector3{0.0f, 0.0f, 0.1232f};
+        match->ball.carry(carryPoint);
+    }
+    if (match->selected != this) {
+        const float gap = distance(keeperPoint, position);
+        if (gap < speed * 0.005f || approxEqual(position, keeperPoint, 0.01f)) {
+            position = keeperPoint;
+            moveMode = 0;
+            speed = 0.0f;
+        }
+        if (!approxEqual(position, keeperPoint, 0.01f) && canMove) {
+            faceToward(keeperPoint);
+            moveMode = 1;
+        } else {
+            faceToward(match->ball.position);
+        }
+    }
+    move(dt);
+    if (match->selected == this) keeperPoint = position;
+    tryTakeBall();
+}
+
+int CGoalkeeper::spriteDirection() const {
+    const Vector3 toBall = match->ball.position - position;
+    const float d = length(toBall);
+    if (d < 0.01f) return direction;
+    if (diving) return team->ai->attacksUpwards ? 1 : 5;
+    const Vector3 u = toBall / d;
+    int best = 1;
+    float bestAngle = 10.0f;
+    for (int i = 1; i <= 8; ++i) {
+        const float angle = safeAcos(dot(directionVectors[i], u));
+        if (angle < bestAngle) {
+            bestAngle = angle;
+            best = i;
+        }
+    }
+    return best;
+}
 
 }  // namespace flikka

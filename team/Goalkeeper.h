@@ -42,6 +42,10 @@ public:
     void clearWithFoot();
     void distribute();
     bool isHomeKeeper() const;
+    // Dives at a kick when its path crosses his line soon enough; true when he dived.
+    bool diveDecision();
+    // A keeper's kick counts as a pass of the side that played the ball last; everyone is told.
+    void keeperPassBookkeeping();
 };
 
 }  // namespace flikka
