@@ -51,6 +51,7 @@ public:
     void makeTaker(CPlayer* p, const Vector3& at);
     // Nearest footballer of this team to p (horizontal); from squad position 0 or 1.
     CPlayer* nearestTo(const Vector3& p, bool withGoalkeeper) const;
+    CTeam& otherTeam() const;
 };
 
 }  // namespace flikka

@@ -1,0 +1,138 @@
+#include "players/UserControl.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "app/KeyState.h"
+#include "players/Kicks.h"
+#include "players/Player.h"
+#include "sim/Match.h"
+#include "sim/Team.h"
+
+namespace flikka::user_control {
+
+namespace {
+
+constexpr float kPendingTime = 2.5f;
+
+void storePending(CPlayer& p, int kind, int aim) {
+    p.pendingKind = kind;
+    p.pendingAim = aim;
+    p.pendingTime = kPendingTime;
+}
+
+bool selectedHoldsBall(const CMatch& m) { return m.selected != nullptr && m.ballHolder == m.selected; }
+
+}  // namespace
+
+int readDirection(CMatch& m) {
+    const KeyState& k = *m.keys;
+    const bool up = k.pressed(SLOT_UP);
+    const bool down = k.pressed(SLOT_DOWN);
+    const bool left = k.pressed(SLOT_LEFT);
+    const bool right = k.pressed(SLOT_RIGHT);
+
+    // Later rules win: with opposite keys together down beats up and right beats left.
+    int d = 0;
+    if (up) d = 1;
+    if (down) d = 5;
+    if (left) d = 3;
+    if (right) d = 7;
+    if (up && left) d = 2;
+    if (up && right) d = 8;
+    if (down && left) d = 4;
+    if (down && right) d = 6;
+
+    // While an action key is held the arrows only aim.
+    if (k.pressed(SLOT_SHOOT) || k.pressed(SLOT_PASS) || k.pressed(SLOT_THRU) || k.pressed(SLOT_CROSS)) return d;
+
+    if (m.selected != nullptr) m.selected->setDirection(d);
+    return d;
+}
+
+void loosePressActions(CMatch& m, int aim) {
+    if (m.ballHolder != nullptr || m.selected == nullptr) return;
+    const KeyState& k = *m.keys;
+    CPlayer& p = *m.selected;
+    // Renewed every step while held, so the kick keeps its full time until the key goes up.
+    if (k.pressed(SLOT_SHOOT)) storePending(p, KICK_SHOT, aim);
+    if (k.pressed(SLOT_PASS)) kicks::pass(aim, p, true);
+    if (k.pressed(SLOT_THRU)) storePending(p, KICK_THROUGH, aim);
+    if (k.pressed(SLOT_CROSS)) storePending(p, KICK_CROSS, aim);
+}
+
+void releaseActions(CMatch& m, int aim) {
+    const KeyState& k = *m.keys;
+    // Each kick releases the ball, so at most one kick is played per step.
+    if (selectedHoldsBall(m) && k.released(SLOT_SHOOT)) kicks::shoot(aim, *m.selected, false);
+    if (selectedHoldsBall(m) && k.released(SLOT_PASS)) kicks::pass(aim, *m.selected, false);
+    if (selectedHoldsBall(m) && k.released(SLOT_CROSS)) kicks::cross(aim, *m.selected, false);
+}
+
+void switchSelected(CMatch& m) {
+    if (m.selected == nullptr || selectedHoldsBall(m)) return;
+    if (!m.keys->released(SLOT_SWITCH)) return;
+    SwitchList& list = m.switchList;
+    if (list.candidates.empty()) return;
+
+    const auto take = [&list]() {
+        if (list.cursor >= list.candidates.size()) list.cursor = 0;
+        CPlayer* c = list.candidates[list.cursor];
+        list.cursor = (list.cursor + 1) % list.candidates.size();
+        return c;
+    };
+    CPlayer* candidate = take();
+    if (candidate == m.selected) candidate = take();
+    m.select(candidate);
+}
+
+void rebuildSwitchList(CMatch& m) {
+    if (m.humanTeam == nullptr) return;
+    const CTeam& team = *m.humanTeam;
+    const Vector3 ball = m.ball.position;
+    SwitchList& list = m.switchList;
+
+    std::vector<CPlayer*> work;
+    for (std::size_t i = 1; i < team.size(); ++i) work.push_back(team.player(i));
+    list.candidates.clear();
+
+    for (int n = 0; n < 3 && !work.empty(); ++n) {
+        std::size_t best = 0;
+        float bestDistance = distance(work[0]->position, ball);
+        for (std::size_t i = 1; i < work.size(); ++i) {
+            const float d = distance(work[i]->position, ball);
+            if (d < bestDistance) {
+                best = i;
+                bestDistance = d;
+            }
+        }
+        list.candidates.push_back(work[best]);
+        work.erase(work.begin() + static_cast<std::ptrdiff_t>(best));
+    }
+
+    // Also offer whoever stands where a moving ball is heading.
+    const float speed = m.ball.speed();
+    if (speed > 0.01f) {
+        const Vector3 u = m.ball.velocity / speed;
+        const float cx = ball.x + 5.0f * u.x;
+        const float cy = ball.y + 5.0f * u.y;
+        CPlayer* ahead = nullptr;
+        float bestDistance = 0.0f;
+        for (std::size_t i = 1; i < team.size(); ++i) {
+            CPlayer* f = team.player(i);
+            const Vector3& q = f->position;
+            if (q.x < cx - 5.0f || q.x >= cx + 5.0f || q.y < cy - 5.0f || q.y >= cy + 5.0f) continue;
+            const float d = horizontalDistance(q, ball);
+            if (ahead == nullptr || d < bestDistance) {
+                ahead = f;
+                bestDistance = d;
+            }
+        }
+        if (ahead != nullptr && std::find(list.candidates.begin(), list.candidates.end(), ahead) == list.candidates.end()) {
+            list.candidates.push_back(ahead);
+        }
+    }
+    list.cursor = 0;
+}
+
+}  // namespace flikka::user_control

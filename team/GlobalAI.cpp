@@ -1,0 +1,318 @@
+#include "team/GlobalAI.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "players/OutfieldPlayer.h"
+#include "sim/Match.h"
+#include "sim/Team.h"
+
+namespace flikka {
+
+namespace {
+
+constexpr float kHalfWidth = 35.0f;
+constexpr float kHalfLength = 52.5f;
+constexpr float kBlockWidth = 70.0f;
+constexpr float kRestartLength = 52.5f;
+constexpr float kOpenPlayLength = 73.5f;  // 2 x 52.5 x 0.7
+// A second footballer may attack the carrier from the front when the chaser runs after him
+// within this angle.
+constexpr float kPressAngle = 0.7953749988228083f;
+
+// Nearest half metre, halves rounded up.
+float snapHalf(float v) { return std::floor(2.0f * v + 0.5f) / 2.0f; }
+
+bool isWideSlot(int slot) { return slot == 0 || slot == 1 || slot == 7 || slot == 8; }
+
+float clampEitherWay(float v, float a, float b) {
+    // The smaller bound is the lower one, so a block wider than the pitch is still handled.
+    return std::clamp(v, std::min(a, b), std::max(a, b));
+}
+
+}  // namespace
+
+void CGlobalAI::openPlay() {
+    arrange(match->ball.position, kBlockWidth, kOpenPlayLength, kZeroVector, true);
+}
+
+void CGlobalAI::arrange(const Vector3& b, float width, float length, const Vector3& target, bool dynamic) {
+    CMatch& m = *match;
+    const float s = sideSign();
+    formation.direction = attacksUpwards ? -1.0f : 1.0f;
+    m.landmarks.mirror = attacksUpwards;
+
+    const float fx = std::cos(b.x / kHalfWidth * kHalfPi) * 0.3f + 0.7f;
+    const float fy = std::cos(b.y / kHalfLength * kHalfPi) * 0.5f + 0.5f;
+
+    const float k = formation.direction;
+    const Vector3 ball = m.ball.position;
+    const float depth = 0.8f + (k * kHalfLength + ball.y) * (1.0f - 0.8f) / (k * 2.0f * kHalfLength);
+
+    blockMinX = 1000.0f;
+    blockMaxX = -1000.0f;
+    blockMinY = 1000.0f;
+    blockMaxY = -1000.0f;
+
+    const std::size_t n = team->size();
+    for (std::size_t i = 1; i < n; ++i) {
+        CPlayer* f = team->player(i);
+        Vector3 p = formation.basePosition(f, width, length);
+        p.y *= fy;
+        p.x *= fx;
+        if (isWideSlot(formation.lateralSlot(f))) p.y *= depth;
+        f->homePosition = p;
+        if (p.x < blockMinX) blockMinX = p.x;
+        if (p.x > blockMaxX) blockMaxX = p.x;
+        if (p.y < blockMinY) blockMinY = p.y;
+        if (p.y > blockMaxY) blockMaxY = p.y;
+    }
+
+    const float cx = (blockMinX + blockMaxX) / 2.0f;
+    const float cy = (blockMinY + blockMaxY) / 2.0f;
+    const float sx = blockMaxX - blockMinX;
+    const float sy = blockMaxY - blockMinY;
+
+    float tx = target.x;
+    float ty = target.y;
+    if (dynamic) {
+        const CPlayer* h = m.ballHolder;
+        if (h == nullptr) {
+            tx = ball.x;
+            const bool inOpponentsHalf = s > 0.0f ? ball.y >= 0.0f : ball.y < 0.0f;
+            ty = inOpponentsHalf ? ball.y - 3.0f * s : ball.y;
+        } else if (team->contains(h)) {
+            tx = h->position.x - h->homePosition.x + cx;
+            ty = h->position.y + s * (sy / 2.0f - 15.0f);
+        } else {
+            tx = (h->position.x - h->homePosition.x) * 0.7f;
+            const CTeam& other = otherTeam();
+            const bool otherUp = other.ai != nullptr && other.ai->attacksUpwards;
+            // The opponents' foremost attacker towards our goal.
+            float fyFront = otherUp ? 1000.0f : -1000.0f;
+            bool found = false;
+            for (std::size_t i = 1; i < other.size(); ++i) {
+                const float y = other.player(i)->position.y;
+                if (!found || (otherUp ? y > fyFront : y < fyFront)) fyFront = y;
+                found = true;
+            }
+            ty = fyFront + s * (sy / 2.0f - 1.0f);
+        }
+    }
+
+    const float ax = kHalfWidth - sx / 2.0f - 1.0f;
+    const float ay = kHalfLength - sy / 2.0f - 4.0f;
+    tx = clampEitherWay(tx, -ax, ax);
+    ty = clampEitherWay(ty, -ay, ay);
+
+    const Vector3 offset(tx - cx, ty - cy, 0.0f);
+    for (std::size_t i = 1; i < n; ++i) {
+        CPlayer* f = team->player(i);
+        f->homePosition += offset;
+        const float x = snapHalf(f->homePosition.x);
+        float y = snapHalf(f->homePosition.y);
+        if (!m.claimPoint(x, y)) {
+            // Somebody already stands there: half a metre nearer our own goal.
+            y += -s * 0.5f;
+            m.claimPoint(x, y);
+        }
+        f->homePosition.x = x;
+        f->homePosition.y = y;
+    }
+}
+
+CTeam& CGlobalAI::otherTeam() const { return team == &match->home ? match->away : match->home; }
+
+void CGlobalAI::clearRoles() {
+    chaser = nullptr;
+    presser = nullptr;
+    markingMap.clear();
+}
+
+CPlayer* CGlobalAI::opponentToMark(const CPlayer* f, float limit) const {
+    const CTeam& other = otherTeam();
+    CPlayer* best = nullptr;
+    float bestDistance = 1000.0f;
+    for (std::size_t i = 1; i < other.size(); ++i) {
+        CPlayer* o = other.player(i);
+        const float d = horizontalDistance(o->position, f->position);
+        if (d < limit && d < bestDistance && markingMap.find(o) == markingMap.end()) {
+            best = o;
+            bestDistance = d;
+        }
+    }
+    return best;
+}
+
+CPlayer* CGlobalAI::carrierToPress(const CPlayer* f) const {
+    CPlayer* carrier = match->ballHolder;
+    if (carrier == nullptr || !otherTeam().contains(carrier)) return nullptr;
+    if (match->isEitherGoalkeeper(carrier)) return nullptr;
+    if (chaser == nullptr) return nullptr;
+    const bool goalSide = attacksUpwards ? f->position.y < carrier->position.y : f->position.y > carrier->position.y;
+    if (!goalSide) return nullptr;
+    const float dy = std::fabs(carrier->position.y - f->position.y);
+    if (dy > 10.0f) return nullptr;
+    if (std::fabs(carrier->position.x - f->position.x) > dy) return nullptr;
+    if (presser != nullptr) return nullptr;
+    const Vector3& cv = carrier->directionVectors[carrier->direction];
+    const Vector3& hv = chaser->directionVectors[chaser->direction];
+    if (!(safeAcos(dot(cv, hv)) < kPressAngle)) return nullptr;
+    return carrier;
+}
+
+void CGlobalAI::placeBall(const Vector3& p) {
+    match->setBallHolder(nullptr);
+    match->ball.position = p;
+    match->ball.velocity = kZeroVector;
+}
+
+void CGlobalAI::resetFootballers() {
+    CPlayer* holder = match->ballHolder;
+    match->setBallHolder(nullptr);
+    for (std::size_t i = 1; i < team->size(); ++i) {
+        if (auto* o = dynamic_cast<COutfieldPlayer*>(team->player(i))) o->resetToDefault();
+    }
+    match->setBallHolder(holder);
+}
+
+void CGlobalAI::moveToHomes() {
+    for (std::size_t i = 0; i < team->size(); ++i) {
+        CPlayer* f = team->player(i);
+        f->position = f->homePosition;
+        f->moveMode = 0;
+        f->speed = 0.0f;
+    }
+}
+
+void CGlobalAI::keeperToGoalLine() {
+    CPlayer* k = team->goalkeeper();
+    if (k == nullptr) return;
+    k->homePosition = Vector3(0.0f, -sideSign() * kHalfLength, 0.0f);
+    k->position = k->homePosition;
+}
+
+void CGlobalAI::makeTaker(CPlayer* p, const Vector3& at) {
+    if (p == nullptr) return;
+    p->homePosition = Vector3(at.x, at.y, 0.0f);
+    p->position = p->homePosition;
+    p->moveMode = 0;
+    p->speed = 0.0f;
+    p->canMove = false;
+}
+
+CPlayer* CGlobalAI::nearestTo(const Vector3& p, bool withGoalkeeper) const {
+    CPlayer* best = nullptr;
+    float bestDistance = 0.0f;
+    for (std::size_t i = withGoalkeeper ? 0 : 1; i < team->size(); ++i) {
+        CPlayer* f = team->player(i);
+        const float d = horizontalDistance(f->position, p);
+        if (best == nullptr || d < bestDistance) {
+            best = f;
+            bestDistance = d;
+        }
+    }
+    return best;
+}
+
+void CGlobalAI::ownKickOff(const Vector3& p) {
+    match->landmarks.mirror = attacksUpwards;
+    const float s = sideSign();
+    arrange(match->ball.position, kBlockWidth, kRestartLength, Vector3(0.0f, -26.25f * s, 0.0f), false);
+    keeperToGoalLine();
+    resetFootballers();
+    placeBall(p + Vector3(0.0f, 0.0f, kBallRadius));
+    moveToHomes();
+
+    // Stable order by distance to the centre: neighbours swap only when the later is strictly nearer.
+    std::vector<CPlayer*> order;
+    for (std::size_t i = 0; i < team->size(); ++i) order.push_back(team->player(i));
+    const auto centreDistance = [](const CPlayer* f) { return horizontalLength(f->position); };
+    for (std::size_t pass = 0; pass + 1 < order.size(); ++pass) {
+        for (std::size_t j = 0; j + 1 < order.size() - pass; ++j) {
+            if (centreDistance(order[j + 1]) < centreDistance(order[j])) std::swap(order[j], order[j + 1]);
+        }
+    }
+    if (!order.empty()) {
+        makeTaker(order[0], Vector3(p.x, p.y, 0.0f));
+        order[0]->faceToward(p + Vector3(1.0f, 0.0f, 0.0f));
+    }
+    if (order.size() > 1) makeTaker(order[1], Vector3(p.x + 2.0f, p.y, 0.0f));
+}
+
+void CGlobalAI::opponentsKickOff(const Vector3& p) {
+    match->landmarks.mirror = attacksUpwards;
+    const float s = sideSign();
+    arrange(match->ball.position, kBlockWidth, kRestartLength, Vector3(0.0f, -26.25f * s, 0.0f), false);
+    keeperToGoalLine();
+    moveToHomes();
+    resetFootballers();
+    if (match->humanTeam == team) match->select(nearestTo(p, false));
+}
+
+void CGlobalAI::ownCorner(const Vector3& p) {
+    match->landmarks.mirror = attacksUpwards;
+    const float s = sideSign();
+    team->cornersFor += 1;
+    arrange(match->ball.position, kBlockWidth, kRestartLength, Vector3(0.0f, 42.0f * s, 0.0f), false);
+    resetFootballers();
+    moveToHomes();
+    placeBall(p);
+    CPlayer* taker = nearestTo(p, true);
+    if (taker == nullptr) return;
+    makeTaker(taker, p);
+    taker->faceToward(Vector3(0.0f, p.y, p.z));
+    match->setBallHolder(taker);
+}
+
+void CGlobalAI::opponentsCorner(const Vector3&) {
+    match->landmarks.mirror = attacksUpwards;
+    const float s = sideSign();
+    arrange(match->ball.position, kBlockWidth, kRestartLength, Vector3(0.0f, -36.75f * s, 0.0f), false);
+    moveToHomes();
+    resetFootballers();
+}
+
+void CGlobalAI::ownGoalKick(const Vector3& p) {
+    match->landmarks.mirror = attacksUpwards;
+    const float s = sideSign();
+    arrange(kZeroVector, kBlockWidth, kRestartLength, Vector3(0.0f, 10.5f * s, 0.0f), false);
+    resetFootballers();
+    moveToHomes();
+    placeBall(p);
+    CPlayer* keeper = team->goalkeeper();
+    if (keeper == nullptr) return;
+    makeTaker(keeper, Vector3(p.x, p.y - 0.4f * s, 0.0f));
+    keeper->faceToward(kZeroVector);
+    match->setBallHolder(keeper);
+}
+
+void CGlobalAI::opponentsGoalKick(const Vector3&) {
+    match->landmarks.mirror = attacksUpwards;
+    const float s = sideSign();
+    arrange(kZeroVector, kBlockWidth, kRestartLength, Vector3(0.0f, -10.5f * s, 0.0f), false);
+    moveToHomes();
+    resetFootballers();
+}
+
+void CGlobalAI::ownThrowIn(const Vector3& p) {
+    match->landmarks.mirror = attacksUpwards;
+    team->throwInsFor += 1;
+    resetFootballers();
+    placeBall(p);
+    CPlayer* taker = nearestTo(p, false);
+    if (taker == nullptr) return;
+    makeTaker(taker, p);
+    taker->faceToward(Vector3(0.0f, p.y, p.z));
+    taker->setPiece = true;
+}
+
+void CGlobalAI::opponentsThrowIn(const Vector3&) {
+    match->landmarks.mirror = attacksUpwards;
+    arrange(match->ball.position, kBlockWidth, kRestartLength, kZeroVector, true);
+    moveToHomes();
+    resetFootballers();
+}
+
+}  // namespace flikka
