@@ -1,2 +1,359 @@
-// Headless match runner (work in progress).
-int main() { return 0; }
+// flikka-sim: plays whole matches without a window, as the game would, and prints the
+// referee's lines and the statistics of each match. Seeded like the game, so a run is
+// reproducible; a scripted keyboard lets a "human" side play from a file.
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/KeyState.h"
+#include "players/UserControl.h"
+#include "sim/Console.h"
+#include "sim/FlikkaException.h"
+#include "sim/Match.h"
+#include "sim/Random.h"
+
+namespace {
+
+using namespace flikka;
+
+constexpr float kDt = 0.005f;
+
+const char* const kUsage =
+    "usage: flikka-sim [options]\n"
+    "  --length 300|600|900|1200   match length in real seconds (default 300)\n"
+    "  --home ST,AM,M,DM,D         home line counts, adding up to 10 (default 2,0,4,0,4)\n"
+    "  --away ST,AM,M,DM,D         away line counts (default 2,0,4,0,4)\n"
+    "  --human home|away|none      side played from the key script (default none)\n"
+    "  --keys FILE                 key script: lines \"STEP SLOT down|up\"; STEP counts match\n"
+    "                              steps from the start of the run, SLOT is 0..15\n"
+    "  --matches N                 consecutive matches on one match object (default 1)\n"
+    "  --json                      one JSON object per match on one line\n"
+    "  --quiet                     no referee lines\n"
+    "  --profile                   median and maximum time of one match step\n"
+    "  --help                      this text\n";
+
+struct Options {
+    int length = 300;
+    unsigned home[5] = {2, 0, 4, 0, 4};
+    unsigned away[5] = {2, 0, 4, 0, 4};
+    int human = HUMAN_NONE;
+    std::string keysFile;
+    long matches = 1;
+    bool json = false;
+    bool quiet = false;
+    bool profile = false;
+    bool help = false;
+};
+
+struct KeyEvent {
+    unsigned long long step = 0;
+    int slot = 0;
+    bool down = false;
+};
+
+struct UsageError {
+    std::string message;
+};
+
+// Each slot gets its own code, so a scripted slot never aliases another slot bound to the same key.
+constexpr int kScriptCodeBase = 1000;
+const int kScriptKeyTable[KeyState::kSlots] = {1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007,
+                                               1008, 1009, 1010, 1011, 1012, 1013, 1014, 1015};
+
+class ScriptedKeyboard : public IKeyboardDevice {
+public:
+    explicit ScriptedKeyboard(std::vector<KeyEvent> events) : events_(std::move(events)) {}
+
+    // Applies every scripted change due at this step of the run.
+    void advanceTo(unsigned long long step) {
+        while (next_ < events_.size() && events_[next_].step <= step) {
+            down_[events_[next_].slot] = events_[next_].down;
+            ++next_;
+        }
+    }
+
+    bool isKeyDown(int virtualKey) const override {
+        const int slot = virtualKey - kScriptCodeBase;
+        return slot >= 0 && slot < KeyState::kSlots && down_[slot];
+    }
+
+private:
+    std::vector<KeyEvent> events_;
+    std::size_t next_ = 0;
+    bool down_[KeyState::kSlots] = {};
+};
+
+bool parseWhole(const std::string& text, long long lo, long long hi, long long& out) {
+    if (text.empty() || text.size() > 18) return false;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+    }
+    out = std::stoll(text);
+    return out >= lo && out <= hi;
+}
+
+void parseCounts(const std::string& flag, const std::string& text, unsigned counts[5]) {
+    std::vector<std::string> parts;
+    std::string part;
+    std::istringstream in(text);
+    while (std::getline(in, part, ',')) parts.push_back(part);
+    if (!text.empty() && text.back() == ',') parts.push_back("");
+    if (parts.size() != 5) throw UsageError{flag + " needs five counts ST,AM,M,DM,D, got \"" + text + "\""};
+    unsigned sum = 0;
+    for (int i = 0; i < 5; ++i) {
+        long long v = 0;
+        if (!parseWhole(parts[i], 0, 10, v)) throw UsageError{flag + ": bad count \"" + parts[i] + "\""};
+        counts[i] = static_cast<unsigned>(v);
+        sum += counts[i];
+    }
+    if (sum != 10) throw UsageError{flag + ": the counts must add up to 10 outfield players, got " + std::to_string(sum)};
+}
+
+Options parseArguments(int argc, char** argv) {
+    Options o;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&]() -> std::string {
+            if (i + 1 >= argc) throw UsageError{arg + " needs a value"};
+            return argv[++i];
+        };
+        if (arg == "--help" || arg == "-h") {
+            o.help = true;
+        } else if (arg == "--length") {
+            const std::string v = value();
+            long long n = 0;
+            if (!parseWhole(v, 0, 100000, n) || (n != 300 && n != 600 && n != 900 && n != 1200)) {
+                throw UsageError{"--length must be 300, 600, 900 or 1200, got \"" + v + "\""};
+            }
+            o.length = static_cast<int>(n);
+        } else if (arg == "--home") {
+            parseCounts(arg, value(), o.home);
+        } else if (arg == "--away") {
+            parseCounts(arg, value(), o.away);
+        } else if (arg == "--human") {
+            const std::string v = value();
+            if (v == "home") {
+                o.human = HUMAN_HOME;
+            } else if (v == "away") {
+                o.human = HUMAN_AWAY;
+            } else if (v == "none") {
+                o.human = HUMAN_NONE;
+            } else {
+                throw UsageError{"--human must be home, away or none, got \"" + v + "\""};
+            }
+        } else if (arg == "--keys") {
+            o.keysFile = value();
+        } else if (arg == "--matches") {
+            const std::string v = value();
+            long long n = 0;
+            if (!parseWhole(v, 1, 100000, n)) throw UsageError{"--matches must be a whole number from 1, got \"" + v + "\""};
+            o.matches = static_cast<long>(n);
+        } else if (arg == "--json") {
+            o.json = true;
+        } else if (arg == "--quiet") {
+            o.quiet = true;
+        } else if (arg == "--profile") {
+            o.profile = true;
+        } else {
+            throw UsageError{"unknown argument \"" + arg + "\""};
+        }
+    }
+    return o;
+}
+
+std::vector<KeyEvent> readKeyScript(const std::string& path) {
+    std::ifstream in(path);
+    if (!in) throw UsageError{"cannot read the key script \"" + path + "\""};
+    std::vector<KeyEvent> events;
+    std::string line;
+    int lineNumber = 0;
+    while (std::getline(in, line)) {
+        ++lineNumber;
+        const std::size_t first = line.find_first_not_of(" \t\r");
+        if (first == std::string::npos || line[first] == '#') continue;
+        std::istringstream fields(line);
+        std::string step, slot, action, extra;
+        fields >> step >> slot >> action;
+        long long s = 0, k = 0;
+        const bool ok = parseWhole(step, 0, 1000000000000LL, s) && parseWhole(slot, 0, KeyState::kSlots - 1, k) &&
+                        (action == "down" || action == "up") && !(fields >> extra);
+        if (!ok) {
+            throw UsageError{"key script \"" + path + "\" line " + std::to_string(lineNumber) +
+                             ": expected \"STEP SLOT down|up\""};
+        }
+        events.push_back({static_cast<unsigned long long>(s), static_cast<int>(k), action == "down"});
+    }
+    if (in.bad()) throw UsageError{"cannot read the key script \"" + path + "\""};
+    std::stable_sort(events.begin(), events.end(), [](const KeyEvent& a, const KeyEvent& b) { return a.step < b.step; });
+    return events;
+}
+
+std::string jsonString(const std::string& s) {
+    std::string out = "\"";
+    for (char c : s) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(c));
+            out += buf;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+std::string teamJson(const CTeam& t) {
+    char buf[256];
+    std::snprintf(buf, sizeof buf,
+                  "{\"shots\":%d,\"shotsOnGoal\":%d,\"passes\":%d,\"successfulPasses\":%d,\"possession\":%.3f,"
+                  "\"corners\":%d,\"throwIns\":%d}",
+                  t.shots, t.shotsOnGoal, t.passes, t.successfulPasses, static_cast<double>(t.possessionTime),
+                  t.cornersFor, t.throwInsFor);
+    return buf;
+}
+
+// "M:SS (P.P%)" as the statistics screen shows it; whole seconds are rounded before the shares.
+std::string possessionText(float own, float other) {
+    const long p1 = static_cast<long>(std::floor(own + 0.5f));
+    const long p2 = static_cast<long>(std::floor(other + 0.5f));
+    const float share = p1 + p2 == 0 ? 0.0f : static_cast<float>(p1) / static_cast<float>(p1 + p2);
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%ld:%02ld (%.1f%%)", p1 / 60, p1 % 60, static_cast<double>(share * 100.0f));
+    return buf;
+}
+
+void printStatistics(const CMatch& m) {
+    std::printf("%s %d - %d %s\n", m.home.name.c_str(), m.homeScore, m.awayScore, m.away.name.c_str());
+    auto row = [](const char* label, const std::string& h, const std::string& a) {
+        std::printf("%-18s %16s %16s\n", label, h.c_str(), a.c_str());
+    };
+    auto num = [](int v) { return std::to_string(v); };
+    row("", "HOME", "AWAY");
+    row("goals scored", num(m.homeScore), num(m.awayScore));
+    row("shots", num(m.home.shots), num(m.away.shots));
+    row("shots on goal", num(m.home.shotsOnGoal), num(m.away.shotsOnGoal));
+    row("passes", num(m.home.passes), num(m.away.passes));
+    row("successful passes", num(m.home.successfulPasses), num(m.away.successfulPasses));
+    row("possesion", possessionText(m.home.possessionTime, m.away.possessionTime),
+        possessionText(m.away.possessionTime, m.home.possessionTime));
+    row("corners for", num(m.home.cornersFor), num(m.away.cornersFor));
+    row("throw ins for", num(m.home.throwInsFor), num(m.away.throwInsFor));
+}
+
+struct StepTimes {
+    double medianUs = 0.0;
+    double maxUs = 0.0;
+};
+
+StepTimes summarise(std::vector<double>& us) {
+    StepTimes t;
+    if (us.empty()) return t;
+    t.maxUs = *std::max_element(us.begin(), us.end());
+    const std::size_t mid = us.size() / 2;
+    std::nth_element(us.begin(), us.begin() + static_cast<std::ptrdiff_t>(mid), us.end());
+    t.medianUs = us[mid];
+    return t;
+}
+
+int run(const Options& o) {
+    std::vector<KeyEvent> script;
+    if (!o.keysFile.empty()) script = readKeyScript(o.keysFile);
+
+    seedRandom(kDefaultSeed);
+    if (o.quiet) setConsole(nullptr);
+
+    ScriptedKeyboard keyboard(std::move(script));
+    KeyState keys;
+    keys.keyboard = &keyboard;
+    keys.keyTable = kScriptKeyTable;
+    CMatch m(&keys);
+
+    unsigned long long runStep = 0;
+    // Stoppages stop the clock, so play can take longer than the length; far beyond that is a hang.
+    const unsigned long long stepLimit = static_cast<unsigned long long>(o.length) * 2000ULL;
+    std::vector<double> stepUs;
+
+    for (long match = 0; match < o.matches; ++match) {
+        m.newMatch(o.home, o.away, static_cast<float>(o.length), o.human);
+        unsigned long long steps = 0;
+        stepUs.clear();
+        for (;;) {
+            if (o.human != HUMAN_NONE) {
+                keyboard.advanceTo(runStep);
+                keys.pollKeys();
+                if (m.selected != nullptr) {
+                    const int aim = user_control::readDirection(m);
+                    user_control::loosePressActions(m, aim);
+                    user_control::releaseActions(m, aim);
+                    user_control::switchSelected(m);
+                }
+            }
+            int result = 0;
+            if (o.profile) {
+                const auto t0 = std::chrono::steady_clock::now();
+                result = m.matchStep(kDt);
+                const auto t1 = std::chrono::steady_clock::now();
+                stepUs.push_back(std::chrono::duration<double, std::micro>(t1 - t0).count());
+            } else {
+                result = m.matchStep(kDt);
+            }
+            ++runStep;
+            ++steps;
+            if (result == 2) break;  // full time; half time (1) just plays on
+            if (steps > stepLimit) {
+                std::cerr << "flikka-sim: match " << match + 1 << " did not reach full time in " << steps
+                          << " steps\n";
+                return 1;
+            }
+        }
+
+        const StepTimes times = summarise(stepUs);
+        if (o.json) {
+            std::string line = "{\"home\":" + jsonString(m.home.name) + ",\"away\":" + jsonString(m.away.name) +
+                               ",\"homeScore\":" + std::to_string(m.homeScore) +
+                               ",\"awayScore\":" + std::to_string(m.awayScore) + ",\"steps\":" + std::to_string(steps) +
+                               ",\"home_stats\":" + teamJson(m.home) + ",\"away_stats\":" + teamJson(m.away);
+            if (o.profile) {
+                char buf[96];
+                std::snprintf(buf, sizeof buf, ",\"stepMedianUs\":%.2f,\"stepMaxUs\":%.2f", times.medianUs, times.maxUs);
+                line += buf;
+            }
+            std::printf("%s}\n", line.c_str());
+        } else {
+            printStatistics(m);
+            if (o.profile) std::printf("match step: median %.2f us, max %.2f us\n", times.medianUs, times.maxUs);
+        }
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    try {
+        options = parseArguments(argc, argv);
+        if (options.help) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        return run(options);
+    } catch (const UsageError& e) {
+        std::cerr << "flikka-sim: " << e.message << "\n" << kUsage;
+        return 2;
+    } catch (const CFlikkaException& e) {
+        std::cerr << "flikka-sim: " << e.what() << "\n";
+        return 1;
+    }
+}
