@@ -1,23 +1,205 @@
 #include "players/Player.h"
 
+#include "players/Kicks.h"
+#include "sim/Match.h"
+#include "sim/Random.h"
+#include "sim/Team.h"
+
 namespace flikka {
 
-const Vector3 kDirectionTable[9] = {};
+const Vector3 kDirectionTable[9] = {
+    {0.0f, 0.0f, 0.0f},        {0.0f, 1.0f, 0.0f},         {-kDiagonal, kDiagonal, 0.0f},
+    {-1.0f, 0.0f, 0.0f},       {-kDiagonal, -kDiagonal, 0.0f}, {0.0f, -1.0f, 0.0f},
+    {kDiagonal, -kDiagonal, 0.0f}, {1.0f, 0.0f, 0.0f},     {kDiagonal, kDiagonal, 0.0f},
+};
 
-int nearestDirection(const Vector3&) { return 1; }
+namespace {
 
-CPlayer::CPlayer() {}
-void CPlayer::update(float) {}
-void CPlayer::tryTakeBall() {}
-void CPlayer::setHasBall(bool b) { hasBall = b; }
-void CPlayer::setDirection(int) {}
-bool CPlayer::steerTo(const Vector3&) { return false; }
-void CPlayer::faceToward(const Vector3&) {}
-void CPlayer::setTravelDirection(const Vector3&) {}
-float CPlayer::timeToReach(const Vector3&) const { return 0.0f; }
-void CPlayer::move(float) {}
-void CPlayer::playPendingKick() {}
-bool CPlayer::isGoalkeeper() const { return false; }
-int CPlayer::squadIndex() const { return -1; }
+constexpr float kTopSpeed = 4.8f;
+constexpr float kRunAcceleration = 12.0f;
+constexpr float kStopDeceleration = 5.0f;
+constexpr float kStunTime = 0.6f;
+constexpr float kDribbleReach = 0.4f;
+constexpr float kReachAngle = 1.67075f;
+constexpr float kArrivedDistance = 0.05f;
+constexpr float kNoDirection = 0.01f;  // vectors shorter than this give no direction
+
+unsigned long nextSerial = 0;
+
+bool nearZero(float len) { return len > -kNoDirection && len < kNoDirection; }
+
+}  // namespace
+
+int nearestDirection(const Vector3& u) {
+    float best = 10.0f;
+    int index = 1;
+    for (int i = 1; i <= 8; ++i) {
+        const float angle = safeAcos(dot(kDirectionTable[i], u));
+        if (angle < best) {
+            best = angle;
+            index = i;
+        }
+    }
+    return index;
+}
+
+CPlayer::CPlayer() : serial(++nextSerial) {
+    for (int i = 0; i < 9; ++i) directionVectors[i] = kDirectionTable[i];
+    // Distance run from standstill after each step of full acceleration.
+    float v = 0.0f;
+    float d = 0.0f;
+    do {
+        v += 0.06f;
+        d += v * 0.005f;
+        accelDistances.push_back(d);
+    } while (v < kTopSpeed);
+    setDirection(5);
+}
+
+void CPlayer::setDirection(int index) {
+    if (!canMove || index < 0 || index > 8) return;
+    if (index == 0) {
+        moveMode = 0;
+        return;
+    }
+    const bool neighbour = direction >= 1 && direction <= 8 &&
+                           (index == wrapDirection(direction + 1) || index == wrapDirection(direction - 1));
+    if (index != direction && !neighbour) speed = 0.0f;
+    direction = index;
+    heading = directionVectors[index];
+    moveMode = 1;
+}
+
+void CPlayer::move(float dt) {
+    if (moveMode == 0) {
+        speed -= kStopDeceleration * dt;
+        if (speed < 0.0f) speed = 0.0f;
+    } else {
+        speed += kRunAcceleration * dt;
+        if (speed > kTopSpeed) speed = kTopSpeed;
+    }
+    position += heading * (speed * dt);
+}
+
+void CPlayer::update(float dt) {
+    sinceLastTouch += dt;
+
+    stunTime -= dt;
+    if (stunTime < 0.0f) stunTime = 0.0f;
+    if (stunTime > 0.0f) return;
+
+    if (pendingKind != KICK_NONE) {
+        pendingTime -= dt;
+        if (pendingTime <= 0.0f) {
+            pendingTime = 0.0f;
+            pendingKind = KICK_NONE;
+        }
+    }
+
+    move(dt);
+
+    if (hasBall && !setPiece && match != nullptr) {
+        const Vector3 point{position.x + kDribbleReach * heading.x, position.y + kDribbleReach * heading.y,
+                            kBallRadius + kDribbleReach * heading.z};
+        match->ball.carry(point);
+    }
+
+    tryTakeBall();
+}
+
+void CPlayer::tryTakeBall() {
+    if (match == nullptr) return;
+    const CBall& ball = match->ball;
+    CPlayer* holder = match->ballHolder;
+
+    if (ball.touchLockout > 0.0f) return;
+    if (match->isEitherGoalkeeper(holder)) return;
+    if (holder != nullptr && match->state != GAME_PLAY) return;
+    if (hasBall) return;
+    Vector3 v = ball.position - position;
+    v.z = 0.0f;
+    const float reach = horizontalLength(v);
+    if (reach > 1.0f) return;
+    if (ball.position.z > 2.0f) return;
+    if (sinceLastTouch < 0.3f) return;
+    if (holder != nullptr && team != nullptr && team->contains(holder)) return;
+
+    // v is deliberately not normalised: near the ball almost any facing reaches it.
+    const bool reaches = reach == 0.0f || safeAcos(dot(heading, v)) < kReachAngle;
+    if (reaches) {
+        if (holder != nullptr && randomInt() % 4 == 3) {
+            // Lost challenge: the challenger is left standing.
+            moveMode = 0;
+            speed = 0.0f;
+            stunTime = kStunTime;
+            return;
+        }
+        if (holder != nullptr) {
+            holder->moveMode = 0;
+            holder->speed = 0.0f;
+            holder->stunTime = kStunTime;
+        }
+        match->setBallHolder(this);
+    }
+
+    if (pendingTime > 0.0f) playPendingKick();
+}
+
+void CPlayer::playPendingKick() {
+    switch (pendingKind) {
+        case KICK_SHOT: kicks::shoot(pendingAim, *this, false); break;
+        case KICK_PASS: kicks::pass(pendingAim, *this, false); break;
+        case KICK_CROSS: kicks::cross(pendingAim, *this, false); break;
+        default: break;  // a through pass is only ever stored
+    }
+    pendingKind = KICK_NONE;
+    pendingTime = 0.0f;
+}
+
+void CPlayer::setHasBall(bool b) {
+    if (hasBall && !b) sinceLastTouch = 0.0f;
+    hasBall = b;
+}
+
+bool CPlayer::steerTo(const Vector3& target) {
+    if (horizontalDistance(position, target) < kArrivedDistance) {
+        position = {target.x, target.y, 0.0f};
+        moveMode = 0;
+        speed = 0.0f;
+        return true;
+    }
+    faceToward(target);
+    setTravelDirection(target - position);
+    moveMode = 1;
+    return false;
+}
+
+void CPlayer::faceToward(const Vector3& target) {
+    const float dx = target.x - position.x;
+    const float dy = target.y - position.y;
+    const float flat = std::sqrt(dx * dx + dy * dy);
+    if (nearZero(flat) || !std::isfinite(flat)) return;
+    const Vector3 full{dx, dy, target.z - position.z};
+    direction = nearestDirection(full / length(full));
+    heading = {dx / flat, dy / flat, 0.0f};
+}
+
+void CPlayer::setTravelDirection(const Vector3& w) {
+    const float len = length(w);
+    if (nearZero(len) || !std::isfinite(len)) return;
+    travelDirection = nearestDirection(w / len);
+}
+
+float CPlayer::timeToReach(const Vector3& p) const {
+    const float d = distance(position, p);
+    const float t0 = static_cast<float>(accelDistances.size() + 1) * 0.005f;
+    const float last = accelDistances.empty() ? 0.0f : accelDistances.back();
+    if (last > d) return t0;
+    return t0 + (d - last) / kTopSpeed;
+}
+
+bool CPlayer::isGoalkeeper() const { return team != nullptr && team->goalkeeper() == this; }
+
+int CPlayer::squadIndex() const { return team != nullptr ? team->indexOf(this) : -1; }
 
 }  // namespace flikka

@@ -1,26 +1,399 @@
 #include "sim/Match.h"
 
+#include <cmath>
+
+#include "app/KeyState.h"
+#include "players/OutfieldPlayer.h"
+#include "players/UserControl.h"
+#include "sim/Console.h"
 #include "team/GlobalAI.h"
 
 namespace flikka {
+
+namespace {
+
+constexpr float kCrossbarHeight = 2.44f;
+constexpr float kNetDepth = 1.0f;
+constexpr float kFar = 1000.0f;
+constexpr float kStoppage = 2.0f;
+constexpr float kThrowInHeight = 2.0f;
+constexpr float kSwitchListPeriod = 0.3f;
+constexpr float kHalfTimeFraction = 0.5111111111111111f;  // minute 46
+constexpr float kNearCentreLine = 20.0f;
+const Vector3 kCentreSpot{0.0f, 0.0f, kBallRadius};
+const Vector3 kNewMatchBall{0.0f, 0.0f, 0.1232f};
+
+const char* const kHomeNames[11] = {"Adams",      "Brown",   "Carson",  "Dawson",  "Etherington", "Fowler",
+                                    "Grant",      "Hainsworth", "Illidge", "Lawless", "Mason"};
+const char* const kAwayNames[11] = {"Angelo",  "Bruno",   "Conti",   "De Luca", "Esposito", "Ferrari",
+                                    "Giuliani", "Huzzello", "Iannone", "Leggio",  "Muzzi"};
+
+// The referee's box test: every side widened by the ball's radius, bounds included.
+bool ballIn(const Vector3& b, const Vector3& lo, const Vector3& hi) {
+    const float r = kBallRadius;
+    return lo.x - r <= b.x && b.x <= hi.x + r && lo.y - r <= b.y && b.y <= hi.y + r && lo.z - r <= b.z &&
+           b.z <= hi.z + r;
+}
+
+template <class F>
+void forEachFootballer(CTeam& t, F f) {
+    for (std::size_t i = 0; i < t.size(); ++i) f(*t.player(i));
+}
+
+}  // namespace
 
 std::uint32_t& simulationMilliseconds() {
     static std::uint32_t ms = 0;
     return ms;
 }
 
-CMatch::CMatch(KeyState* keyState) : ball(this), keys(keyState) {}
-CMatch::~CMatch() {}
-void CMatch::newMatch(const unsigned[5], const unsigned[5], float, int) {}
-int CMatch::matchStep(float) { return 0; }
-unsigned CMatch::matchMinute() const { return 0; }
-void CMatch::setBallHolder(CPlayer*) {}
-bool CMatch::awayTouchedLast() const { return false; }
-void CMatch::select(CPlayer*) {}
-bool CMatch::claimPoint(float, float) { return true; }
-void CMatch::markFootballersFree() {}
-void CMatch::notifyAll(int) {}
-void CMatch::refereeCheck() {}
-void CMatch::addDebugMarker(float, float) {}
+CMatch::CMatch(KeyState* keyState) : ball(this), keys(keyState) {
+    home.name = "Supermen Utd";
+    away.name = "Lilac City";
+}
+
+CMatch::~CMatch() {
+    switchList.candidates.clear();
+    claimSet.clear();
+    // Members then go in reverse order: the away team, the home team, the ball.
+}
+
+void CMatch::newMatch(const unsigned homeCounts[5], const unsigned awayCounts[5], float length, int humanSide) {
+    // Every reference into the old squads goes before the squads are destroyed.
+    selected = nullptr;
+    ballHolder = nullptr;
+    targetReceiver = nullptr;
+    lastToucher = nullptr;
+    switchList.candidates.clear();
+    switchList.cursor = 0;
+    elapsed = 0.001f;
+    homeScore = 0;
+    awayScore = 0;
+    // A length that is not a positive number makes a match that is over at once.
+    matchLength = (std::isfinite(length) && length > 0.0f) ? std::trunc(length) : 0.0f;
+    claimSet.clear();
+
+    // The previous match's flight must not carry into this one.
+    ball.velocity = kZeroVector;
+    ball.position = kNewMatchBall;
+    ball.sideSpin = 0.0f;
+    ball.topSpin = 0.0f;
+    ball.touchLockout = 0.0f;
+    ball.airborne = false;
+    ball.bounced = false;
+    ball.path.clear();
+    for (auto& e : ball.events) e.clear();
+
+    stateTimer = 1.0f;
+    state = GAME_OUT_OF_PLAY;
+    restartKind = KICK_OFF;
+    homeTakesRestart = true;
+    restartPoint = kNewMatchBall;
+
+    home.resetCounters();
+    away.resetCounters();
+    secondHalf = false;
+
+    humanTeam = humanSide == HUMAN_HOME ? &home : (humanSide == HUMAN_AWAY ? &away : nullptr);
+
+    home.ai->attacksUpwards = true;
+    home.ai->formation.direction = -1.0f;
+    away.ai->attacksUpwards = false;
+    away.ai->formation.direction = 1.0f;
+    home.ai->clearRoles();
+    away.ai->clearRoles();
+
+    home.squadSetup(this, &away, homeCounts);
+    away.squadSetup(this, &home, awayCounts);
+
+    for (std::size_t i = 0; i < home.size() && i < 11; ++i) home.player(i)->name = kHomeNames[i];
+    for (std::size_t i = 0; i < away.size() && i < 11; ++i) away.player(i)->name = kAwayNames[i];
+
+    for (CTeam* t : {&home, &away}) {
+        t->ai->opponentsKickOff(kZeroVector);
+        t->ai->moveToHomes();
+    }
+
+    home.rebuildByDistance();
+    away.rebuildByDistance();
+
+    lastToucher = home.goalkeeper();
+
+    switchList.match = this;
+    switchList.humanTeam = humanTeam;
+    user_control::rebuildSwitchList(*this);
+}
+
+unsigned CMatch::matchMinute() const {
+    const float minute = std::ceil((5400.0f / matchLength) * elapsed / 60.0f);
+    // A zero length gives an infinite minute (or NaN): the match is simply over.
+    if (!(minute < 4.0e9f)) return 4000000000u;
+    if (minute < 0.0f) return 0;
+    return static_cast<unsigned>(minute);
+}
+
+int CMatch::matchStep(float dt) {
+    // 1. Clock and possession.
+    if (state == GAME_PLAY) {
+        elapsed += dt;
+        if (ballHolder != nullptr) teamOf(ballHolder).possessionTime += dt;
+    }
+
+    // 2. Play resumes once the taker has moved the ball.
+    if (state == GAME_READY && ball.speed() > 0.0f) {
+        state = GAME_PLAY;
+        stateTimer = 0.0f;
+        restartKind = RESTART_NONE;
+        markFootballersFree();
+        // A taker whose pass found nobody would otherwise never carry the ball again.
+        forEachFootballer(home, [](CPlayer& p) { p.setPiece = false; });
+        forEachFootballer(away, [](CPlayer& p) { p.setPiece = false; });
+        if (keys != nullptr) {
+            for (bool& l : keys->locked) l = false;
+        }
+    }
+
+    // 3. Half time, once the ball is near the centre line (or a few minutes late at most).
+    if (matchMinute() > 45 && (std::fabs(ball.position.y) < kNearCentreLine || matchMinute() > 50) &&
+        state == GAME_PLAY && !secondHalf) {
+        restartKind = KICK_OFF;
+        state = GAME_OUT_OF_PLAY;
+        restartPoint = kCentreSpot;
+        homeTakesRestart = false;
+        stateTimer = kStoppage;
+        home.ai->attacksUpwards = false;
+        home.ai->formation.direction = 1.0f;
+        away.ai->attacksUpwards = true;
+        away.ai->formation.direction = -1.0f;
+        secondHalf = true;
+        elapsed = matchLength * kHalfTimeFraction;
+        return 1;
+    }
+
+    // 4. Full time freezes everything.
+    if (matchMinute() > 90 && (std::fabs(ball.position.y) < kNearCentreLine || matchMinute() > 95)) return 2;
+
+    // 5. The pause; second-half kick-offs are set up at once.
+    const float d = (secondHalf && restartKind == KICK_OFF && state == GAME_OUT_OF_PLAY) ? 1.0f : dt;
+    stateTimer -= d;
+    if (state == GAME_SETUP) state = GAME_READY;
+    if (stateTimer <= 1.0f && state == GAME_OUT_OF_PLAY) state = GAME_SETUP;
+    if (stateTimer < 0.0f) stateTimer = 0.0f;
+
+    // 6. Set the restart up.
+    if (state == GAME_SETUP) {
+        if (keys != nullptr) {
+            keys->clear();
+            auto lock = [this](std::initializer_list<int> on, std::initializer_list<int> off) {
+                for (int s : on) keys->locked[s] = true;
+                for (int s : off) keys->locked[s] = false;
+            };
+            switch (restartKind) {
+                case KICK_OFF:
+                    lock({SLOT_LEFT, SLOT_RIGHT, SLOT_UP, SLOT_DOWN, SLOT_SHOOT, SLOT_CROSS, SLOT_THRU, SLOT_SWITCH},
+                         {SLOT_PASS});
+                    break;
+                case THROW_IN: lock({SLOT_SHOOT, SLOT_CROSS, SLOT_THRU, SLOT_SWITCH}, {SLOT_PASS}); break;
+                case CORNER: lock({SLOT_THRU, SLOT_SWITCH}, {SLOT_SHOOT, SLOT_PASS, SLOT_CROSS}); break;
+                case GOAL_KICK: lock({SLOT_CROSS, SLOT_THRU, SLOT_SWITCH}, {SLOT_SHOOT, SLOT_PASS}); break;
+                default: break;
+            }
+        }
+        CGlobalAI& taking = *(homeTakesRestart ? home : away).ai;
+        CGlobalAI& other = *(homeTakesRestart ? away : home).ai;
+        const Vector3 p = restartPoint;
+        switch (restartKind) {
+            case KICK_OFF:
+                taking.ownKickOff(p);
+                other.opponentsKickOff(p);
+                break;
+            case THROW_IN:
+                taking.ownThrowIn(p);
+                other.opponentsThrowIn(p);
+                break;
+            case CORNER:
+                taking.ownCorner(p);
+                other.opponentsCorner(p);
+                break;
+            case GOAL_KICK:
+                taking.ownGoalKick(p);
+                other.opponentsGoalKick(p);
+                break;
+            default: break;
+        }
+    }
+
+    // 7. Open play shapes both teams.
+    if (state == GAME_PLAY) {
+        home.ai->openPlay();
+        away.ai->openPlay();
+    }
+
+    // 8, 9. Clock and ball.
+    const std::uint32_t ms = (simulationMilliseconds() += 5);
+    ball.step(dt);
+
+    // 10. Half-second pass values.
+    if (ms % 500 == 0) {
+        for (CTeam* t : {&home, &away}) {
+            for (std::size_t i = 1; i < t->size(); ++i) {
+                if (auto* o = dynamic_cast<COutfieldPlayer*>(t->player(i))) o->updatePassValue();
+            }
+        }
+    }
+
+    // 11. New formation offsets.
+    if (ms % 1500 == 0) {
+        home.ai->formation.randomiseOffsets();
+        away.ai->formation.randomiseOffsets();
+    }
+
+    // 12. Decisions, away side first.
+    forEachFootballer(away, [](CPlayer& p) { p.think(); });
+    forEachFootballer(home, [](CPlayer& p) { p.think(); });
+
+    // 13. Bodies, each team followed by its AI's step.
+    const long wholeMs = std::lround(static_cast<double>(dt) * 1000.0);
+    const float stepDt = static_cast<float>(static_cast<double>(wholeMs) * 0.001);
+    for (CTeam* t : {&away, &home}) {
+        forEachFootballer(*t, [stepDt](CPlayer& p) { p.update(stepDt); });
+        t->ai->teamStep(static_cast<int>(wholeMs));
+    }
+
+    // 14, 15. Keys and the switch list.
+    if (keys != nullptr) keys->advanceHeldTimes(dt);
+    switchList.timer += dt;
+    if (switchList.timer >= kSwitchListPeriod) {
+        switchList.timer = 0.0f;
+        user_control::rebuildSwitchList(*this);
+    }
+
+    // 16. The referee watches only the ball in play.
+    if (state == GAME_PLAY) refereeCheck();
+
+    // 17, 18.
+    home.rebuildByDistance();
+    away.rebuildByDistance();
+    claimSet.clear();
+    return 0;
+}
+
+void CMatch::refereeCheck() {
+    landmarks.mirror = true;
+    const Vector3 q = landmarks.landmark(20);  // the upper right corner
+    const Vector3 g = landmarks.landmark(22);  // the upper goal's right post
+    const Vector3& b = ball.position;
+    const float r = kBallRadius;
+    const float sideY = q.y + 2.0f * r;
+    const float endX = q.x + 2.0f * r;
+
+    auto stoppage = [this](int kind, const Vector3& at, bool homeTakes) {
+        restartKind = kind;
+        restartPoint = at;
+        homeTakesRestart = homeTakes;
+        state = GAME_OUT_OF_PLAY;
+        stateTimer = kStoppage;
+    };
+
+    if (ballIn(b, {q.x + r, -sideY, 0.0f}, {kFar, sideY, kFar})) {
+        consolePrint("right out\n");
+        stoppage(THROW_IN, {q.x, b.y, kThrowInHeight}, awayTouchedLast());
+    }
+    if (ballIn(b, {-kFar, -sideY, 0.0f}, {-(q.x + r), sideY, kFar})) {
+        consolePrint("left out\n");
+        stoppage(THROW_IN, {-q.x, b.y, kThrowInHeight}, awayTouchedLast());
+    }
+    if (ballIn(b, {-g.x, q.y + r, 0.0f}, {g.x, q.y + kNetDepth, kCrossbarHeight})) {
+        consolePrint("upper goal\n");
+        stoppage(KICK_OFF, kCentreSpot, awayTouchedLast());
+        // The goal belongs to whoever attacks this end, own goals included.
+        if (home.ai->attacksUpwards) ++homeScore;
+        else ++awayScore;
+        return;
+    }
+    if (ballIn(b, {-g.x, -(q.y + kNetDepth), 0.0f}, {g.x, -(q.y + r), kCrossbarHeight})) {
+        consolePrint("lower goal\n");
+        stoppage(KICK_OFF, kCentreSpot, awayTouchedLast());
+        if (away.ai->attacksUpwards) ++homeScore;
+        else ++awayScore;
+        return;
+    }
+    const Vector3 goalArea = landmarks.landmark(13);  // (-8.875, 47)
+    const float gx = std::fabs(goalArea.x);
+    const bool awayLast = awayTouchedLast();
+    if (ballIn(b, {-endX, q.y + r, 0.0f}, {endX, kFar, kFar})) {
+        consolePrint("upper corner\n");
+        const bool byAttackers = (home.ai->attacksUpwards && !awayLast) || (away.ai->attacksUpwards && awayLast);
+        if (byAttackers) {
+            landmarks.mirror = true;
+            stoppage(GOAL_KICK, {b.x > 0.0f ? gx : -gx, goalArea.y, kBallRadius}, away.ai->attacksUpwards);
+        } else {
+            stoppage(CORNER, {b.x >= 0.0f ? q.x : -q.x, q.y, kBallRadius}, awayLast);
+        }
+    }
+    if (ballIn(b, {-endX, -kFar, 0.0f}, {endX, -(q.y + r), kFar})) {
+        consolePrint("lower corner\n");
+        const bool byAttackers = (!home.ai->attacksUpwards && !awayLast) || (!away.ai->attacksUpwards && awayLast);
+        if (byAttackers) {
+            landmarks.mirror = false;
+            stoppage(GOAL_KICK, {b.x < 0.0f ? -gx : gx, -goalArea.y, kBallRadius}, !away.ai->attacksUpwards);
+        } else {
+            stoppage(CORNER, {b.x >= 0.0f ? q.x : -q.x, -q.y, kBallRadius}, awayLast);
+        }
+    }
+}
+
+void CMatch::setBallHolder(CPlayer* p) {
+    if (lastToucher == nullptr) lastToucher = p;
+    if (ballHolder != nullptr) {
+        ballHolder->setHasBall(false);
+        lastToucher = ballHolder;
+    }
+    if (p != nullptr) {
+        p->setHasBall(true);
+        ballHolder = p;
+        if (p == targetReceiver) ++teamOf(p).successfulPasses;
+        targetReceiver = nullptr;
+        notifyAll(EVENT_POSSESSION);
+        select(p);
+    } else {
+        ballHolder = nullptr;
+        notifyAll(EVENT_BALL_FREE);
+    }
+}
+
+bool CMatch::awayTouchedLast() const {
+    if (ballHolder != nullptr) return away.contains(ballHolder);
+    if (lastToucher == nullptr) return true;
+    return away.contains(lastToucher);
+}
+
+void CMatch::select(CPlayer* p) {
+    if (humanTeam == nullptr || p == nullptr || isEitherGoalkeeper(p) || !humanTeam->contains(p)) return;
+    if (selected != nullptr && selected->canMove) selected->moveMode = 0;
+    selected = p;
+}
+
+bool CMatch::claimPoint(float x, float y) {
+    // A point that is not a number cannot be claimed (nor ordered in the set).
+    if (!std::isfinite(x) || !std::isfinite(y)) return false;
+    const float rx = std::floor(2.0f * x + 0.5f) / 2.0f;
+    const float ry = std::floor(2.0f * y + 0.5f) / 2.0f;
+    return claimSet.insert({rx, ry}).second;
+}
+
+void CMatch::markFootballersFree() {
+    forEachFootballer(home, [](CPlayer& p) { p.canMove = true; });
+    forEachFootballer(away, [](CPlayer& p) { p.canMove = true; });
+}
+
+void CMatch::notifyAll(int event) {
+    forEachFootballer(home, [event](CPlayer& p) { p.notify(event); });
+    forEachFootballer(away, [event](CPlayer& p) { p.notify(event); });
+}
+
+void CMatch::addDebugMarker(float x, float y) {
+    if (debugMarkers != nullptr) debugMarkers->addDebugMarker(x, y);
+}
 
 }  // namespace flikka

@@ -1,15 +1,100 @@
 #include "sim/Team.h"
 
+#include "players/OutfieldPlayer.h"
+#include "sim/Match.h"
 #include "team/GlobalAI.h"
+#include "team/Goalkeeper.h"
 
 namespace flikka {
 
+namespace {
+constexpr std::size_t kOutfieldCount = 10;
+}
+
 CTeam::CTeam() : ai(std::make_unique<CGlobalAI>(this)) {}
-CTeam::~CTeam() {}
-void CTeam::squadSetup(CMatch*, CTeam*, const unsigned[5]) {}
-void CTeam::rebuildByDistance() {}
-void CTeam::resetCounters() {}
-bool CTeam::contains(const CPlayer*) const { return false; }
-int CTeam::indexOf(const CPlayer*) const { return -1; }
+
+CTeam::~CTeam() {
+    // The AI refers to the footballers, so it goes first; then the squad in order.
+    ai.reset();
+    for (auto& p : players) p.reset();
+    players.clear();
+    byDistance.clear();
+}
+
+void CTeam::squadSetup(CMatch* m, CTeam* opponents, const unsigned counts[5]) {
+    // The distance list refers to the old squad: empty it with the squad, so that nothing
+    // dangles even when the formation below turns out to be invalid.
+    byDistance.clear();
+    for (auto& p : players) p.reset();
+    players.clear();
+
+    match = m;
+    ai->team = this;
+    ai->match = m;
+    ai->formation.match = m;
+    if (m != nullptr) m->landmarks.mirror = true;
+
+    players.push_back(std::make_unique<CGoalkeeper>());
+    for (std::size_t i = 0; i < kOutfieldCount; ++i) players.push_back(std::make_unique<COutfieldPlayer>());
+    for (auto& p : players) {
+        p->match = m;
+        p->team = this;
+        p->opponents = opponents;
+    }
+
+    const unsigned s = counts[0], am = counts[1], mid = counts[2], dm = counts[3], d = counts[4];
+    CFormation& formation = ai->formation;
+    formation.build(s, am, mid, dm, d);
+    formation.assignPlayer(LINE_GK, 1, players[0].get());
+
+    // Squad order runs from the back: defence first, strikers last.
+    const unsigned lineOrder[5][2] = {{LINE_D, d}, {LINE_DM, dm}, {LINE_M, mid}, {LINE_AM, am}, {LINE_ST, s}};
+    std::size_t next = 1;
+    for (const auto& [line, count] : lineOrder) {
+        for (unsigned ordinal = 1; ordinal <= count && next < players.size(); ++ordinal) {
+            formation.assignPlayer(line, ordinal, players[next++].get());
+        }
+    }
+}
+
+void CTeam::rebuildByDistance() {
+    const std::size_t n = players.size();
+    byDistance.clear();
+    std::vector<float> dist(n, 0.0f);
+    for (std::size_t i = 0; i < n; ++i) {
+        byDistance.push_back(players[i].get());
+        if (match != nullptr) dist[i] = horizontalDistance(players[i]->position, match->ball.position);
+    }
+    // Bubble sort, swapping only when the later one is strictly nearer: ties keep squad order.
+    for (bool swapped = true; swapped;) {
+        swapped = false;
+        for (std::size_t j = 0; j + 1 < n; ++j) {
+            if (dist[j + 1] < dist[j]) {
+                std::swap(dist[j], dist[j + 1]);
+                std::swap(byDistance[j], byDistance[j + 1]);
+                swapped = true;
+            }
+        }
+    }
+}
+
+void CTeam::resetCounters() {
+    shots = 0;
+    shotsOnGoal = 0;
+    passes = 0;
+    successfulPasses = 0;
+    cornersFor = 0;
+    throwInsFor = 0;
+    possessionTime = 0.0f;
+}
+
+bool CTeam::contains(const CPlayer* p) const { return p != nullptr && indexOf(p) >= 0; }
+
+int CTeam::indexOf(const CPlayer* p) const {
+    for (std::size_t i = 0; i < players.size(); ++i) {
+        if (players[i].get() == p) return static_cast<int>(i);
+    }
+    return -1;
+}
 
 }  // namespace flikka
