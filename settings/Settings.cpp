@@ -76,7 +76,7 @@ bool readParameters(const tinyxml2::XMLElement& root, Settings& s) {
 
     for (const tinyxml2::XMLElement* e = root.FirstChildElement(); e != nullptr; e = e->NextSiblingElement()) {
         if (std::strcmp(e->Name(), "parameter") != 0) continue;
-        // Duplicated attributes are legal to tinyxml2; the last one counts.
+        // tinyxml2 already refuses a repeated attribute; should it accept one, the last counts.
         const char* name = nullptr;
         const char* value = nullptr;
         for (const tinyxml2::XMLAttribute* a = e->FirstAttribute(); a != nullptr; a = a->Next()) {
