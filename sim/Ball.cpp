@@ -1,18 +1,435 @@
 #include "sim/Ball.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "players/Player.h"
+#include "sim/Console.h"
+#include "sim/Match.h"
+
 namespace flikka {
 
-void CBall::step(float) {}
+namespace {
+
+constexpr float kGravity = 9.81f;
+constexpr float kStopSpeedSquared = 0.02f;
+constexpr float kRollingResistance = 0.5f;
+constexpr float kSpinGain = 4.0f;
+constexpr float kGroundRestitution = 0.8f;
+constexpr float kBounceSpinKept = 0.512f;
+constexpr float kAirborneVz = 0.01f;
+constexpr float kPushOut = 0.01f;
+
+// Goal frame of the upper goal; the lower goal is its mirror image in y.
+constexpr float kPostX = 3.66f;
+constexpr float kGoalLineY = 52.5f;
+constexpr float kNetBackY = 53.5f;
+constexpr float kCrossbarZ = 2.44f;
+constexpr float kPostFootZ = -1.0f;
+constexpr float kBarRadius = 0.06f + kBallRadius;      // 0.1732
+constexpr float kCapRadius = kBarRadius + kBallRadius;  // 0.2864
+constexpr float kFrameRestitution = 0.8f;
+constexpr float kNetInsideRestitution = 0.3f;
+constexpr float kNetOutsideRestitution = 1.0f;
+
+// Everything the search can hit lies within this box around the upper goal (caps of 0.2864
+// around the posts, outer net surfaces 0.1232 beyond the net); the extra half metre covers
+// rounding, so skipping the search for a sweep outside it cannot change a result.
+constexpr float kCullX = kPostX + kCapRadius + 0.5f;
+constexpr float kCullYLow = kGoalLineY - kCapRadius - 0.5f;
+constexpr float kCullYHigh = kNetBackY + 0.1232f + kBallRadius + 0.5f;
+constexpr float kCullZLow = kPostFootZ - kCapRadius - 0.5f;
+constexpr float kCullZHigh = kCrossbarZ + kCapRadius + 0.5f;
+
+// Longest flight a prediction follows; every real kick comes to rest long before.
+constexpr float kMaxPredictionTime = 20.0f;
+
+// Keeps the candidate if it is the earliest valid one so far.
+inline void offer(FrameHit& hit, float t, const Vector3& v, const Vector3& normal, float restitution) {
+    if (!(t >= 0.0f && t <= kStep && t < hit.time)) return;
+    // Touching a surface while moving away from it is no hit.
+    if (t == 0.0f && !(dot(v, normal) < 0.0f)) return;
+    hit.time = t;
+    hit.normal = normal;
+    hit.restitution = restitution;
+}
+
+void sphereHit(FrameHit& hit, const Vector3& p, const Vector3& v, const Vector3& centre, float radius,
+               float restitution) {
+    const Vector3 rel = p - centre;
+    const float a = dot(v, v);
+    if (a == 0.0f) return;
+    const float b = 2.0f * dot(rel, v);
+    const float c = dot(rel, rel) - radius * radius;
+    const float disc = b * b - 4.0f * a * c;
+    if (disc < 0.0f) return;
+    const float t = (-b - std::sqrt(disc)) / (2.0f * a);
+    if (!(t >= 0.0f && t <= kStep && t < hit.time)) return;
+    const Vector3 off = p + v * t - centre;
+    const float len = length(off);
+    if (len == 0.0f) return;
+    offer(hit, t, v, off / len, restitution);
+}
+
+// The ball centre meets the plane through c with normal n shifted out by the ball radius; the
+// hit point must lie strictly inside the box lo..hi shifted the same way.
+void planeHit(FrameHit& hit, const Vector3& p, const Vector3& v, const Vector3& c, const Vector3& n,
+              const Vector3& lo, const Vector3& hi, float restitution) {
+    const float denom = dot(n, v);
+    if (denom == 0.0f) return;
+    const Vector3 shift = n * kBallRadius;
+    const float t = dot(n, c + shift - p) / denom;
+    if (!(t >= 0.0f && t <= kStep && t < hit.time)) return;
+    const Vector3 h = p + v * t;
+    const Vector3 l = lo + shift;
+    const Vector3 u = hi + shift;
+    if (!(l.x < h.x && h.x < u.x && l.y < h.y && h.y < u.y && l.z < h.z && h.z < u.z)) return;
+    offer(hit, t, v, n, restitution);
+}
+
+// A bar from a to b in its own frame, where the bar runs along +z from the origin.
+struct Bar {
+    Vector3 a, b;
+    float len = 0.0f;
+    bool rotated = false;
+    RotationMatrix toBar, toWorld;
+};
+
+Bar makeBar(const Vector3& a, const Vector3& b) {
+    Bar bar;
+    bar.a = a;
+    bar.b = b;
+    const Vector3 d = b - a;
+    bar.len = length(d);
+    const Vector3 dn = d / bar.len;
+    if (approxEqual(dn, kUpVector, 0.01f)) return bar;
+    const Vector3 axis = normalised(cross(dn, kUpVector));
+    float angle = safeAcos(dn.z);
+    bar.toBar = rotationMatrix(axis, angle);
+    Vector3 check = dn;
+    applyRotation(bar.toBar, check);
+    if (!approxEqual(check, kUpVector, 0.01f)) {
+        angle = -angle;
+        bar.toBar = rotationMatrix(axis, angle);
+    }
+    bar.toWorld = rotationMatrix(axis, -angle);
+    bar.rotated = true;
+    return bar;
+}
+
+void barHit(FrameHit& hit, const Vector3& p, const Vector3& v, const Bar& bar) {
+    sphereHit(hit, p, v, bar.b, kCapRadius, kFrameRestitution);
+    sphereHit(hit, p, v, bar.a, kCapRadius, kFrameRestitution);
+
+    Vector3 q = p - bar.a;
+    Vector3 w = v;
+    if (bar.rotated) {
+        applyRotation(bar.toBar, q);
+        applyRotation(bar.toBar, w);
+    }
+    const float a = w.x * w.x + w.y * w.y;
+    if (a == 0.0f) return;  // moving along the bar never meets its side
+    const float b = 2.0f * (q.x * w.x + q.y * w.y);
+    const float c = q.x * q.x + q.y * q.y - kBarRadius * kBarRadius;
+    const float disc = b * b - 4.0f * a * c;
+    if (disc < 0.0f) return;
+    const float root = std::sqrt(disc);
+    const float t1 = (-b - root) / (2.0f * a);
+    const float t2 = (-b + root) / (2.0f * a);
+    float t;
+    if (t1 >= 0.0f) {
+        t = t1;
+    } else if (t2 >= 0.0f) {
+        t = t2;
+    } else {
+        return;
+    }
+    const float z = q.z + w.z * t;
+    if (!(z >= 0.0f && z < bar.len && t <= kStep && t < hit.time)) return;
+    Vector3 normal{q.x + w.x * t, q.y + w.y * t, 0.0f};
+    if (bar.rotated) applyRotation(bar.toWorld, normal);
+    const float len = length(normal);
+    if (len == 0.0f) return;
+    offer(hit, t, v, normal / len, kFrameRestitution);
+}
+
+struct GoalFrame {
+    Bar leftPost, rightPost, crossbar;
+};
+
+const GoalFrame& upperGoalFrame() {
+    // Posts run upwards from below the ground to the crossbar, so their frame needs no rotation.
+    static const GoalFrame frame{
+        makeBar({-kPostX, kGoalLineY, kPostFootZ}, {-kPostX, kGoalLineY, kCrossbarZ}),
+        makeBar({kPostX, kGoalLineY, kPostFootZ}, {kPostX, kGoalLineY, kCrossbarZ}),
+        makeBar({kPostX, kGoalLineY, kCrossbarZ}, {-kPostX, kGoalLineY, kCrossbarZ}),
+    };
+    return frame;
+}
+
+// The collision search of the upper goal for a ball at p moving with v.
+void upperGoalSearch(FrameHit& hit, const Vector3& p, const Vector3& v) {
+    const GoalFrame& frame = upperGoalFrame();
+
+    sphereHit(hit, p, v, {-kPostX, kGoalLineY, kCrossbarZ}, kBarRadius, kFrameRestitution);
+    sphereHit(hit, p, v, {kPostX, kGoalLineY, kCrossbarZ}, kBarRadius, kFrameRestitution);
+
+    // Inside of the net.
+    planeHit(hit, p, v, {0.0f, kNetBackY, 0.0f}, {0.0f, -1.0f, 0.0f}, {-3.66f, 53.49f, -3.0f},
+             {3.66f, 53.51f, 2.44f}, kNetInsideRestitution);
+    planeHit(hit, p, v, {-3.66f, 0.0f, 0.0f}, {1.0f, 0.0f, 0.0f}, {-3.67f, 52.5f, -3.0f}, {-3.65f, 53.5f, 2.44f},
+             kNetInsideRestitution);
+    planeHit(hit, p, v, {3.66f, 0.0f, 0.0f}, {-1.0f, 0.0f, 0.0f}, {3.65f, 52.5f, -3.0f}, {3.67f, 53.5f, 2.44f},
+             kNetInsideRestitution);
+    planeHit(hit, p, v, {0.0f, 0.0f, 2.44f}, {0.0f, 0.0f, -1.0f}, {-3.66f, 52.5f, 2.43f}, {3.66f, 53.5f, 2.45f},
+             kNetInsideRestitution);
+
+    // Outside of the net.
+    planeHit(hit, p, v, {0.0f, kNetBackY, 0.0f}, {0.0f, 1.0f, 0.0f}, {-3.7832f, 53.49f, -3.0f},
+             {3.7832f, 53.51f, 2.5632f}, kNetOutsideRestitution);
+    planeHit(hit, p, v, {-3.66f, 0.0f, 0.0f}, {-1.0f, 0.0f, 0.0f}, {-3.67f, 52.5f, -3.0f},
+             {-3.65f, 53.6232f, 2.5632f}, kNetOutsideRestitution);
+    planeHit(hit, p, v, {3.66f, 0.0f, 0.0f}, {1.0f, 0.0f, 0.0f}, {3.65f, 52.5f, -3.0f}, {3.67f, 53.6232f, 2.5632f},
+             kNetOutsideRestitution);
+    planeHit(hit, p, v, {0.0f, 0.0f, 2.44f}, {0.0f, 0.0f, 1.0f}, {-3.7832f, 52.5f, 2.43f},
+             {3.7832f, 53.6232f, 2.45f}, kNetOutsideRestitution);
+
+    barHit(hit, p, v, frame.leftPost);
+    barHit(hit, p, v, frame.rightPost);
+    barHit(hit, p, v, frame.crossbar);
+}
+
+void fullSearch(FrameHit& hit, const Vector3& p, const Vector3& v) {
+    upperGoalSearch(hit, p, v);
+    // The lower goal is the upper one mirrored in y: search the mirrored ball, mirror the normal back.
+    FrameHit lower = hit;
+    upperGoalSearch(lower, {p.x, -p.y, p.z}, {v.x, -v.y, v.z});
+    if (lower.time < hit.time) {
+        hit = lower;
+        hit.normal.y = -hit.normal.y;
+    }
+}
+
+// True when the sweep of one step could come near either goal frame.
+bool sweepNearGoals(const Vector3& p, const Vector3& v) {
+    const Vector3 e = p + v * kStep;
+    const float x0 = std::min(p.x, e.x), x1 = std::max(p.x, e.x);
+    const float z0 = std::min(p.z, e.z), z1 = std::max(p.z, e.z);
+    if (x1 < -kCullX || x0 > kCullX || z1 < kCullZLow || z0 > kCullZHigh) return false;
+    // Both goals at once: compare |y| against the upper goal's band.
+    const float y0 = std::min(p.y, e.y), y1 = std::max(p.y, e.y);
+    const bool nearUpper = !(y1 < kCullYLow || y0 > kCullYHigh);
+    const bool nearLower = !(y1 < -kCullYHigh || y0 > -kCullYLow);
+    return nearUpper || nearLower;
+}
+
+// Searches the frames for the prediction copy and the match ball alike.
+void frameSearch(CMatch* match, FrameHit& hit, const Vector3& p, const Vector3& v, bool cull) {
+    // The search reads the upper goal's landmarks, which leaves the flag set for that end.
+    match->landmarks.mirror = true;
+    if (cull && !sweepNearGoals(p, v)) return;
+    fullSearch(hit, p, v);
+}
+
+}  // namespace
+
+void CBall::goalFrameCollisions(FrameHit& hit) const {
+    if (match != nullptr) match->landmarks.mirror = true;
+    fullSearch(hit, position, velocity);
+}
+
+void CBall::step(float dt) {
+    touchLockout -= dt;
+    if (touchLockout < 0.0f) touchLockout = 0.0f;
+
+    // A slow ball stops dead where it is, even in the air.
+    if (lengthSquared(velocity) <= kStopSpeedSquared) {
+        velocity = kZeroVector;
+        return;
+    }
+
+    const Vector3 u = normalised(velocity);
+    Vector3 s{u.y, -u.x, 0.0f};
+    if (approxEqual(s, kZeroVector, 0.01f)) s = {0.0f, 1.0f, 0.0f};
+    Vector3 t = cross(s, u);
+    if (lengthSquared(s) > 0.0f) {
+        normalise(s);
+    } else {
+        sideSpin = 0.0f;
+        consolePrint("SS by zero");
+    }
+    if (lengthSquared(t) > 0.0f) {
+        normalise(t);
+    } else {
+        consolePrint("TS by zero");
+        topSpin = 0.0f;
+    }
+
+    if (!kinematic) {
+        if (airborne) {
+            velocity.z += -kGravity * dt;
+            if (lengthSquared(velocity) > lengthSquared(s)) {
+                velocity += (s * sideSpin + t * topSpin) * (kSpinGain * dt);
+            }
+        } else {
+            const Vector3 f = velocity * (kRollingResistance * dt);
+            sideSpin = sideSpin - dt * sideSpin;
+            velocity = velocity - f + s * (kSpinGain * dt * sideSpin);
+        }
+    }
+
+    float remaining = dt;
+    if (frameCollisions && match != nullptr) {
+        FrameHit hit;
+        frameSearch(match, hit, position, velocity, frameCulling);
+        if (hit.time <= kStep) {
+            position += velocity * hit.time + hit.normal * kPushOut;
+            reflect(velocity, hit.normal);
+            velocity *= hit.restitution;
+            remaining = 0.0f;
+            // A rolling ball knocked upwards or downwards by the frame must fly, or it would
+            // drift vertically for ever without gravity.
+            if (!airborne && std::fabs(velocity.z) >= kAirborneVz) airborne = true;
+        }
+    }
+
+    position += velocity * remaining;
+    bounced = false;
+
+    if (airborne && position.z <= kBallRadius) {
+        reflect(velocity, kUpVector);
+        position.z = kBallRadius;
+        bounced = true;
+        topSpin *= kBounceSpinKept;
+        sideSpin *= kBounceSpinKept;
+        // The z component of the direction is used as an angle, as the game always has.
+        velocity *= kGroundRestitution * std::cos(u.z);
+    }
+}
+
 void CBall::kick(const Vector3& v, float side, float top) {
     velocity = v;
     sideSpin = side;
     topSpin = top;
+    airborne = v.z <= -kAirborneVz || v.z >= kAirborneVz;
+    if (match != nullptr) {
+        predict();
+        match->setBallHolder(nullptr);
+    }
 }
-void CBall::predict() {}
+
 bool CBall::carry(const Vector3& point) {
-    position = point;
-    return true;
+    CBall probe;
+    probe.position = position;
+    probe.kinematic = true;
+    probe.airborne = false;
+    probe.match = match;
+    probe.frameCulling = frameCulling;
+    probe.velocity = (point - position) * 200.0f;
+    probe.step(kStep);
+
+    if (approxEqual(probe.position, point, 0.01f)) {
+        position = point;
+        return true;
+    }
+    // Blocked by the goal frame or a net: the ball bounces off and is loose.
+    const float speed = length(probe.velocity);
+    velocity = speed > 0.0f ? probe.velocity * (10.0f / speed) : kZeroVector;
+    position = probe.position;
+    // Decide flight as a kick does, or a ball knocked upwards would climb for ever.
+    airborne = velocity.z <= -kAirborneVz || velocity.z >= kAirborneVz;
+    if (match != nullptr) match->setBallHolder(nullptr);
+    return false;
 }
-void CBall::goalFrameCollisions(FrameHit&) const {}
+
+void CBall::predict() {
+    for (PredictionEvent& e : events) e.clear();
+    path.clear();
+    if (match == nullptr) return;
+
+    CBall copy;
+    copy.velocity = velocity;
+    copy.position = position;
+    copy.sideSpin = sideSpin;
+    copy.topSpin = topSpin;
+    copy.match = match;
+    copy.airborne = airborne;
+    copy.frameCulling = frameCulling;
+
+    // The home side defends the lower end in the first half.
+    const bool homeLower = !match->secondHalf;
+    const float d1 = homeLower ? 1.0f : -1.0f;
+    const float d2 = -d1;
+    PitchLandmarks& lm = match->landmarks;
+    auto look = [&](int index) {
+        lm.mirror = homeLower;
+        return lm.landmark(index);
+    };
+    const Vector3 homeAreaLo = look(2), homeAreaHi = look(3);
+    const Vector3 awayAreaLo = look(15), awayAreaHi = look(16);
+    const Vector3 homeMouthLo = look(10), homeMouthHi = look(11);
+    const Vector3 awayMouthLo = look(23), awayMouthHi = look(24);
+    const Vector3 homeHandLo = look(4), homeHandHi = look(5);
+    const Vector3 awayHandLo = look(17), awayHandHi = look(18);
+    const float homeGoalLineY = look(6).y;
+    const float awayGoalLineY = -homeGoalLineY;
+
+    const CPlayer* homeKeeper = match->home.goalkeeper();
+    const CPlayer* awayKeeper = match->away.goalkeeper();
+    // Without a goalkeeper (no match set up yet) his line and reach events are not looked for.
+    const float yH = homeKeeper != nullptr ? homeKeeper->position.y + 0.25f * d1 : 0.0f;
+    const float yA = awayKeeper != nullptr ? awayKeeper->position.y + 0.25f * d2 : 0.0f;
+
+    struct Plane {
+        int event;
+        bool enabled;
+        Vector3 c, n, lo, hi;
+    };
+    const Plane planes[6] = {
+        {1, homeKeeper != nullptr, {0.0f, yH, 0.0f}, {0.0f, d1, 0.0f}, homeAreaLo, homeAreaHi},
+        {2, awayKeeper != nullptr, {0.0f, yA, 0.0f}, {0.0f, d2, 0.0f}, awayAreaLo, awayAreaHi},
+        {3, true, {0.0f, 0.0f, 2.125f}, {0.0f, 0.0f, 1.0f}, homeAreaLo, homeAreaHi},
+        {4, true, {0.0f, 0.0f, 2.125f}, {0.0f, 0.0f, 1.0f}, awayAreaLo, awayAreaHi},
+        {5, true, {0.0f, homeGoalLineY, 0.0f}, {0.0f, d1, 0.0f}, homeMouthLo, homeMouthHi},
+        {6, true, {0.0f, awayGoalLineY, 0.0f}, {0.0f, d2, 0.0f}, awayMouthLo, awayMouthHi},
+    };
+
+    auto inBox = [](const Vector3& p, const Vector3& lo, const Vector3& hi) {
+        return p.x >= lo.x - kBallRadius && p.x <= hi.x + kBallRadius && p.y >= lo.y - kBallRadius &&
+               p.y <= hi.y + kBallRadius && p.z >= lo.z - kBallRadius && p.z <= hi.z + kBallRadius;
+    };
+    // The reach event keeps the second sample the goalkeeper can reach in time.
+    auto reach = [](PredictionEvent& e, const CPlayer* keeper, const Vector3& p, float elapsed, const Vector3& lo,
+                    const Vector3& hi, auto& boxTest) {
+        if (keeper == nullptr || (e.bestTime >= 0.0f && e.bestTime != 1000.0f)) return;
+        if (!boxTest(p, lo, hi) || elapsed < keeper->timeToReach(p)) return;
+        e.found = true;
+        e.point = p;
+        e.time = elapsed;
+        e.bestTime = e.bestTime == 1000.0f ? elapsed : 1000.0f;
+    };
+
+    float elapsed = 0.0f;
+    int sample = 0;
+    while (length(copy.velocity) > 0.02f && elapsed < kMaxPredictionTime) {
+        for (const Plane& pl : planes) {
+            PredictionEvent& e = event(pl.event);
+            if (e.found || !pl.enabled) continue;
+            FrameHit hit;
+            planeHit(hit, copy.position, copy.velocity, pl.c, pl.n, pl.lo, pl.hi, 1.0f);
+            if (hit.time <= kStep) {
+                e.found = true;
+                e.point = copy.position;
+                e.time = elapsed + 0.0025f;
+            }
+        }
+        reach(event(EV_HOME_KEEPER_REACH), homeKeeper, copy.position, elapsed, homeHandLo, homeHandHi, inBox);
+        reach(event(EV_AWAY_KEEPER_REACH), awayKeeper, copy.position, elapsed, awayHandLo, awayHandHi, inBox);
+        if (sample % 10 == 0) path.push_back(copy.position);
+        ++sample;
+        copy.step(kStep);
+        elapsed += kStep;
+    }
+}
 
 }  // namespace flikka

@@ -47,6 +47,9 @@ public:
     bool airborne = false;
     float sideSpin = 0.0f;
     float topSpin = 0.0f;
+    // Skip the goal-frame search in steps whose sweep is far from both goals. The results are
+    // bit-identical either way; the switch exists so a test can prove it.
+    bool frameCulling = true;
 
     CBall() = default;
     explicit CBall(CMatch* m) : match(m) {}
@@ -58,7 +61,7 @@ public:
     void kick(const Vector3& v, float side, float top);
     void predict();
     bool carry(const Vector3& point);
-    void goalFrameCollisions(FrameHit& hit) const;  // both goals, earliest hit kept
+    void goalFrameCollisions(FrameHit& hit) const;  // both goals, earliest hit kept (never culled)
 
     float speed() const { return length(velocity); }
 };
