@@ -350,7 +350,7 @@ int main(int argc, char** argv) {
         }
         return run(options);
     } catch (const UsageError& e) {
-        std::cerr << "flikka-sim: " << e.message << "\n" << kUsage;
+        std::cerr << "flikka-sim: " << e.message << " (see --help)\n";
         return 2;
     } catch (const CFlikkaException& e) {
         std::cerr << "flikka-sim: " << e.what() << "\n";
