@@ -1,0 +1,457 @@
+// The window, its renderer and everything drawn through it.
+#include <SDL.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <deque>
+
+#include "platform/KeyTable.h"
+#include "platform/Platform.h"
+#include "platform/SdlSupport.h"
+
+namespace flikka::platform {
+
+namespace {
+
+void setDrawColor(SDL_Renderer* r, Color c) {
+    SDL_SetRenderDrawColor(r, static_cast<Uint8>(c >> 16), static_cast<Uint8>(c >> 8), static_cast<Uint8>(c),
+                           static_cast<Uint8>(c >> 24));
+}
+
+Uint8 alphaByte(float alpha) {
+    return static_cast<Uint8>(std::lround(std::clamp(alpha, 0.0f, 1.0f) * 255.0f));
+}
+
+// Shared by everything drawn: the renderer and the current drawing translation.
+struct Target {
+    SDL_Renderer* renderer = nullptr;
+    float tx = 0.0f;
+    float ty = 0.0f;
+};
+
+SDL_Texture* makeTexture(SDL_Renderer* renderer, const PixelBuffer& pixels, const std::string& path) {
+    SDL_Texture* t = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC,
+                                       std::max(pixels.width, 1), std::max(pixels.height, 1));
+    if (t == nullptr) throw PlatformError("Cannot make a texture for " + path + ": " + SDL_GetError());
+    if (pixels.width > 0 && pixels.height > 0) {
+        SDL_UpdateTexture(t, nullptr, pixels.pixels.data(), pixels.width * 4);
+    }
+    SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
+    SDL_SetTextureScaleMode(t, SDL_ScaleModeNearest);
+    return t;
+}
+
+class SdlImage final : public Image {
+public:
+    SdlImage(Target& target, const PixelBuffer& pixels, const std::string& path)
+        : target_(target), texture_(makeTexture(target.renderer, pixels, path)), w_(pixels.width), h_(pixels.height) {}
+    ~SdlImage() override { SDL_DestroyTexture(texture_); }
+    SdlImage(const SdlImage&) = delete;
+    SdlImage& operator=(const SdlImage&) = delete;
+
+    int width() const override { return w_; }
+    int height() const override { return h_; }
+    void draw(float x, float y, float alpha) override {
+        SDL_SetTextureAlphaMod(texture_, alphaByte(alpha));
+        const SDL_FRect dst{x + target_.tx, y + target_.ty, static_cast<float>(w_), static_cast<float>(h_)};
+        SDL_RenderCopyF(target_.renderer, texture_, nullptr, &dst);
+    }
+
+private:
+    Target& target_;
+    SDL_Texture* texture_;
+    int w_, h_;
+};
+
+class SdlSprite final : public Sprite {
+public:
+    SdlSprite(Target& target, const PixelBuffer& pixels, const std::string& path, int frameDelayMs)
+        : target_(target), texture_(makeTexture(target.renderer, pixels, path)), frames_(cutFrames(pixels)) {
+        // An image with nothing opaque still draws as one (invisible) frame.
+        if (frames_.empty()) frames_.push_back({0, 0, pixels.width, pixels.height});
+        delays_.assign(frames_.size(), std::max(frameDelayMs, 1));
+    }
+    ~SdlSprite() override { SDL_DestroyTexture(texture_); }
+    SdlSprite(const SdlSprite&) = delete;
+    SdlSprite& operator=(const SdlSprite&) = delete;
+
+    int width() const override { return frames_[static_cast<std::size_t>(frame_)].w; }
+    int height() const override { return frames_[static_cast<std::size_t>(frame_)].h; }
+    int frameCount() const override { return static_cast<int>(frames_.size()); }
+    int currentFrame() const override { return frame_; }
+    void setFrame(int frame) override {
+        const int n = frameCount();
+        frame_ = ((frame % n) + n) % n;
+        elapsed_ = 0;
+    }
+    void update(std::uint32_t elapsedMs) override {
+        if (frames_.size() < 2) return;
+        std::uint64_t cycle = 0;
+        for (int d : delays_) cycle += static_cast<std::uint64_t>(d);
+        elapsed_ += elapsedMs;
+        // Whole cycles bring the animation back where it was; skip them rather than loop.
+        if (elapsed_ >= cycle) elapsed_ %= cycle;
+        while (elapsed_ >= static_cast<std::uint64_t>(delays_[static_cast<std::size_t>(frame_)])) {
+            elapsed_ -= static_cast<std::uint64_t>(delays_[static_cast<std::size_t>(frame_)]);
+            frame_ = (frame_ + 1) % frameCount();
+        }
+    }
+    void setAlpha(float alpha) override { alpha_ = alpha; }
+    void setAngle(float degrees) override { angle_ = degrees; }
+    void setRotationHotspot(int x, int y) override {
+        hotX_ = x;
+        hotY_ = y;
+    }
+    void draw(float x, float y) override {
+        const Rect& f = frames_[static_cast<std::size_t>(frame_)];
+        const SDL_Rect src{f.x, f.y, f.w, f.h};
+        const SDL_FRect dst{x + target_.tx, y + target_.ty, static_cast<float>(f.w), static_cast<float>(f.h)};
+        SDL_SetTextureAlphaMod(texture_, alphaByte(alpha_));
+        if (angle_ == 0.0f) {
+            SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest);
+            SDL_RenderCopyF(target_.renderer, texture_, &src, &dst);
+        } else {
+            // Smooth sampling for rotated frames; the transparent gap keeps neighbours out.
+            SDL_SetTextureScaleMode(texture_, SDL_ScaleModeLinear);
+            const SDL_FPoint centre{static_cast<float>(hotX_), static_cast<float>(hotY_)};
+            SDL_RenderCopyExF(target_.renderer, texture_, &src, &dst, angle_, &centre, SDL_FLIP_NONE);
+        }
+    }
+    void setFrameDelay(int frame, int ms) { delays_.at(static_cast<std::size_t>(frame)) = std::max(ms, 1); }
+
+private:
+    Target& target_;
+    SDL_Texture* texture_;
+    std::vector<Rect> frames_;
+    std::vector<int> delays_;
+    int frame_ = 0;
+    std::uint64_t elapsed_ = 0;
+    float alpha_ = 1.0f;
+    float angle_ = 0.0f;
+    int hotX_ = 0, hotY_ = 0;
+};
+
+class SdlFont final : public Font {
+public:
+    // Gap between neighbouring glyphs; the cut glyphs carry no side bearing of their own.
+    static constexpr int kLetterGap = 1;
+
+    SdlFont(Target& target, const PixelBuffer& pixels, const std::string& path, const std::string& letters)
+        : target_(target), texture_(makeTexture(target.renderer, pixels, path)), height_(pixels.height) {
+        const std::vector<Rect> frames = cutFrames(pixels);
+        // Glyphs pair with letters in order; a letter listed twice ('*') takes its later glyph,
+        // as each assignment overwrites the one before.
+        const std::size_t n = std::min(frames.size(), letters.size());
+        glyphCount_ = static_cast<int>(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            glyphs_[static_cast<unsigned char>(letters[i])] = frames[i];
+            present_[static_cast<unsigned char>(letters[i])] = true;
+        }
+        // The space is as wide as an 'x', or the average glyph when the font has none.
+        if (present_['x']) {
+            space_ = glyphs_['x'].w;
+        } else if (n > 0) {
+            int sum = 0;
+            for (std::size_t i = 0; i < n; ++i) sum += frames[i].w;
+            space_ = std::max(1, static_cast<int>(std::lround(static_cast<double>(sum) / static_cast<double>(n))));
+        } else {
+            space_ = std::max(1, height_ / 3);
+        }
+    }
+    ~SdlFont() override { SDL_DestroyTexture(texture_); }
+    SdlFont(const SdlFont&) = delete;
+    SdlFont& operator=(const SdlFont&) = delete;
+
+    int glyphCount() const override { return glyphCount_; }
+    int height() const override { return height_; }
+
+    int advance(char c) const {
+        const auto u = static_cast<unsigned char>(c);
+        return present_[u] ? glyphs_[u].w + kLetterGap : space_;
+    }
+
+    int textWidth(const std::string& text) const override {
+        int widest = 0, line = 0;
+        for (char c : text) {
+            if (c == '\n') {
+                widest = std::max(widest, line);
+                line = 0;
+            } else {
+                line += advance(c);
+            }
+        }
+        return std::max(widest, line);
+    }
+
+    void draw(float x, float y, const std::string& text, Color color) override {
+        SDL_SetTextureColorMod(texture_, static_cast<Uint8>(color >> 16), static_cast<Uint8>(color >> 8),
+                               static_cast<Uint8>(color));
+        SDL_SetTextureAlphaMod(texture_, static_cast<Uint8>(color >> 24));
+        float cx = x;
+        float cy = y;
+        for (char c : text) {
+            if (c == '\n') {
+                cx = x;
+                cy += static_cast<float>(height_);
+                continue;
+            }
+            const auto u = static_cast<unsigned char>(c);
+            if (present_[u]) {
+                const Rect& g = glyphs_[u];
+                const SDL_Rect src{g.x, g.y, g.w, g.h};
+                const SDL_FRect dst{cx + target_.tx, cy + target_.ty, static_cast<float>(g.w), static_cast<float>(g.h)};
+                SDL_RenderCopyF(target_.renderer, texture_, &src, &dst);
+            }
+            cx += static_cast<float>(advance(c));
+        }
+    }
+
+    void drawWrapped(int x1, int y1, int x2, int y2, const std::string& text, Color color) override {
+        const int maxWidth = x2 - x1;
+        int y = y1;
+        std::string line;
+        auto emit = [&]() {
+            if (y + height_ > y2) return false;
+            draw(static_cast<float>(x1), static_cast<float>(y), line, color);
+            y += height_;
+            line.clear();
+            return true;
+        };
+        std::size_t pos = 0;
+        while (pos <= text.size()) {
+            const std::size_t end = text.find('\n', pos);
+            const std::string paragraph = text.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
+            std::size_t w = 0;
+            while (w < paragraph.size()) {
+                const std::size_t space = paragraph.find(' ', w);
+                const std::string word = paragraph.substr(w, space == std::string::npos ? std::string::npos : space - w);
+                w = space == std::string::npos ? paragraph.size() : space + 1;
+                if (word.empty()) continue;
+                const std::string candidate = line.empty() ? word : line + " " + word;
+                if (!line.empty() && textWidth(candidate) > maxWidth) {
+                    if (!emit()) return;
+                    line = word;  // a word wider than the box stands alone on its line
+                } else {
+                    line = candidate;
+                }
+            }
+            if (!emit()) return;
+            if (end == std::string::npos) break;
+            pos = end + 1;
+        }
+    }
+
+private:
+    Target& target_;
+    SDL_Texture* texture_;
+    int height_;
+    int glyphCount_ = 0;
+    int space_ = 1;
+    std::array<Rect, 256> glyphs_{};
+    std::array<bool, 256> present_{};
+};
+
+class SdlKeyboard final : public Keyboard {
+public:
+    bool isKeyDown(int virtualKey) const override {
+        const int sc = scancodeForVirtualKey(virtualKey);
+        if (sc < 0) return false;
+        int count = 0;
+        const Uint8* state = SDL_GetKeyboardState(&count);
+        auto down = [&](int s) { return s >= 0 && s < count && state[s] != 0; };
+        return down(sc) || down(secondScancodeForVirtualKey(virtualKey));
+    }
+    bool pollEvent(KeyEvent& event) override {
+        if (queue_.empty()) return false;
+        event = queue_.front();
+        queue_.pop_front();
+        return true;
+    }
+    void flushEvents() override { queue_.clear(); }
+
+    void push(const KeyEvent& e) {
+        // A bound that a game never reaches unless nobody reads the queue.
+        if (queue_.size() >= 256) queue_.pop_front();
+        queue_.push_back(e);
+    }
+
+private:
+    std::deque<KeyEvent> queue_;
+};
+
+class SdlDisplay final : public Display {
+public:
+    explicit SdlDisplay(const WindowDescription& d) {
+        try {
+            if (d.offscreen) openOffscreen(d);
+            else openWindow(d);
+        } catch (...) {
+            release();
+            throw;
+        }
+        SDL_SetRenderDrawBlendMode(target_.renderer, SDL_BLENDMODE_BLEND);
+    }
+    ~SdlDisplay() override { release(); }
+    SdlDisplay(const SdlDisplay&) = delete;
+    SdlDisplay& operator=(const SdlDisplay&) = delete;
+
+    int width() const override { return width_; }
+    int height() const override { return height_; }
+
+    void clear(Color color) override {
+        setDrawColor(target_.renderer, color);
+        SDL_SetRenderDrawBlendMode(target_.renderer, SDL_BLENDMODE_NONE);
+        SDL_RenderClear(target_.renderer);
+        SDL_SetRenderDrawBlendMode(target_.renderer, SDL_BLENDMODE_BLEND);
+    }
+    void flip() override { SDL_RenderPresent(target_.renderer); }
+
+    void fillRect(float x1, float y1, float x2, float y2, Color color) override {
+        const SDL_FRect r = rectOf(x1, y1, x2, y2);
+        setDrawColor(target_.renderer, color);
+        SDL_RenderFillRectF(target_.renderer, &r);
+    }
+    void drawRect(float x1, float y1, float x2, float y2, Color color) override {
+        const SDL_FRect r = rectOf(x1, y1, x2, y2);
+        setDrawColor(target_.renderer, color);
+        SDL_RenderDrawRectF(target_.renderer, &r);
+    }
+    void drawLine(float x1, float y1, float x2, float y2, Color color) override {
+        setDrawColor(target_.renderer, color);
+        SDL_RenderDrawLineF(target_.renderer, x1 + target_.tx, y1 + target_.ty, x2 + target_.tx, y2 + target_.ty);
+    }
+    void setTranslate(float x, float y) override {
+        target_.tx = x;
+        target_.ty = y;
+    }
+    void resetTranslate() override { setTranslate(0.0f, 0.0f); }
+
+    std::unique_ptr<Image> loadImage(const std::string& path) override {
+        return std::make_unique<SdlImage>(target_, loadPng(path), path);
+    }
+    std::unique_ptr<Sprite> loadSprite(const std::string& path, int frameDelayMs) override {
+        return std::make_unique<SdlSprite>(target_, loadPng(path), path, frameDelayMs);
+    }
+    std::unique_ptr<Font> loadFont(const std::string& path, const std::string& letters) override {
+        return std::make_unique<SdlFont>(target_, loadPng(path), path, letters);
+    }
+
+    bool keepAlive() override {
+        SDL_Event e;
+        while (SDL_PollEvent(&e) != 0) {
+            if (e.type == SDL_QUIT) {
+                quit_ = true;
+            } else if (e.type == SDL_KEYDOWN || e.type == SDL_KEYUP) {
+                const int vk = virtualKeyForScancode(e.key.keysym.scancode);
+                if (vk != 0) keyboard_.push({vk, e.type == SDL_KEYDOWN, e.key.repeat != 0});
+            }
+        }
+        return !quit_;
+    }
+    Keyboard& keyboard() override { return keyboard_; }
+    void showCursor(bool show) override {
+        if (window_ != nullptr) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+    }
+
+    PixelBuffer readPixels() override {
+        PixelBuffer out(width_, height_);
+        if (SDL_RenderReadPixels(target_.renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, out.pixels.data(), width_ * 4) != 0) {
+            throw PlatformError(std::string("Cannot read the picture back: ") + SDL_GetError());
+        }
+        return out;
+    }
+
+private:
+    void release() {
+        if (target_.renderer != nullptr) SDL_DestroyRenderer(target_.renderer);
+        if (surface_ != nullptr) SDL_FreeSurface(surface_);
+        if (window_ != nullptr) SDL_DestroyWindow(window_);
+        if (subsystems_ != 0) SDL_QuitSubSystem(subsystems_);
+        target_.renderer = nullptr;
+        surface_ = nullptr;
+        window_ = nullptr;
+        subsystems_ = 0;
+    }
+
+    SDL_FRect rectOf(float x1, float y1, float x2, float y2) const {
+        return {std::min(x1, x2) + target_.tx, std::min(y1, y2) + target_.ty, std::fabs(x2 - x1), std::fabs(y2 - y1)};
+    }
+
+    void openOffscreen(const WindowDescription& d) {
+        // Events only: key queues and the clock work without any video driver.
+        if (SDL_InitSubSystem(SDL_INIT_EVENTS) != 0) {
+            throw PlatformError(std::string("Cannot start SDL: ") + SDL_GetError());
+        }
+        subsystems_ = SDL_INIT_EVENTS;
+        surface_ = SDL_CreateRGBSurfaceWithFormat(0, d.width, d.height, 32, SDL_PIXELFORMAT_ARGB8888);
+        if (surface_ == nullptr) {
+            throw PlatformError("Cannot create an offscreen picture of " + std::to_string(d.width) + " x " +
+                                std::to_string(d.height) + ": " + SDL_GetError());
+        }
+        target_.renderer = SDL_CreateSoftwareRenderer(surface_);
+        if (target_.renderer == nullptr) {
+            throw PlatformError(std::string("Cannot create the software renderer: ") + SDL_GetError());
+        }
+        width_ = d.width;
+        height_ = d.height;
+    }
+
+    void openWindow(const WindowDescription& d) {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+            throw PlatformError(std::string("Cannot open the window \"") + d.title + "\": " + SDL_GetError());
+        }
+        subsystems_ = SDL_INIT_VIDEO | SDL_INIT_EVENTS;
+        const Uint32 flags = d.fullscreen ? SDL_WINDOW_FULLSCREEN : 0;
+        window_ = SDL_CreateWindow(d.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, d.width, d.height,
+                                   flags);
+        if (window_ == nullptr) {
+            throw PlatformError("Cannot open the window \"" + d.title + "\" of " + std::to_string(d.width) + " x " +
+                                std::to_string(d.height) + ": " + SDL_GetError());
+        }
+        // SDL windows take no colour depth; full screen picks the display mode of that depth.
+        if (d.fullscreen) chooseFullscreenMode(d);
+        target_.renderer = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
+        if (target_.renderer == nullptr) {
+            target_.renderer = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+        }
+        if (target_.renderer == nullptr) {
+            throw PlatformError("Cannot create a renderer for the window \"" + d.title + "\": " + SDL_GetError());
+        }
+        SDL_GetRendererOutputSize(target_.renderer, &width_, &height_);
+    }
+
+    void chooseFullscreenMode(const WindowDescription& d) {
+        const int display = SDL_GetWindowDisplayIndex(window_);
+        if (display < 0) return;
+        const int count = SDL_GetNumDisplayModes(display);
+        for (int i = 0; i < count; ++i) {
+            SDL_DisplayMode mode;
+            if (SDL_GetDisplayMode(display, i, &mode) != 0) continue;
+            // 32-bit modes report 24 significant bits.
+            const int bits = static_cast<int>(SDL_BITSPERPIXEL(mode.format));
+            const bool depthMatches = d.bpp == 16 ? (bits == 15 || bits == 16) : (bits == 24 || bits == 32);
+            if (mode.w == d.width && mode.h == d.height && depthMatches) {
+                SDL_SetWindowDisplayMode(window_, &mode);
+                return;
+            }
+        }
+    }
+
+    Target target_;
+    SDL_Window* window_ = nullptr;
+    SDL_Surface* surface_ = nullptr;
+    Uint32 subsystems_ = 0;
+    int width_ = 0;
+    int height_ = 0;
+    bool quit_ = false;
+    SdlKeyboard keyboard_;
+};
+
+}  // namespace
+
+std::unique_ptr<Display> Display::open(const WindowDescription& description) {
+    return std::make_unique<SdlDisplay>(description);
+}
+
+}  // namespace flikka::platform
