@@ -1,0 +1,181 @@
+#include "app/Flikka.h"
+
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <iostream>
+
+#include "app/KeyState.h"
+#include "app/LoopTimer.h"
+#include "app/Splash.h"
+#include "platform/Platform.h"
+#include "players/UserControl.h"
+#include "settings/Settings.h"
+#include "sim/FlikkaException.h"
+#include "sim/Match.h"
+#include "sim/Random.h"
+#include "ui/Graphics.h"
+#include "ui/MatchView.h"
+#include "ui/Menu.h"
+#include "ui/MenuScreen.h"
+
+namespace flikka {
+
+namespace {
+
+constexpr platform::Color kOpaqueBlack = 0xFF000000;
+
+void sleepUntilDue(std::uint32_t waitMs) {
+    if (waitMs > 0) platform::sleepMs(waitMs);
+}
+
+}  // namespace
+
+void closePrompt() {
+    if (isatty(STDIN_FILENO) == 0) return;
+    std::cout << "(press any key to close this console window)" << std::endl;
+    termios saved{};
+    const bool raw = tcgetattr(STDIN_FILENO, &saved) == 0;
+    if (raw) {
+        termios single = saved;
+        single.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO));
+        single.c_cc[VMIN] = 1;
+        single.c_cc[VTIME] = 0;
+        tcsetattr(STDIN_FILENO, TCSANOW, &single);
+    }
+    char c = 0;
+    [[maybe_unused]] const ssize_t n = read(STDIN_FILENO, &c, 1);
+    if (raw) tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+}
+
+int CFlikka::main(int, char**) {
+    int status = 0;
+    try {
+        run();
+    } catch (const platform::PlatformError& e) {
+        std::cout << e.what() << std::endl;
+        status = 1;
+    } catch (const CFlikkaException& e) {
+        std::cout << e.what() << std::endl;
+        status = 1;
+    } catch (const std::exception& e) {
+        // Anything else still reaches the console rather than ending the run unexplained.
+        std::cout << e.what() << std::endl;
+        status = 1;
+    }
+    if (status != 0) closePrompt();
+    return status;
+}
+
+void CFlikka::run() {
+    loadSettings();
+    seedRandom(kDefaultSeed);
+
+    // Locals in construction order; C++ destroys them in reverse (menu, match, keyboard, then
+    // the graphics with every asset and the window), on the normal and the error path alike.
+    CGraphics graphics;
+    graphics.openDisplayAndLoadAssets();
+    platform::Display& display = graphics.display();
+    platform::Keyboard& keyboard = display.keyboard();
+
+    KeyState keys;
+    keys.clear();
+    keys.keyboard = &keyboard;
+    keys.keyTable = settings().keys;
+
+    CMatch match(&keys);
+    graphics.setMatch(&match);
+    display.showCursor(false);
+
+    LoopTimer logicTimer(kLogicStepMs);
+    LoopTimer frameTimer(kFramePeriodMs);
+    logicTimer.start(platform::ticks());
+    frameTimer.start(platform::ticks());
+
+    CMenu menu(&match, &keyboard);
+    graphics.setMenu(&menu);
+
+    bool quit = false;
+    Splash splash;
+    splash.start(platform::ticks());
+    for (;;) {
+        if (!display.keepAlive()) {  // the window's close button: leave like "quit"
+            quit = true;
+            break;
+        }
+        const Splash::Pass p = splash.pass(platform::ticks(), keyboard, frameTimer);
+        if (p.outcome == Splash::FINISHED) break;
+        if (p.outcome == Splash::QUIT) {
+            quit = true;
+            break;
+        }
+        if (p.drawFrame) graphics.drawSplash(splash.fade());
+        sleepUntilDue(splash.untilDue(platform::ticks(), frameTimer));
+    }
+
+    menu.flushKeyEvents();
+    AppMode mode = MODE_MENU;
+    for (;;) {
+        if (quit) break;
+        if (altF4Down(keyboard)) break;
+        if (!display.keepAlive()) break;
+
+        if (mode == MODE_MATCH && keyboard.isKeyDown(kVkEscape)) {
+            menu.showOverMatch(true);
+            mode = MODE_MENU_OVER_MATCH;
+        }
+
+        if (logicTimer.tick(platform::ticks())) {
+            if (mode == MODE_MATCH) {
+                keys.pollKeys();
+                if (match.selected != nullptr) {
+                    const int aim = user_control::readDirection(match);
+                    user_control::loosePressActions(match, aim);
+                    user_control::releaseActions(match, aim);
+                    user_control::switchSelected(match);
+                }
+                const int result = match.matchStep(kLogicStepSeconds);
+                if (result == 1 || result == 2) {
+                    menu.showOverMatch(result == 1);  // after full time there is nothing to continue
+                    mode = MODE_MENU_OVER_MATCH;
+                }
+            } else {
+                const int result = menu.handleInput();
+                if (result == MENU_RESULT_QUIT) {
+                    quit = true;
+                } else if (result == MENU_RESULT_NEW_MATCH || result == MENU_RESULT_RESUME) {
+                    mode = MODE_MATCH;
+                }
+            }
+        }
+
+        if (frameTimer.tick(platform::ticks())) {
+            display.clear(kOpaqueBlack);
+            switch (mode) {
+                case MODE_MENU:
+                    drawMenuScreen(graphics, true);
+                    break;
+                case MODE_MENU_OVER_MATCH:
+                    drawMatchFrame(graphics, false);
+                    drawMenuScreen(graphics, false);
+                    break;
+                case MODE_MATCH:
+                    drawMatchFrame(graphics, true);
+                    break;
+            }
+            display.flip();
+        }
+
+        if (quit) continue;
+        const std::uint32_t now = platform::ticks();
+        sleepUntilDue(std::min(logicTimer.untilDue(now), frameTimer.untilDue(now)));
+    }
+
+    saveSettings();
+    display.showCursor(true);
+    graphics.setMenu(nullptr);
+}
+
+}  // namespace flikka

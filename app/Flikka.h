@@ -1,0 +1,27 @@
+#pragma once
+// The program: start-up, the splash, the fixed-step main loop with its menu and match modes,
+// shutdown, and the reporting of the errors that end a run.
+
+namespace flikka {
+
+enum AppMode { MODE_MENU = 0, MODE_MENU_OVER_MATCH = 1, MODE_MATCH = 2 };
+
+class CFlikka {
+public:
+    static constexpr unsigned kLogicStepMs = 5;
+    static constexpr unsigned kFramePeriodMs = 25;
+    static constexpr float kLogicStepSeconds = 5 * 0.001f;
+
+    virtual ~CFlikka() = default;
+    // Runs the game. Returns the exit status: 0, or 1 when an error ended the run.
+    virtual int main(int argc, char** argv);
+
+private:
+    void run();
+};
+
+// Writes the close prompt and waits for a key, only when standard input is a terminal
+// (nobody can answer a pipe or /dev/null, and a script must not hang).
+void closePrompt();
+
+}  // namespace flikka

@@ -1,0 +1,318 @@
+#include "ui/Menu.h"
+
+#include "platform/Platform.h"
+#include "settings/Settings.h"
+#include "sim/Match.h"
+
+namespace flikka {
+
+namespace {
+
+constexpr int kEnter = 13;
+constexpr int kLeft = 37;
+constexpr int kUp = 38;
+constexpr int kRight = 39;
+constexpr int kDown = 40;
+
+constexpr int kFormationLines = 5;
+constexpr unsigned kOutfieldPlayers = 10;
+constexpr float kLengthSeconds[] = {300.0f, 600.0f, 900.0f, 1200.0f};
+
+struct KeyItem {
+    int id;
+    const char* label;
+    int slot;
+};
+
+// Page order of the keyboard settings page.
+constexpr KeyItem kKeyItems[] = {
+    {MENU_KEY_SWITCH, "switch key", 9}, {MENU_KEY_SHOOT, "shoot key", 4}, {MENU_KEY_PASS, "pass key", 5},
+    {MENU_KEY_CROSS, "cross key", 6},   {MENU_KEY_THRU, "thru key", 7},   {MENU_KEY_LEFT, "run left", 0},
+    {MENU_KEY_RIGHT, "run right", 1},   {MENU_KEY_UP, "run up", 2},       {MENU_KEY_DOWN, "run down", 3},
+};
+
+void addFormationLines(CMenuNode* page, int firstId) {
+    static constexpr const char* kLabels[kFormationLines] = {"invisible st", "invisible am", "invisible m",
+                                                             "invisible dm", "invisible d"};
+    static constexpr int kInitial[kFormationLines] = {2, 0, 4, 0, 4};  // 4-4-2
+    for (int i = 0; i < kFormationLines; ++i) {
+        CMenuNode* line = page->add(firstId + i, kLabels[i]);
+        for (const char* n : {"1", "2", "3", "4", "5"}) line->choices.emplace_back(n);
+        line->choice = kInitial[i];
+    }
+}
+
+bool lineCounts(const CMenu& menu, int firstId, unsigned counts[kFormationLines]) {
+    unsigned total = 0;
+    for (int i = 0; i < kFormationLines; ++i) {
+        const CMenuNode* line = menu.findNode(firstId + i);
+        counts[i] = line != nullptr && line->choice > 0 ? static_cast<unsigned>(line->choice) : 0u;
+        total += counts[i];
+    }
+    return total == kOutfieldPlayers;
+}
+
+}  // namespace
+
+// ---- CMenuNode ----
+
+CMenuNode::CMenuNode(int nodeId, CMenuNode* parentNode, const std::string& label, const std::string& pageTitle)
+    : id(nodeId), title(pageTitle), parent(parentNode) {
+    choices.push_back(label);
+}
+
+CMenuNode::~CMenuNode() {
+    children.clear();
+    choices.clear();
+}
+
+int CMenuNode::previousChoice() {
+    if (choices.empty()) return choice = -1;
+    choice = choice == 0 ? static_cast<int>(choices.size()) - 1 : choice - 1;
+    return choice;
+}
+
+int CMenuNode::nextChoice() {
+    const int count = static_cast<int>(choices.size());
+    choice = choice + 1 >= count ? 0 : choice + 1;
+    return count - 1;
+}
+
+CMenuNode* CMenuNode::add(int nodeId, const std::string& label, const std::string& pageTitle) {
+    children.push_back(std::make_unique<CMenuNode>(nodeId, this, label, pageTitle));
+    return children.back().get();
+}
+
+CMenuNode* CMenuNode::selected() const {
+    return selectedChild < children.size() ? children[selectedChild].get() : nullptr;
+}
+
+// ---- CMenu ----
+
+CMenu::CMenu(CMatch* match, platform::Keyboard* events) : events_(events), match_(match) {
+    startMatch_ = [this](const unsigned home[5], const unsigned away[5], float length, int humanSide) {
+        if (match_ != nullptr) match_->newMatch(home, away, length, humanSide);
+    };
+    build();
+}
+
+CMenu::~CMenu() {
+    capture_ = nullptr;
+    current_ = nullptr;
+    root_.reset();
+}
+
+int CMenu::keySlotOf(int id) {
+    for (const KeyItem& k : kKeyItems) {
+        if (k.id == id) return k.slot;
+    }
+    return -1;
+}
+
+void CMenu::build() {
+    root_ = std::make_unique<CMenuNode>(MENU_ROOT, nullptr, "dummy", "main menu");
+    CMenuNode* root = root_.get();
+
+    root->add(MENU_CONTINUE, "continue");
+    CMenuNode* newGame = root->add(MENU_NEW_GAME, "new game");
+    CMenuNode* options = root->add(MENU_OPTIONS, "options", "options");
+    CMenuNode* statistics = root->add(MENU_STATISTICS, "statistics", "statistics");
+    CMenuNode* about = root->add(MENU_ABOUT, "about", "about");
+    root->add(MENU_QUIT, "quit");
+
+    newGame->add(MENU_BACK, "back");
+    CMenuNode* control = newGame->add(MENU_CONTROL, "home team vs CPU");
+    control->choices.emplace_back("away team vs CPU");
+    control->choices.emplace_back("CPU vs CPU");
+    CMenuNode* length = newGame->add(MENU_MATCH_LENGTH, "match length: 5");
+    for (const char* c : {"match length: 10", "match length: 15", "match length: 20"}) length->choices.emplace_back(c);
+    CMenuNode* homePage = newGame->add(MENU_HOME_FORMATION, "continue");
+    addFormationLines(homePage, MENU_HOME_ST);
+    CMenuNode* awayPage = homePage->add(MENU_AWAY_FORMATION, "confirm formation");
+    addFormationLines(awayPage, MENU_AWAY_ST);
+    awayPage->add(MENU_CONFIRM_FORMATION, "confirm formation");
+
+    options->add(MENU_BACK, "back");
+    CMenuNode* keyboard = options->add(MENU_KEYBOARD, "keyboard settings", "keyboard settings");
+    keyboard->add(MENU_BACK, "back");
+    for (const KeyItem& k : kKeyItems) keyboard->add(k.id, k.label);
+    options->add(MENU_RADAR, "radar on")->choices.emplace_back("radar off");
+    options->add(MENU_FULLSCREEN, "fullscreen on")->choices.emplace_back("fullscreen off");
+    options->add(MENU_DEBUG_INFO, "debug info on")->choices.emplace_back("debug info off");
+
+    statistics->add(MENU_BACK, "invisible back");
+    about->add(MENU_BACK, "invisible back");
+
+    for (CMenuNode* page : {homePage, awayPage, statistics, about}) page->isSpecialPage = true;
+
+    const Settings& s = settings();
+    for (const KeyItem& k : kKeyItems) {
+        CMenuNode* item = findNode(k.id);
+        item->isKeyItem = true;
+        item->keyCode = s.keys[k.slot];
+    }
+    findNode(MENU_KEY_THRU)->isHidden = true;
+
+    findNode(MENU_RADAR)->choice = s.radar ? 0 : 1;
+    findNode(MENU_FULLSCREEN)->choice = s.fullscreen ? 0 : 1;
+    findNode(MENU_DEBUG_INFO)->choice = s.debugInfo ? 0 : 1;
+
+    makeRootCurrent();
+    flushKeyEvents();
+    findNode(MENU_CONTINUE)->isHidden = true;
+    findNode(MENU_STATISTICS)->isHidden = true;
+    selectFirstVisible();
+}
+
+namespace {
+CMenuNode* findIn(CMenuNode* node, int id) {
+    if (node->id == id) return node;
+    for (auto& child : node->children) {
+        if (CMenuNode* found = findIn(child.get(), id)) return found;
+    }
+    return nullptr;
+}
+}  // namespace
+
+CMenuNode* CMenu::findNode(int id) const { return root_ ? findIn(root_.get(), id) : nullptr; }
+
+void CMenu::selectFirstVisible() {
+    CMenuNode* page = current_;
+    const std::size_t n = page->children.size();
+    page->selectedChild = 0;
+    // Bounded so that a page with every item hidden cannot hang the loop.
+    for (std::size_t tries = 0; tries < n && page->children[page->selectedChild]->isHidden; ++tries) {
+        page->selectedChild = static_cast<unsigned>((page->selectedChild + 1) % n);
+    }
+}
+
+void CMenu::flushKeyEvents() {
+    if (events_ != nullptr) events_->flushEvents();
+}
+
+void CMenu::makeRootCurrent() { current_ = root_.get(); }
+
+void CMenu::showOverMatch(bool continueVisible) {
+    flushKeyEvents();
+    findNode(MENU_CONTINUE)->isHidden = !continueVisible;
+    findNode(MENU_STATISTICS)->isHidden = false;
+    makeRootCurrent();
+    selectFirstVisible();
+}
+
+void CMenu::moveSelection(int step) {
+    CMenuNode* page = current_;
+    const int n = static_cast<int>(page->children.size());
+    if (n == 0) return;
+    int sel = static_cast<int>(page->selectedChild);
+    for (int tries = 0; tries < n; ++tries) {
+        sel = ((sel + step) % n + n) % n;
+        if (!page->children[static_cast<std::size_t>(sel)]->isHidden) break;
+    }
+    page->selectedChild = static_cast<unsigned>(sel);
+}
+
+int CMenu::handleInput() {
+    platform::KeyEvent event;
+    if (events_ == nullptr || !events_->pollEvent(event)) return MENU_RESULT_NONE;
+    const bool press = event.pressed && !event.repeat;
+
+    if (capture_ != nullptr) {
+        if (press) {
+            capture_->keyCode = event.virtualKey;
+            capture_ = nullptr;
+        }
+        return apply(current_->selected());
+    }
+    if (!press) return MENU_RESULT_NONE;
+
+    CMenuNode* item = current_->selected();
+    switch (event.virtualKey) {
+        case kEnter:
+            return activate();
+        case kLeft:
+            if (item != nullptr) {
+                item->previousChoice();
+                apply(item);
+            }
+            return MENU_RESULT_NONE;
+        case kRight:
+            if (item != nullptr) {
+                item->nextChoice();
+                apply(item);
+            }
+            return MENU_RESULT_NONE;
+        case kUp:
+            moveSelection(-1);
+            return MENU_RESULT_NONE;
+        case kDown:
+            moveSelection(+1);
+            return MENU_RESULT_NONE;
+        default:
+            return MENU_RESULT_NONE;
+    }
+}
+
+int CMenu::activate() {
+    CMenuNode* item = current_->selected();
+    if (item == nullptr) return MENU_RESULT_NONE;
+    if (item->isKeyItem) {
+        capture_ = item;
+        return MENU_RESULT_NONE;
+    }
+    if (item->id == MENU_BACK) {
+        if (current_->parent != nullptr) current_ = current_->parent;
+        return MENU_RESULT_NONE;
+    }
+    if (item->children.empty()) return apply(item);
+    current_ = item;
+    return MENU_RESULT_NONE;
+}
+
+int CMenu::apply(CMenuNode* item) {
+    if (item == nullptr) return MENU_RESULT_NONE;
+    Settings& s = settings();
+    switch (item->id) {
+        case MENU_CONTINUE:
+            return MENU_RESULT_RESUME;
+        case MENU_CONFIRM_FORMATION: {
+            unsigned home[kFormationLines];
+            unsigned away[kFormationLines];
+            // The confirm item hides itself only when a frame is drawn, so buffered presses can
+            // reach it with a formation the match would refuse: check here as well.
+            const bool homeValid = lineCounts(*this, MENU_HOME_ST, home);
+            const bool awayValid = lineCounts(*this, MENU_AWAY_ST, away);
+            if (!homeValid || !awayValid) return MENU_RESULT_NONE;
+            const int lengthChoice = findNode(MENU_MATCH_LENGTH)->choice;
+            const float length = lengthChoice >= 0 && lengthChoice < 4 ? kLengthSeconds[lengthChoice] : kLengthSeconds[0];
+            startMatch_(home, away, length, findNode(MENU_CONTROL)->choice);
+            return MENU_RESULT_NEW_MATCH;
+        }
+        case MENU_KEY_UP:
+        case MENU_KEY_DOWN:
+        case MENU_KEY_LEFT:
+        case MENU_KEY_RIGHT:
+        case MENU_KEY_SWITCH:
+        case MENU_KEY_SHOOT:
+        case MENU_KEY_PASS:
+        case MENU_KEY_CROSS:
+        case MENU_KEY_THRU:
+            s.keys[keySlotOf(item->id)] = item->keyCode;
+            return MENU_RESULT_NONE;
+        case MENU_RADAR:
+            s.radar = item->choice == 0;
+            return MENU_RESULT_NONE;
+        case MENU_FULLSCREEN:
+            s.fullscreen = item->choice == 0;
+            return MENU_RESULT_NONE;
+        case MENU_DEBUG_INFO:
+            s.debugInfo = item->choice == 0;
+            return MENU_RESULT_NONE;
+        case MENU_QUIT:
+            return MENU_RESULT_QUIT;
+        default:
+            return MENU_RESULT_NONE;
+    }
+}
+
+}  // namespace flikka

@@ -1,0 +1,128 @@
+#pragma once
+// The menu tree and its controller: pages, items with choices, key bindings, the new-game
+// parameters, and the result codes that switch the main loop between menu and match.
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace flikka {
+
+class CMatch;
+
+namespace platform {
+class Keyboard;
+}
+
+// Node ids of the tree (0 is a back item).
+enum MenuId {
+    MENU_BACK = 0,
+    MENU_ROOT = 1,
+    MENU_NEW_GAME = 2,
+    MENU_MATCH_LENGTH = 3,
+    MENU_CONTROL = 4,
+    MENU_HOME_FORMATION = 5,
+    MENU_CONTINUE = 6,
+    MENU_HOME_ST = 7,  // 7..11 home lines: ST, AM, M, DM, D
+    MENU_AWAY_FORMATION = 12,
+    MENU_AWAY_ST = 13,  // 13..17 away lines
+    MENU_CONFIRM_FORMATION = 18,
+    MENU_OPTIONS = 19,
+    MENU_KEYBOARD = 20,
+    MENU_KEY_UP = 21,
+    MENU_KEY_DOWN = 22,
+    MENU_KEY_LEFT = 23,
+    MENU_KEY_RIGHT = 24,
+    MENU_KEY_SWITCH = 25,
+    MENU_KEY_SHOOT = 26,
+    MENU_KEY_PASS = 27,
+    MENU_KEY_CROSS = 28,
+    MENU_KEY_THRU = 29,
+    MENU_RADAR = 30,
+    MENU_FULLSCREEN = 31,
+    MENU_DEBUG_INFO = 32,
+    MENU_STATISTICS = 33,
+    MENU_ABOUT = 34,
+    MENU_QUIT = 35,
+};
+
+// What a menu step asks of the main loop.
+enum MenuResult { MENU_RESULT_NONE = 0, MENU_RESULT_QUIT = 1, MENU_RESULT_NEW_MATCH = 2, MENU_RESULT_RESUME = 3 };
+
+class CMenuNode {
+public:
+    int id = 0;
+    std::string title;
+    unsigned selectedChild = 0;
+    int choice = 0;
+    int keyCode = 0;
+    bool isKeyItem = false;
+    bool isSpecialPage = false;
+    bool isHidden = false;
+    std::vector<std::unique_ptr<CMenuNode>> children;
+    std::vector<std::string> choices;  // choices[0] is the label given at creation
+    CMenuNode* parent = nullptr;
+
+    CMenuNode(int nodeId, CMenuNode* parentNode, const std::string& label, const std::string& pageTitle = "");
+    virtual ~CMenuNode();
+    CMenuNode(const CMenuNode&) = delete;
+    CMenuNode& operator=(const CMenuNode&) = delete;
+
+    virtual void hook() {}
+    // Choice - 1, wrapping from 0 to the last; -1 without choices. Returns the new index.
+    virtual int previousChoice();
+    // Choice + 1, wrapping after the last to 0. Returns the number of choices - 1.
+    virtual int nextChoice();
+
+    // Appends a child page or item and returns it.
+    CMenuNode* add(int nodeId, const std::string& label, const std::string& pageTitle = "");
+    const std::string& label() const { return choices[static_cast<std::size_t>(choice)]; }
+    CMenuNode* selected() const;  // the selected child; null on an empty page
+};
+
+class CMenu {
+public:
+    // Starts a match with the five line counts of each side, the length in seconds and the
+    // human side; by default the match's own new-match set-up.
+    using MatchStarter = std::function<void(const unsigned home[5], const unsigned away[5], float length, int humanSide)>;
+
+    // `events` is the window's buffered key-event source; `match` receives new matches.
+    CMenu(CMatch* match, platform::Keyboard* events);
+    ~CMenu();
+    CMenu(const CMenu&) = delete;
+    CMenu& operator=(const CMenu&) = delete;
+
+    CMenuNode* findNode(int id) const;
+    void selectFirstVisible();
+    void flushKeyEvents();
+    void makeRootCurrent();
+    // Takes at most one key event and returns a MenuResult.
+    int handleInput();
+
+    // Back to the main menu over a stopped match: "statistics" shows, "continue" as asked.
+    void showOverMatch(bool continueVisible);
+
+    CMenuNode* root() const { return root_.get(); }
+    CMenuNode* current() const { return current_; }
+    CMenuNode* captureNode() const { return capture_; }
+
+    void setMatchStarter(MatchStarter starter) { startMatch_ = std::move(starter); }
+
+    // The settings key slot a key item writes; -1 for other ids.
+    static int keySlotOf(int id);
+
+private:
+    void build();
+    int activate();
+    int apply(CMenuNode* item);
+    void moveSelection(int step);
+
+    platform::Keyboard* events_ = nullptr;
+    std::unique_ptr<CMenuNode> root_;
+    CMenuNode* current_ = nullptr;
+    CMenuNode* capture_ = nullptr;
+    CMatch* match_ = nullptr;
+    MatchStarter startMatch_;
+};
+
+}  // namespace flikka
