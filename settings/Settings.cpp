@@ -3,12 +3,14 @@
 #include <tinyxml2.h>
 
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <system_error>
+#include <utility>
 
 #if __has_include(<unistd.h>)
 #include <unistd.h>
