@@ -134,8 +134,9 @@ private:
 
 class SdlFont final : public Font {
 public:
-    // Gap between neighbouring glyphs; the cut glyphs carry no side bearing of their own.
-    static constexpr int kLetterGap = 1;
+    // Glyphs follow each other with no gap: the cut glyph is its advance, and the artwork's
+    // own drop shadow column separates neighbours.
+    static constexpr int kLetterGap = 0;
 
     SdlFont(Target& target, const PixelBuffer& pixels, const std::string& path, const std::string& letters)
         : target_(target), texture_(makeTexture(target.renderer, pixels, path)), height_(pixels.height) {
@@ -148,13 +149,11 @@ public:
             glyphs_[static_cast<unsigned char>(letters[i])] = frames[i];
             present_[static_cast<unsigned char>(letters[i])] = true;
         }
-        // The space is as wide as an 'x', or the average glyph when the font has none.
-        if (present_['x']) {
-            space_ = glyphs_['x'].w;
-        } else if (n > 0) {
+        // The space is half the average glyph, about the width a typeface gives it.
+        if (n > 0) {
             int sum = 0;
             for (std::size_t i = 0; i < n; ++i) sum += frames[i].w;
-            space_ = std::max(1, static_cast<int>(std::lround(static_cast<double>(sum) / static_cast<double>(n))));
+            space_ = std::max(1, static_cast<int>(std::lround(static_cast<double>(sum) / (2.0 * static_cast<double>(n)))));
         } else {
             space_ = std::max(1, height_ / 3);
         }

@@ -208,25 +208,25 @@ TEST(Fonts, GlyphsMapInOrderWithProportionalWidths) {
     std::remove(path.c_str());
     EXPECT_EQ(f->glyphCount(), 85);
     EXPECT_EQ(f->height(), 5);
-    EXPECT_EQ(f->textWidth("A"), 1 + 1);
-    EXPECT_EQ(f->textWidth("C"), 3 + 1);
+    EXPECT_EQ(f->textWidth("A"), 1);
+    EXPECT_EQ(f->textWidth("C"), 3);
     EXPECT_EQ(f->textWidth("CAB"), f->textWidth("C") + f->textWidth("A") + f->textWidth("B"));
     const int space = f->textWidth(" ");
     EXPECT_GT(space, 0);
-    EXPECT_EQ(space, 50);  // as wide as 'x'
+    EXPECT_EQ(space, 22);  // half the average glyph: (1 + ... + 85) / 85 / 2 = 21.5
     EXPECT_EQ(f->textWidth("A\"B"), f->textWidth("A") + space + f->textWidth("B"));  // unknown letters
     EXPECT_EQ(f->textWidth("AB\nC"), f->textWidth("AB"));                           // widest line
     EXPECT_EQ(f->textWidth(""), 0);
 
-    // Drawn in red, the white glyph turns red; 'B' follows 'A' after its width and the gap.
+    // Drawn in red, the white glyph turns red; 'B' follows 'A' right after its width.
     d->clear(0xFF000000);
     f->draw(10, 10, "AB", 0xFFFF0000);
     fp::PixelBuffer p = d->readPixels();
     EXPECT_EQ(p.at(10, 10), 0xFFFF0000u);
-    EXPECT_EQ(p.at(11, 10), 0xFF000000u);
+    EXPECT_EQ(p.at(11, 12), 0xFFFF0000u);
     EXPECT_EQ(p.at(12, 12), 0xFFFF0000u);
-    EXPECT_EQ(p.at(13, 12), 0xFFFF0000u);
-    EXPECT_EQ(p.at(14, 12), 0xFF000000u);
+    EXPECT_EQ(p.at(13, 12), 0xFF000000u);
+    EXPECT_EQ(p.at(10, 9), 0xFF000000u);
 }
 
 TEST(Fonts, WrappedTextBreaksAtSpacesAndStopsAtTheBottom) {
@@ -241,14 +241,15 @@ TEST(Fonts, WrappedTextBreaksAtSpacesAndStopsAtTheBottom) {
     auto f = d->loadFont(path, "ABCD");
     std::remove(path.c_str());
     ASSERT_EQ(f->glyphCount(), 4);
-    // Each word "AA" is 8 wide, with a space 8 wide (no 'x': the average glyph).
-    EXPECT_EQ(f->textWidth("AA AA"), 8 + 3 + 8);
+    // Each word "AA" is 6 wide, with a space of 2 (half the average glyph, rounded).
+    EXPECT_EQ(f->textWidth("AA AA"), 6 + 2 + 6);
     d->clear(0xFF000000);
-    f->drawWrapped(0, 0, 20, 10, "AA AA BB CC DD", 0xFFFFFFFF);
+    f->drawWrapped(0, 0, 15, 10, "AA AA BB CC DD", 0xFFFFFFFF);
     fp::PixelBuffer p = d->readPixels();
     EXPECT_EQ(p.at(0, 0), 0xFFFFFFFFu);   // first line, first word
-    EXPECT_EQ(p.at(12, 0), 0xFFFFFFFFu);  // "AA AA" fits in 20
-    EXPECT_EQ(p.at(0, 4), 0xFFFFFFFFu);   // second line
-    EXPECT_EQ(p.at(0, 8), 0xFF000000u);   // a third line would cross the bottom edge
-    EXPECT_EQ(p.at(24, 0), 0xFF000000u);  // nothing past the right edge
+    EXPECT_EQ(p.at(9, 0), 0xFFFFFFFFu);   // "AA AA" fits in 15
+    EXPECT_EQ(p.at(0, 4), 0xFFFFFFFFu);   // second line: "BB CC"
+    EXPECT_EQ(p.at(9, 4), 0xFFFFFFFFu);
+    EXPECT_EQ(p.at(0, 8), 0xFF000000u);   // "DD" would cross the bottom edge
+    EXPECT_EQ(p.at(15, 0), 0xFF000000u);  // nothing past the right edge
 }
