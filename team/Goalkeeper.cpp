@@ -245,6 +245,8 @@ void CGoalkeeper::diveStepOnce() {
         Vector3 hand{0.0f, 0.0f, reachFraction * kReach};
         applyRotation(rotationMatrix(directionVectors[direction], diveAngle), hand);
         match->ball.position = hand + position + heading * 0.25f;
+        // Lying flat, the last tilt step can turn the arms past the horizontal: keep the ball above ground.
+        if (match->ball.position.z < kBallRadius) match->ball.position.z = kBallRadius;
     }
     diveStep += 1;
 }

@@ -384,6 +384,14 @@ TEST_F(KeeperTest, CaughtBallStaysInHisHandsToTheEndOfTheDive) {
     }
     EXPECT_TRUE(home->holdingBall);
     EXPECT_EQ(m.ball.velocity, kZeroVector);
+
+    // Lying tilted past the horizontal, he still holds the ball above the ground.
+    atCatchTest(home, {1.5f, -51.75f, 1.0f}, {0.0f, -20.0f, 0.0f});
+    m.setBallHolder(home);
+    home->diveAngle = 1.6f;
+    home->update(kStep);
+    EXPECT_TRUE(home->diving);
+    EXPECT_GE(m.ball.position.z, kBallRadius);
 }
 
 TEST_F(KeeperTest, FingertipsPushAHighBallOverTheBar) {
