@@ -15,20 +15,21 @@ cmp -s "$tmp/a" "$tmp/b" || fail "two plain runs differ: $(diff "$tmp/a" "$tmp/b
 grep -Eq '^possesion +[0-9]+:[0-5][0-9] \([0-9]+\.[0-9]%\) +[0-9]+:[0-5][0-9] \([0-9]+\.[0-9]%\)$' "$tmp/a" \
   || fail "possession row not in M:SS (P.P%) form"
 
-# The human runs right and up, holds pass, and releases it; then switches twice.
-cat >"$tmp/keys" <<'K'
-# step slot action
-400 1 down
-400 2 down
-900 5 down
-1300 5 up
-1300 1 up
-1300 2 up
-2000 9 down
-2010 9 up
-2500 9 down
-2510 9 up
-K
+# The human runs about and taps pass every second (a restart waits for his kick);
+# now and then he switches footballer.
+{
+  echo "# step slot action"
+  for ((t = 100; t < 90000; t += 200)); do
+    echo "$t 5 down"
+    echo "$((t + 10)) 5 up"
+  done
+  for ((t = 150; t < 90000; t += 1600)); do
+    echo "$t $(( (t / 1600) % 4 )) down"
+    echo "$((t + 700)) $(( (t / 1600) % 4 )) up"
+  done
+  echo "2000 9 down"
+  echo "2010 9 up"
+} >"$tmp/keys"
 "$sim" --human home --keys "$tmp/keys" --json >"$tmp/c" 2>&1 || fail "scripted run failed"
 "$sim" --human home --keys "$tmp/keys" --json >"$tmp/d" 2>&1 || fail "scripted rerun failed"
 cmp -s "$tmp/c" "$tmp/d" || fail "two scripted runs differ"
