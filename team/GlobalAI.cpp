@@ -248,7 +248,9 @@ void CGlobalAI::opponentsKickOff(const Vector3& p) {
     keeperToGoalLine();
     moveToHomes();
     resetFootballers();
-    if (match->humanTeam == team) match->select(nearestTo(p, false));
+    if (match->humanTeam == team) {
+        if (CPlayer* n = nearestTo(p, false)) match->select(n);
+    }
 }
 
 void CGlobalAI::ownCorner(const Vector3& p) {
