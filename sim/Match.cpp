@@ -18,7 +18,7 @@ constexpr float kFar = 1000.0f;
 constexpr float kStoppage = 2.0f;
 constexpr float kThrowInHeight = 2.0f;
 constexpr float kSwitchListPeriod = 0.3f;
-constexpr float kHalfTimeFraction = 0.5111111111111111f;  // minute 46
+constexpr double kHalfTimeFraction = 0.5111111111111111;  // minute 46; in double, or the float rounds into minute 47
 constexpr float kNearCentreLine = 20.0f;
 const Vector3 kCentreSpot{0.0f, 0.0f, kBallRadius};
 const Vector3 kNewMatchBall{0.0f, 0.0f, 0.1232f};
@@ -132,7 +132,14 @@ unsigned CMatch::matchMinute() const {
     return static_cast<unsigned>(minute);
 }
 
+bool CMatch::fullTime() const {
+    return matchMinute() > 90 && (std::fabs(ball.position.y) < kNearCentreLine || matchMinute() > 95);
+}
+
 int CMatch::matchStep(float dt) {
+    // Once over, the match stays frozen: not even the clock or possession may run on.
+    if (fullTime()) return 2;
+
     // 1. Clock and possession.
     if (state == GAME_PLAY) {
         elapsed += dt;
@@ -166,12 +173,12 @@ int CMatch::matchStep(float dt) {
         away.ai->attacksUpwards = true;
         away.ai->formation.direction = -1.0f;
         secondHalf = true;
-        elapsed = matchLength * kHalfTimeFraction;
+        elapsed = static_cast<float>(matchLength * kHalfTimeFraction);
         return 1;
     }
 
     // 4. Full time freezes everything.
-    if (matchMinute() > 90 && (std::fabs(ball.position.y) < kNearCentreLine || matchMinute() > 95)) return 2;
+    if (fullTime()) return 2;
 
     // 5. The pause; second-half kick-offs are set up at once.
     const float d = (secondHalf && restartKind == KICK_OFF && state == GAME_OUT_OF_PLAY) ? 1.0f : dt;

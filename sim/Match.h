@@ -72,6 +72,7 @@ public:
     int matchStep(float dt);  // 0 play on, 1 half time, 2 full time
 
     unsigned matchMinute() const;
+    bool fullTime() const;  // minute 91 with the ball near the centre line, or minute 96
     void setBallHolder(CPlayer* p);
     bool awayTouchedLast() const;
     void select(CPlayer* p);
