@@ -1,0 +1,83 @@
+// Whole headless matches: the cost of a CPU-against-CPU match of 20 minutes (over 240,000
+// steps), and the slowest single match step within it (kicks with their planning included).
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <iostream>
+
+#include "app/KeyState.h"
+#include "sim/Console.h"
+#include "sim/Match.h"
+#include "sim/Random.h"
+
+namespace {
+
+using namespace flikka;
+
+constexpr float kLength = 1200.0f;
+
+long playMatch(CMatch& m) {
+    const unsigned counts[5] = {2, 0, 4, 0, 4};
+    m.newMatch(counts, counts, kLength, HUMAN_NONE);
+    long steps = 0;
+    while (m.matchStep(kStep) != 2) ++steps;
+    return steps + 1;
+}
+
+void BM_WholeMatch(benchmark::State& state) {
+    setConsole(nullptr);
+    long steps = 0;
+    for (auto _ : state) {
+        seedRandom(kDefaultSeed);
+        simulationMilliseconds() = 0;
+        KeyState keys;
+        CMatch m(&keys);
+        steps = playMatch(m);
+        benchmark::DoNotOptimize(m.homeScore);
+    }
+    state.counters["steps"] = static_cast<double>(steps);
+    state.counters["us_per_step"] = benchmark::Counter(static_cast<double>(steps) * state.iterations(),
+                                                       benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    setConsole(&std::cout);
+}
+BENCHMARK(BM_WholeMatch)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Thread CPU time: on a shared machine the wall clock also counts the time others held the core.
+double cpuMicros() {
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) * 1e6 + static_cast<double>(ts.tv_nsec) * 1e-3;
+}
+
+void BM_SlowestStep(benchmark::State& state) {
+    setConsole(nullptr);
+    double slowest = 0.0;
+    double slowestWall = 0.0;
+    for (auto _ : state) {
+        seedRandom(kDefaultSeed);
+        simulationMilliseconds() = 0;
+        KeyState keys;
+        CMatch m(&keys);
+        const unsigned counts[5] = {2, 0, 4, 0, 4};
+        m.newMatch(counts, counts, kLength, HUMAN_NONE);
+        for (;;) {
+            const double c0 = cpuMicros();
+            const auto t0 = std::chrono::steady_clock::now();
+            const int r = m.matchStep(kStep);
+            const auto t1 = std::chrono::steady_clock::now();
+            slowest = std::max(slowest, cpuMicros() - c0);
+            slowestWall = std::max(slowestWall, std::chrono::duration<double, std::micro>(t1 - t0).count());
+            if (r == 2) break;
+        }
+    }
+    state.counters["slowest_step_cpu_us"] = slowest;
+    state.counters["slowest_step_wall_us"] = slowestWall;
+    setConsole(&std::cout);
+}
+BENCHMARK(BM_SlowestStep)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace
+
+BENCHMARK_MAIN();
