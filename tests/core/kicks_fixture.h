@@ -14,7 +14,7 @@
 #include "team/GlobalAI.h"
 #include "team/Goalkeeper.h"
 
-namespace flikka::testing {
+namespace flikka::kick_fixtures {
 
 class MatchFixture : public ::testing::Test {
 protected:
@@ -86,4 +86,4 @@ protected:
     static float elevationOf(const Vector3& v) { return std::atan2(v.z, horizontalLength(v)); }
 };
 
-}  // namespace flikka::testing
+}  // namespace flikka::kick_fixtures

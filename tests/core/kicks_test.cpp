@@ -3,7 +3,7 @@
 
 #include "tests/core/kicks_fixture.h"
 
-namespace flikka::fixtures {
+namespace flikka::kick_fixtures {
 namespace {
 
 using KicksTest = MatchFixture;
@@ -335,4 +335,4 @@ TEST_F(KicksTest, PassToTeammateMovesTheHumansControl) {
 }
 
 }  // namespace
-}  // namespace flikka::fixtures
+}  // namespace flikka::kick_fixtures

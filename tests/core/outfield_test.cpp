@@ -2,7 +2,7 @@
 
 #include "tests/core/kicks_fixture.h"
 
-namespace flikka::fixtures {
+namespace flikka::kick_fixtures {
 namespace {
 
 using OutfieldTest = MatchFixture;
@@ -462,4 +462,4 @@ TEST_F(OutfieldTest, PresserShadowsTheCarrierFromGoalSide) {
 }
 
 }  // namespace
-}  // namespace flikka::fixtures
+}  // namespace flikka::kick_fixtures
