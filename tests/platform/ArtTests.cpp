@@ -192,6 +192,11 @@ TEST(GeneratedArt, ComposedMatchPicture) {
         s->draw(sx(m.x) - s->width() / 2, sy(m.y) - s->height());
     }
     ball->draw(sx(-3.0f) - 3, sy(45.0f + 0.4f) - 3);
+    // A keeper diving to his right, laid down about his bottom-left hotspot.
+    auto dive = display->loadSprite("gfx/gk_j.png", 70);
+    dive->setRotationHotspot(-(dive->width() / 2), dive->height());
+    dive->setAngle(-70.0f);
+    dive->draw(sx(3.0f) - dive->width() / 2, sy(51.0f) - dive->height());
     frame->draw(goalX, goalY);
     top->draw(goalX, goalY);
     mini->draw(sx(-4.0f) - mini->textWidth("Dawson") / 2, sy(44.0f + 2.8f), "Dawson", 0xFFFFFFFF);
@@ -206,4 +211,31 @@ TEST(GeneratedArt, ComposedMatchPicture) {
     const fp::Color b = picture.at(static_cast<int>(sx(-3.0f)), static_cast<int>(sy(45.4f)));
     EXPECT_GT((b >> 8) & 0xFF, 150u);
     EXPECT_GT(b & 0xFF, 150u);
+}
+
+// The main menu over the title pitch, kept as menu_preview.png for a look.
+TEST(GeneratedArt, ComposedMenuPicture) {
+    fp::WindowDescription d;
+    d.offscreen = true;
+    auto display = fp::Display::open(d);
+    auto pitch = display->loadImage("gfx/pitch.png");
+    auto bg = display->loadImage("gfx/menubg.png");
+    auto menu = display->loadFont("gfx/menufont.png", kLetters);
+    auto main = display->loadFont("gfx/font.png", kLetters);
+    display->clear(0xFF000000);
+    pitch->draw((d.width - pitch->width()) * 0.5f, (d.height - pitch->height()) * 0.5f);
+    const float t = (d.height - bg->height()) / 2;
+    bg->draw((d.width - bg->width()) * 0.5f, t);
+    const char* items[] = {"new game", "< radar on >", "run left(Left)", "shoot key(D)", "about", "quit"};
+    int line = 2;
+    for (const char* item : items) {
+        const fp::Color c = line == 2 ? 0xFFFF0000 : 0xFFFFFFFF;
+        menu->draw(d.width / 2 - menu->textWidth(item) / 2, t + (main->height() + 4) * line + 70, item, c);
+        ++line;
+    }
+    const fp::PixelBuffer picture = display->readPixels();
+    fp::savePng(picture, "menu_preview.png");
+    // The panel darkens the pitch behind it.
+    const fp::Color inside = picture.at(d.width / 2 - 150, static_cast<int>(t) + 30);
+    EXPECT_LT((inside >> 8) & 0xFF, 90u);
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "platform/KeyTable.h"
 #include "platform/Platform.h"
 
 namespace fp = flikka::platform;
@@ -73,6 +74,27 @@ TEST(Keys, EveryDefaultBindingHasAScancodeAndAName) {
     EXPECT_EQ(fp::keyName(13), "Enter");
     EXPECT_EQ(fp::keyName(115), "F4");
     EXPECT_FALSE(fp::keyName(100000).empty());
+}
+
+TEST(Keys, KeyEventsTranslateBackToTheSameCode) {
+    int mapped = 0;
+    for (int vk = 0; vk < 256; ++vk) {
+        const int sc = fp::scancodeForVirtualKey(vk);
+        if (sc < 0) continue;
+        ++mapped;
+        const int back = fp::virtualKeyForScancode(sc);
+        // The left/right modifier codes come back as the generic Shift, Ctrl and Alt.
+        if (vk >= 160 && vk <= 165) EXPECT_EQ(back, 16 + (vk - 160) / 2) << vk;
+        else EXPECT_EQ(back, vk) << vk;
+        EXPECT_NE(fp::keyName(vk).rfind("Key ", 0), 0u) << vk;  // every table key has its own name
+    }
+    // Letters, digits, arrows, F1-F12, the number pad and the rest.
+    EXPECT_GE(mapped, 26 + 10 + 4 + 12 + 15);
+    EXPECT_EQ(fp::virtualKeyForScancode(fp::secondScancodeForVirtualKey(13)), 13);  // keypad Enter
+    EXPECT_EQ(fp::virtualKeyForScancode(fp::secondScancodeForVirtualKey(18)), 18);  // right Alt
+    EXPECT_EQ(fp::secondScancodeForVirtualKey(65), -1);
+    EXPECT_EQ(fp::virtualKeyForScancode(-1), 0);
+    EXPECT_EQ(fp::virtualKeyForScancode(100000), 0);
 }
 
 TEST(Keys, CodesOutsideTheTableReadAsReleased) {

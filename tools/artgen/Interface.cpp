@@ -105,10 +105,7 @@ std::vector<NamedImage> markersAndArrows() {
     out.push_back({"selected.png", groundRing(22, 11, 2.0f, argb(255, 255, 232, 40)), 1});
     out.push_back({"has_ball.png", groundRing(16, 8, 1.6f, argb(255, 255, 255, 255)), 1});
     {
-        PixelBuffer off = groundRing(20, 10, 2.2f, argb(255, 230, 30, 30));
-        line(off, 6.5f, 3.0f, 13.5f, 7.0f, 1.6f, argb(255, 230, 30, 30));
-        line(off, 6.5f, 7.0f, 13.5f, 3.0f, 1.6f, argb(255, 230, 30, 30));
-        out.push_back({"offside.png", off, 1});
+        out.push_back({"offside.png", groundRing(20, 10, 2.6f, argb(255, 230, 30, 30)), 1});
     }
     const struct {
         const char* name;
