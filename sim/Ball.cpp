@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "players/Player.h"
 #include "sim/Console.h"
@@ -233,6 +234,16 @@ void frameSearch(CMatch* match, FrameHit& hit, const Vector3& p, const Vector3& 
 
 }  // namespace
 
+bool CBall::spinFreeStepExact(float speedSquared) const {
+    // Degenerate speeds take the literal path with its diagnostics.
+    if (!(speedSquared <= std::numeric_limits<float>::max())) return false;
+    if (kinematic) return true;  // no force uses the axes
+    if (sideSpin != 0.0f || topSpin != 0.0f) return false;
+    // In flight the zero spin terms are still added to x and y; that only matters for a -0.
+    const auto negativeZero = [](float c) { return c == 0.0f && std::signbit(c); };
+    return !airborne || !(negativeZero(velocity.x) || negativeZero(velocity.y));
+}
+
 void CBall::goalFrameCollisions(FrameHit& hit) const {
     if (match != nullptr) match->landmarks.mirror = true;
     fullSearch(hit, position, velocity);
@@ -243,38 +254,54 @@ void CBall::step(float dt) {
     if (touchLockout < 0.0f) touchLockout = 0.0f;
 
     // A slow ball stops dead where it is, even in the air.
-    if (lengthSquared(velocity) <= kStopSpeedSquared) {
+    const float speedSquared = lengthSquared(velocity);
+    if (speedSquared <= kStopSpeedSquared) {
         velocity = kZeroVector;
         return;
     }
+    const Vector3 before = velocity;
 
-    const Vector3 u = normalised(velocity);
-    Vector3 s{u.y, -u.x, 0.0f};
-    if (approxEqual(s, kZeroVector, 0.01f)) s = {0.0f, 1.0f, 0.0f};
-    Vector3 t = cross(s, u);
-    if (lengthSquared(s) > 0.0f) {
-        normalise(s);
-    } else {
-        sideSpin = 0.0f;
-        consolePrint("SS by zero");
-    }
-    if (lengthSquared(t) > 0.0f) {
-        normalise(t);
-    } else {
-        consolePrint("TS by zero");
-        topSpin = 0.0f;
-    }
-
-    if (!kinematic) {
-        if (airborne) {
-            velocity.z += -kGravity * dt;
-            if (lengthSquared(velocity) > lengthSquared(s)) {
-                velocity += (s * sideSpin + t * topSpin) * (kSpinGain * dt);
+    if (spinFreeStepExact(speedSquared)) {
+        // Without spin the flight axes add only zeros: skip them (same bits, a third of the cost).
+        if (!kinematic) {
+            if (airborne) {
+                velocity.z += -kGravity * dt;
+            } else {
+                const Vector3 f = velocity * (kRollingResistance * dt);
+                sideSpin = sideSpin - dt * sideSpin;
+                velocity = velocity - f;
             }
+        }
+    } else {
+        const Vector3 u = normalised(velocity);
+        Vector3 s{u.y, -u.x, 0.0f};
+        if (approxEqual(s, kZeroVector, 0.01f)) s = {0.0f, 1.0f, 0.0f};
+        Vector3 t = cross(s, u);
+        // The axes are only normalised where a force uses them.
+        if (lengthSquared(s) > 0.0f) {
+            if (!kinematic) normalise(s);
         } else {
-            const Vector3 f = velocity * (kRollingResistance * dt);
-            sideSpin = sideSpin - dt * sideSpin;
-            velocity = velocity - f + s * (kSpinGain * dt * sideSpin);
+            sideSpin = 0.0f;
+            consolePrint("SS by zero");
+        }
+        if (lengthSquared(t) > 0.0f) {
+            if (!kinematic && airborne) normalise(t);
+        } else {
+            consolePrint("TS by zero");
+            topSpin = 0.0f;
+        }
+
+        if (!kinematic) {
+            if (airborne) {
+                velocity.z += -kGravity * dt;
+                if (lengthSquared(velocity) > lengthSquared(s)) {
+                    velocity += (s * sideSpin + t * topSpin) * (kSpinGain * dt);
+                }
+            } else {
+                const Vector3 f = velocity * (kRollingResistance * dt);
+                sideSpin = sideSpin - dt * sideSpin;
+                velocity = velocity - f + s * (kSpinGain * dt * sideSpin);
+            }
         }
     }
 
@@ -302,8 +329,10 @@ void CBall::step(float dt) {
         bounced = true;
         topSpin *= kBounceSpinKept;
         sideSpin *= kBounceSpinKept;
-        // The z component of the direction is used as an angle, as the game always has.
-        velocity *= kGroundRestitution * std::cos(u.z);
+        // The z component of the direction before this step's forces, used as an angle as the
+        // game always has.
+        const float uz = before.z / std::sqrt(speedSquared);
+        velocity *= kGroundRestitution * std::cos(uz);
     }
 }
 

@@ -64,6 +64,10 @@ public:
     void goalFrameCollisions(FrameHit& hit) const;  // both goals, earliest hit kept (never culled)
 
     float speed() const { return length(velocity); }
+
+private:
+    // True when a step without the flight axes gives exactly the bits of the full step.
+    bool spinFreeStepExact(float speedSquared) const;
 };
 
 }  // namespace flikka
