@@ -85,13 +85,14 @@ PixelBuffer figure(const Kit& kit, Facing f, Pose pose) {
 
     // Arms swing against the legs; the keeper in a dive stretches them above his head.
     auto arm = [&](float sideSign, float swing) {
-        const float sx = cx + sideSign * shoulderHalf;
+        // In profile both shoulders sit on the body's axis; facing us they are a chest apart.
+        const float sx = cx + sideSign * (shoulderHalf * front + 0.6f * (1.0f - front));
         float hx, hy;
         if (pose.armsUp) {
             hx = sx + sideSign * 1.5f;
             hy = 1.0f;
         } else {
-            hx = sx + sideSign * (0.6f + 0.4f * front) + fx * 3.0f * swing;
+            hx = sx + sideSign * (0.6f + 0.4f * front) * front + fx * 3.2f * swing;
             hy = shoulderY + 6.5f - std::fabs(swing) * 1.5f * side + fy * 0.8f * swing;
         }
         const float ex = (sx + hx) * 0.5f, ey = (shoulderY + hy) * 0.5f;
