@@ -128,6 +128,32 @@ TEST(Images, PngRoundTripAndMissingFileNamesTheFile) {
         EXPECT_NE(std::string(e.what()).find("gfx/no_such_image.png"), std::string::npos) << e.what();
     }
     EXPECT_THROW(fp::loadPng("nothing/here.png"), fp::PlatformError);
+
+    // A file that is there but is no image.
+    const std::string junk = tempPng("junk");
+    {
+        std::FILE* f = std::fopen(junk.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fputs("not a picture", f);
+        std::fclose(f);
+    }
+    try {
+        display->loadSprite(junk, 100);
+        FAIL() << "no error";
+    } catch (const fp::PlatformError& e) {
+        EXPECT_NE(std::string(e.what()).find(junk), std::string::npos) << e.what();
+    }
+    std::remove(junk.c_str());
+}
+
+TEST(OffscreenDisplay, APictureThatCannotBeMadeIsAPlatformError) {
+    fp::WindowDescription d;
+    d.offscreen = true;
+    d.width = -5;
+    EXPECT_THROW(fp::Display::open(d), fp::PlatformError);
+    // Nothing is left half open: a good display still opens afterwards.
+    d.width = 20;
+    EXPECT_EQ(fp::Display::open(d)->width(), 20);
 }
 
 TEST(OffscreenDisplay, RectanglesLinesAndTranslationLandOnTheirPixels) {
