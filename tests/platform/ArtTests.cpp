@@ -211,6 +211,29 @@ TEST(GeneratedArt, ComposedMatchPicture) {
     const fp::Color b = picture.at(static_cast<int>(sx(-3.0f)), static_cast<int>(sy(45.4f)));
     EXPECT_GT((b >> 8) & 0xFF, 150u);
     EXPECT_GT(b & 0xFF, 150u);
+
+    // The lower end, in the match view's painter's order: further up the pitch first, then the
+    // keeper inside the goal behind the frame, the net in front of him, the crossbar last.
+    auto lgBack = display->loadImage("gfx/lg_back.png");
+    auto lgTop = display->loadImage("gfx/lg_top.png");
+    auto lgFrame = display->loadImage("gfx/lg_frame.png");
+    const float lowX = 0.0f, lowY = -44.0f;
+    auto lx = [&](float x) { return std::floor((x - lowX) * 16.0f + d.width / 2); };
+    auto ly = [&](float y) { return std::floor(d.height / 2 - (y - lowY) * 16.0f); };
+    display->clear(0xFF000000);
+    pitch->draw(lx(0) - pitch->width() / 2, ly(0) - pitch->height() / 2);
+    const float lgX = lx(0) - lgBack->width() / 2, lgY = ly(-52.5f) - 39 - 3;
+    auto striker = display->loadSprite("gfx/a_d.png", 70);
+    striker->setFrame(2);
+    striker->draw(lx(-2.0f) - striker->width() / 2, ly(-47.0f) - striker->height());
+    auto defender = display->loadSprite("gfx/h_s_u.png", 70);
+    defender->draw(lx(4.0f) - defender->width() / 2, ly(-50.0f) - defender->height());
+    lgFrame->draw(lgX, lgY);
+    auto keeper = display->loadSprite("gfx/gk_s_u.png", 70);
+    keeper->draw(lx(1.0f) - keeper->width() / 2, ly(-52.9f) - keeper->height());
+    lgBack->draw(lgX, lgY);
+    lgTop->draw(lgX, lgY);
+    fp::savePng(display->readPixels(), "art_preview_lower.png");
 }
 
 // The main menu over the title pitch, kept as menu_preview.png for a look.
