@@ -96,6 +96,9 @@ void fixedSpeed(CBall& ball, const Vector3& target, float sideSpin, float speed)
         bool bounced = probe.bounced;
         while (elapsed <= 10.0f) {
             if (horizontalLength(probe.position) >= d || probe.speed() < 0.01f) break;
+            // Once it has bounced this probe can only say "aim higher"; only the last probe's
+            // end point is used afterwards (for the aim), so the others may stop here.
+            if (bounced && i < 19) break;
             probe.step(kStep);
             elapsed += kStep;
             bounced = bounced || probe.bounced;

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <random>
 
 #include "app/KeyState.h"
 #include "sim/Ball.h"
@@ -36,6 +39,37 @@ Vector3 landing(const CBall& kicked, float height) {
 }
 
 float elevationOf(const Vector3& v) { return std::asin(v.z / length(v)); }
+
+// The fixed-speed search written out plainly, every probe flown to its end: the reference for
+// the planner, which stops probes early where the outcome is already settled.
+Vector3 plainFixedSpeedVelocity(const Vector3& from, const Vector3& target, float side, float speed) {
+    const float d = horizontalDistance(from, target);
+    float low = 0.0f, high = 0.785375f, theta = 0.0f;
+    Vector3 end;
+    for (int i = 0;; ++i) {
+        theta = (low + high) / 2.0f;
+        CBall probe;
+        probe.position = {0.0f, 0.0f, 0.1232f};
+        probe.kick(Vector3{std::cos(theta), 0.0f, std::sin(theta)} * speed, side, 0.0f);
+        probe.step(kDt);
+        float elapsed = kDt;
+        bool bounced = probe.bounced;
+        while (elapsed <= 10.0f) {
+            if (horizontalLength(probe.position) >= d || probe.speed() < 0.01f) break;
+            probe.step(kDt);
+            elapsed += kDt;
+            bounced = bounced || probe.bounced;
+        }
+        end = probe.position;
+        if ((!bounced && std::fabs(end.z - target.z) < 0.049999997f) || i == 19) break;
+        if (end.z < target.z || bounced) low = theta; else high = theta;
+    }
+    const float a = std::acos(std::fmin(1.0f, end.x / horizontalLength(end)));
+    const float aim = side > 0.0f ? a : -a;
+    const float face = bearing(target - from);
+    const float x1 = std::cos(aim), y1 = std::sin(aim), c = std::cos(face), s = std::sin(face);
+    return withElevation({x1 * c - y1 * s, x1 * s + y1 * c, 0.0f}, theta) * speed;
+}
 
 }  // namespace
 
@@ -125,6 +159,23 @@ TEST(FixedSpeed, FindsTheElevationOrEndsNearTheQuarterTurn) {
     EXPECT_NEAR(elevationOf(weak.velocity), 0.785375f, 1e-4f);
     EXPECT_NEAR(weak.speed(), 5.0f, 1e-5f);
     EXPECT_GT(weak.velocity.x, 0.0f);
+}
+
+TEST(FixedSpeed, EarlyStoppedProbesGiveTheBitsOfThePlainSearch) {
+    std::mt19937 rng(9);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    for (int n = 0; n < 60; ++n) {
+        const Vector3 from{-30.0f + 60.0f * unit(rng), -50.0f + 100.0f * unit(rng), kBallRadius};
+        const Vector3 target{-30.0f + 60.0f * unit(rng), -50.0f + 100.0f * unit(rng), 2.5f * unit(rng)};
+        const float side = unit(rng) < 0.3f ? 0.0f : 2.0f * unit(rng) - 1.0f;
+        const float speed = 5.0f + 35.0f * unit(rng);
+        CBall ball = ballAt(from);
+        kp::fixedSpeed(ball, target, side, speed);
+        const Vector3 plain = plainFixedSpeedVelocity(from, target, side, speed);
+        EXPECT_EQ(std::bit_cast<std::uint32_t>(ball.velocity.x), std::bit_cast<std::uint32_t>(plain.x)) << n;
+        EXPECT_EQ(std::bit_cast<std::uint32_t>(ball.velocity.y), std::bit_cast<std::uint32_t>(plain.y)) << n;
+        EXPECT_EQ(std::bit_cast<std::uint32_t>(ball.velocity.z), std::bit_cast<std::uint32_t>(plain.z)) << n;
+    }
 }
 
 TEST(LoftedKick, RollOutOnlyForTargetsOnTheGround) {
