@@ -9,6 +9,7 @@
 
 #include "app/KeyState.h"
 #include "app/LoopTimer.h"
+#include "app/MenuRedraw.h"
 #include "app/Splash.h"
 #include "platform/Platform.h"
 #include "players/UserControl.h"
@@ -117,6 +118,7 @@ void CFlikka::run() {
 
     menu.flushKeyEvents();
     AppMode mode = MODE_MENU;
+    MenuRedraw menuRedraw;
     for (;;) {
         if (quit) break;
         if (altF4Down(keyboard)) break;
@@ -125,6 +127,7 @@ void CFlikka::run() {
         if (mode == MODE_MATCH && keyboard.isKeyDown(kVkEscape)) {
             menu.showOverMatch(true);
             mode = MODE_MENU_OVER_MATCH;
+            menuRedraw.invalidate();
         }
 
         if (logicTimer.tick(platform::ticks())) {
@@ -140,9 +143,12 @@ void CFlikka::run() {
                 if (result == 1 || result == 2) {
                     menu.showOverMatch(result == 1);  // after full time there is nothing to continue
                     mode = MODE_MENU_OVER_MATCH;
+                    menuRedraw.invalidate();
                 }
             } else {
+                const unsigned eventsBefore = menu.eventsTaken();
                 const int result = menu.handleInput();
+                if (menu.eventsTaken() != eventsBefore) menuRedraw.invalidate();
                 if (result == MENU_RESULT_QUIT) {
                     quit = true;
                 } else if (result == MENU_RESULT_NEW_MATCH || result == MENU_RESULT_RESUME) {
@@ -151,7 +157,8 @@ void CFlikka::run() {
             }
         }
 
-        if (frameTimer.tick(platform::ticks())) {
+        const std::uint32_t frameTime = platform::ticks();
+        if (frameTimer.tick(frameTime) && (mode == MODE_MATCH || menuRedraw.needed(frameTime))) {
             display.clear(kOpaqueBlack);
             switch (mode) {
                 case MODE_MENU:
@@ -166,6 +173,7 @@ void CFlikka::run() {
                     break;
             }
             display.flip();
+            menuRedraw.drawn(frameTime);
         }
 
         if (quit) continue;

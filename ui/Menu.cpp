@@ -215,6 +215,7 @@ void CMenu::moveSelection(int step) {
 int CMenu::handleInput() {
     platform::KeyEvent event;
     if (events_ == nullptr || !events_->pollEvent(event)) return MENU_RESULT_NONE;
+    ++eventsTaken_;
     const bool press = event.pressed && !event.repeat;
 
     if (capture_ != nullptr) {

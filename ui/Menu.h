@@ -102,6 +102,9 @@ public:
     // Back to the main menu over a stopped match: "statistics" shows, "continue" as asked.
     void showOverMatch(bool continueVisible);
 
+    // Key events taken so far: the picture of the menu can only change when this grows.
+    unsigned eventsTaken() const { return eventsTaken_; }
+
     CMenuNode* root() const { return root_.get(); }
     CMenuNode* current() const { return current_; }
     CMenuNode* captureNode() const { return capture_; }
@@ -123,6 +126,7 @@ private:
     CMenuNode* capture_ = nullptr;
     CMatch* match_ = nullptr;
     MatchStarter startMatch_;
+    unsigned eventsTaken_ = 0;
 };
 
 }  // namespace flikka

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "app/LoopTimer.h"
+#include "app/MenuRedraw.h"
 
 using flikka::LoopTimer;
 
@@ -105,4 +106,18 @@ TEST(LoopTimer, WaitUntilDue) {
         EXPECT_TRUE(s.tick(now)) << "pass " << i;
     }
     EXPECT_EQ(now, 107u);
+}
+
+TEST(MenuRedraw, DrawsOnChangeAndRefreshesTwiceASecond) {
+    flikka::MenuRedraw r;
+    EXPECT_TRUE(r.needed(0xFFFFFF00u));  // the first frame is always drawn
+    r.drawn(0xFFFFFF00u);
+    EXPECT_FALSE(r.needed(0xFFFFFF00u + 25));
+    EXPECT_FALSE(r.needed(0xFFFFFF00u + 499));  // across the clock's wrap
+    EXPECT_TRUE(r.needed(0xFFFFFF00u + 500));
+    r.drawn(100);
+    r.invalidate();
+    EXPECT_TRUE(r.needed(101));
+    r.drawn(101);
+    EXPECT_FALSE(r.needed(126));
 }

@@ -118,7 +118,11 @@ TEST_F(MenuTest, MainMenuNavigationSkipsHiddenItemsAndWraps) {
     EXPECT_EQ(menu().handleInput(), 0);
     EXPECT_EQ(menu().handleInput(), 0);
     EXPECT_EQ(selectedLabel(), "about");
-    EXPECT_EQ(menu().handleInput(), 0);  // no event at all
+    const unsigned taken = menu().eventsTaken();
+    EXPECT_EQ(menu().handleInput(), 0);  // no event at all: nothing taken, nothing to redraw
+    EXPECT_EQ(menu().eventsTaken(), taken);
+    tap({kLeft});
+    EXPECT_EQ(menu().eventsTaken(), taken + 2);  // press and release
     // "about" is a page; its invisible back item returns to the root with "about" still selected.
     tap({kEnter});
     EXPECT_EQ(menu().current()->id, MENU_ABOUT);
