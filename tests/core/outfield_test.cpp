@@ -274,6 +274,24 @@ TEST_F(OutfieldTest, RunningUpWithAnOpponentBehindKeepsRunningUp) {
     EXPECT_EQ(p->direction, 1);
 }
 
+TEST_F(OutfieldTest, AtTheTouchlineHeDribblesBackInfield) {
+    COutfieldPlayer* p = H(5);
+    place(p, 34.0f, 0.0f, 8);
+    EXPECT_TRUE(p->atEdgeFacingOut(8));
+    EXPECT_TRUE(p->atEdgeFacingOut(7));
+    EXPECT_FALSE(p->atEdgeFacingOut(1));
+    EXPECT_FALSE(p->atEdgeFacingOut(3));
+    for (std::uint32_t seed = 1; seed <= 30; ++seed) {
+        seedRandom(seed);
+        EXPECT_EQ(p->bestDribbleDirection(), 1);
+    }
+    place(p, -10.0f, -50.0f, 5);
+    EXPECT_TRUE(p->atEdgeFacingOut(4));
+    EXPECT_FALSE(p->atEdgeFacingOut(3));
+    place(p, 0.0f, 49.0f, 1);
+    EXPECT_FALSE(p->atEdgeFacingOut(1));
+}
+
 TEST_F(OutfieldTest, LaneBlockerUsesTheTriangleTowardsTheTarget) {
     COutfieldPlayer* p = H(5);
     const Vector3 a{0.0f, 0.0f, kBallRadius};
