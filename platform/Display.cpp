@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <deque>
+#include <memory>
 
 #include "platform/KeyTable.h"
 #include "platform/Platform.h"
@@ -23,7 +24,9 @@ Uint8 alphaByte(float alpha) {
     return static_cast<Uint8>(std::lround(std::clamp(alpha, 0.0f, 1.0f) * 255.0f));
 }
 
-// Shared by everything drawn: the renderer and the current drawing translation.
+// Shared by everything drawn: the renderer and the current drawing translation. Images hold it
+// too, so one that outlives its display finds the renderer gone (SDL freed its texture with
+// the renderer) instead of touching freed memory.
 struct Target {
     SDL_Renderer* renderer = nullptr;
     float tx = 0.0f;
@@ -44,35 +47,40 @@ SDL_Texture* makeTexture(SDL_Renderer* renderer, const PixelBuffer& pixels, cons
 
 class SdlImage final : public Image {
 public:
-    SdlImage(Target& target, const PixelBuffer& pixels, const std::string& path)
-        : target_(target), texture_(makeTexture(target.renderer, pixels, path)), w_(pixels.width), h_(pixels.height) {}
-    ~SdlImage() override { SDL_DestroyTexture(texture_); }
+    SdlImage(std::shared_ptr<Target> target, const PixelBuffer& pixels, const std::string& path)
+        : target_(std::move(target)), texture_(makeTexture(target_->renderer, pixels, path)), w_(pixels.width), h_(pixels.height) {}
+    ~SdlImage() override {
+        if (target_->renderer != nullptr) SDL_DestroyTexture(texture_);
+    }
     SdlImage(const SdlImage&) = delete;
     SdlImage& operator=(const SdlImage&) = delete;
 
     int width() const override { return w_; }
     int height() const override { return h_; }
     void draw(float x, float y, float alpha) override {
+        if (target_->renderer == nullptr) return;
         SDL_SetTextureAlphaMod(texture_, alphaByte(alpha));
-        const SDL_FRect dst{x + target_.tx, y + target_.ty, static_cast<float>(w_), static_cast<float>(h_)};
-        SDL_RenderCopyF(target_.renderer, texture_, nullptr, &dst);
+        const SDL_FRect dst{x + target_->tx, y + target_->ty, static_cast<float>(w_), static_cast<float>(h_)};
+        SDL_RenderCopyF(target_->renderer, texture_, nullptr, &dst);
     }
 
 private:
-    Target& target_;
+    std::shared_ptr<Target> target_;
     SDL_Texture* texture_;
     int w_, h_;
 };
 
 class SdlSprite final : public Sprite {
 public:
-    SdlSprite(Target& target, const PixelBuffer& pixels, const std::string& path, int frameDelayMs)
-        : target_(target), texture_(makeTexture(target.renderer, pixels, path)), frames_(cutFrames(pixels)) {
+    SdlSprite(std::shared_ptr<Target> target, const PixelBuffer& pixels, const std::string& path, int frameDelayMs)
+        : target_(std::move(target)), texture_(makeTexture(target_->renderer, pixels, path)), frames_(cutFrames(pixels)) {
         // An image with nothing opaque still draws as one (invisible) frame.
         if (frames_.empty()) frames_.push_back({0, 0, pixels.width, pixels.height});
         delays_.assign(frames_.size(), std::max(frameDelayMs, 1));
     }
-    ~SdlSprite() override { SDL_DestroyTexture(texture_); }
+    ~SdlSprite() override {
+        if (target_->renderer != nullptr) SDL_DestroyTexture(texture_);
+    }
     SdlSprite(const SdlSprite&) = delete;
     SdlSprite& operator=(const SdlSprite&) = delete;
 
@@ -104,24 +112,25 @@ public:
         hotY_ = y;
     }
     void draw(float x, float y) override {
+        if (target_->renderer == nullptr) return;
         const Rect& f = frames_[static_cast<std::size_t>(frame_)];
         const SDL_Rect src{f.x, f.y, f.w, f.h};
-        const SDL_FRect dst{x + target_.tx, y + target_.ty, static_cast<float>(f.w), static_cast<float>(f.h)};
+        const SDL_FRect dst{x + target_->tx, y + target_->ty, static_cast<float>(f.w), static_cast<float>(f.h)};
         SDL_SetTextureAlphaMod(texture_, alphaByte(alpha_));
         if (angle_ == 0.0f) {
             SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest);
-            SDL_RenderCopyF(target_.renderer, texture_, &src, &dst);
+            SDL_RenderCopyF(target_->renderer, texture_, &src, &dst);
         } else {
             // Smooth sampling for rotated frames; the transparent gap keeps neighbours out.
             SDL_SetTextureScaleMode(texture_, SDL_ScaleModeLinear);
             const SDL_FPoint centre{static_cast<float>(hotX_), static_cast<float>(hotY_)};
-            SDL_RenderCopyExF(target_.renderer, texture_, &src, &dst, angle_, &centre, SDL_FLIP_NONE);
+            SDL_RenderCopyExF(target_->renderer, texture_, &src, &dst, angle_, &centre, SDL_FLIP_NONE);
         }
     }
     void setFrameDelay(int frame, int ms) { delays_.at(static_cast<std::size_t>(frame)) = std::max(ms, 1); }
 
 private:
-    Target& target_;
+    std::shared_ptr<Target> target_;
     SDL_Texture* texture_;
     std::vector<Rect> frames_;
     std::vector<int> delays_;
@@ -138,8 +147,8 @@ public:
     // own drop shadow column separates neighbours.
     static constexpr int kLetterGap = 0;
 
-    SdlFont(Target& target, const PixelBuffer& pixels, const std::string& path, const std::string& letters)
-        : target_(target), texture_(makeTexture(target.renderer, pixels, path)), height_(pixels.height) {
+    SdlFont(std::shared_ptr<Target> target, const PixelBuffer& pixels, const std::string& path, const std::string& letters)
+        : target_(std::move(target)), texture_(makeTexture(target_->renderer, pixels, path)), height_(pixels.height) {
         const std::vector<Rect> frames = cutFrames(pixels);
         // Glyphs pair with letters in order; a letter listed twice ('*') takes its later glyph,
         // as each assignment overwrites the one before.
@@ -158,7 +167,9 @@ public:
             space_ = std::max(1, height_ / 3);
         }
     }
-    ~SdlFont() override { SDL_DestroyTexture(texture_); }
+    ~SdlFont() override {
+        if (target_->renderer != nullptr) SDL_DestroyTexture(texture_);
+    }
     SdlFont(const SdlFont&) = delete;
     SdlFont& operator=(const SdlFont&) = delete;
 
@@ -184,6 +195,7 @@ public:
     }
 
     void draw(float x, float y, const std::string& text, Color color) override {
+        if (target_->renderer == nullptr) return;
         SDL_SetTextureColorMod(texture_, static_cast<Uint8>(color >> 16), static_cast<Uint8>(color >> 8),
                                static_cast<Uint8>(color));
         SDL_SetTextureAlphaMod(texture_, static_cast<Uint8>(color >> 24));
@@ -199,8 +211,8 @@ public:
             if (present_[u]) {
                 const Rect& g = glyphs_[u];
                 const SDL_Rect src{g.x, g.y, g.w, g.h};
-                const SDL_FRect dst{cx + target_.tx, cy + target_.ty, static_cast<float>(g.w), static_cast<float>(g.h)};
-                SDL_RenderCopyF(target_.renderer, texture_, &src, &dst);
+                const SDL_FRect dst{cx + target_->tx, cy + target_->ty, static_cast<float>(g.w), static_cast<float>(g.h)};
+                SDL_RenderCopyF(target_->renderer, texture_, &src, &dst);
             }
             cx += static_cast<float>(advance(c));
         }
@@ -242,7 +254,7 @@ public:
     }
 
 private:
-    Target& target_;
+    std::shared_ptr<Target> target_;
     SDL_Texture* texture_;
     int height_;
     int glyphCount_ = 0;
@@ -289,7 +301,7 @@ public:
             release();
             throw;
         }
-        SDL_SetRenderDrawBlendMode(target_.renderer, SDL_BLENDMODE_BLEND);
+        SDL_SetRenderDrawBlendMode(target_->renderer, SDL_BLENDMODE_BLEND);
     }
     ~SdlDisplay() override { release(); }
     SdlDisplay(const SdlDisplay&) = delete;
@@ -299,30 +311,30 @@ public:
     int height() const override { return height_; }
 
     void clear(Color color) override {
-        setDrawColor(target_.renderer, color);
-        SDL_SetRenderDrawBlendMode(target_.renderer, SDL_BLENDMODE_NONE);
-        SDL_RenderClear(target_.renderer);
-        SDL_SetRenderDrawBlendMode(target_.renderer, SDL_BLENDMODE_BLEND);
+        setDrawColor(target_->renderer, color);
+        SDL_SetRenderDrawBlendMode(target_->renderer, SDL_BLENDMODE_NONE);
+        SDL_RenderClear(target_->renderer);
+        SDL_SetRenderDrawBlendMode(target_->renderer, SDL_BLENDMODE_BLEND);
     }
-    void flip() override { SDL_RenderPresent(target_.renderer); }
+    void flip() override { SDL_RenderPresent(target_->renderer); }
 
     void fillRect(float x1, float y1, float x2, float y2, Color color) override {
         const SDL_FRect r = rectOf(x1, y1, x2, y2);
-        setDrawColor(target_.renderer, color);
-        SDL_RenderFillRectF(target_.renderer, &r);
+        setDrawColor(target_->renderer, color);
+        SDL_RenderFillRectF(target_->renderer, &r);
     }
     void drawRect(float x1, float y1, float x2, float y2, Color color) override {
         const SDL_FRect r = rectOf(x1, y1, x2, y2);
-        setDrawColor(target_.renderer, color);
-        SDL_RenderDrawRectF(target_.renderer, &r);
+        setDrawColor(target_->renderer, color);
+        SDL_RenderDrawRectF(target_->renderer, &r);
     }
     void drawLine(float x1, float y1, float x2, float y2, Color color) override {
-        setDrawColor(target_.renderer, color);
-        SDL_RenderDrawLineF(target_.renderer, x1 + target_.tx, y1 + target_.ty, x2 + target_.tx, y2 + target_.ty);
+        setDrawColor(target_->renderer, color);
+        SDL_RenderDrawLineF(target_->renderer, x1 + target_->tx, y1 + target_->ty, x2 + target_->tx, y2 + target_->ty);
     }
     void setTranslate(float x, float y) override {
-        target_.tx = x;
-        target_.ty = y;
+        target_->tx = x;
+        target_->ty = y;
     }
     void resetTranslate() override { setTranslate(0.0f, 0.0f); }
 
@@ -355,7 +367,7 @@ public:
 
     PixelBuffer readPixels() override {
         PixelBuffer out(width_, height_);
-        if (SDL_RenderReadPixels(target_.renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, out.pixels.data(), width_ * 4) != 0) {
+        if (SDL_RenderReadPixels(target_->renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, out.pixels.data(), width_ * 4) != 0) {
             throw PlatformError(std::string("Cannot read the picture back: ") + SDL_GetError());
         }
         return out;
@@ -363,18 +375,18 @@ public:
 
 private:
     void release() {
-        if (target_.renderer != nullptr) SDL_DestroyRenderer(target_.renderer);
+        if (target_->renderer != nullptr) SDL_DestroyRenderer(target_->renderer);
         if (surface_ != nullptr) SDL_FreeSurface(surface_);
         if (window_ != nullptr) SDL_DestroyWindow(window_);
         if (subsystems_ != 0) SDL_QuitSubSystem(subsystems_);
-        target_.renderer = nullptr;
+        target_->renderer = nullptr;
         surface_ = nullptr;
         window_ = nullptr;
         subsystems_ = 0;
     }
 
     SDL_FRect rectOf(float x1, float y1, float x2, float y2) const {
-        return {std::min(x1, x2) + target_.tx, std::min(y1, y2) + target_.ty, std::fabs(x2 - x1), std::fabs(y2 - y1)};
+        return {std::min(x1, x2) + target_->tx, std::min(y1, y2) + target_->ty, std::fabs(x2 - x1), std::fabs(y2 - y1)};
     }
 
     void openOffscreen(const WindowDescription& d) {
@@ -388,8 +400,8 @@ private:
             throw PlatformError("Cannot create an offscreen picture of " + std::to_string(d.width) + " x " +
                                 std::to_string(d.height) + ": " + SDL_GetError());
         }
-        target_.renderer = SDL_CreateSoftwareRenderer(surface_);
-        if (target_.renderer == nullptr) {
+        target_->renderer = SDL_CreateSoftwareRenderer(surface_);
+        if (target_->renderer == nullptr) {
             throw PlatformError(std::string("Cannot create the software renderer: ") + SDL_GetError());
         }
         width_ = d.width;
@@ -410,14 +422,14 @@ private:
         }
         // SDL windows take no colour depth; full screen picks the display mode of that depth.
         if (d.fullscreen) chooseFullscreenMode(d);
-        target_.renderer = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
-        if (target_.renderer == nullptr) {
-            target_.renderer = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+        target_->renderer = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
+        if (target_->renderer == nullptr) {
+            target_->renderer = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
         }
-        if (target_.renderer == nullptr) {
+        if (target_->renderer == nullptr) {
             throw PlatformError("Cannot create a renderer for the window \"" + d.title + "\": " + SDL_GetError());
         }
-        SDL_GetRendererOutputSize(target_.renderer, &width_, &height_);
+        SDL_GetRendererOutputSize(target_->renderer, &width_, &height_);
     }
 
     void chooseFullscreenMode(const WindowDescription& d) {
@@ -437,7 +449,7 @@ private:
         }
     }
 
-    Target target_;
+    std::shared_ptr<Target> target_ = std::make_shared<Target>();
     SDL_Window* window_ = nullptr;
     SDL_Surface* surface_ = nullptr;
     Uint32 subsystems_ = 0;

@@ -199,7 +199,6 @@ TEST(OffscreenDisplay, SpriteFramesAlphaAndAnimationByElapsedTime) {
 
     auto d = offscreen(32, 32);
     auto s = d->loadSprite(path, 70);
-    std::remove(path.c_str());
     ASSERT_EQ(s->frameCount(), 3);
     EXPECT_EQ(s->width(), 2);
     EXPECT_EQ(s->height(), 4);
@@ -225,6 +224,14 @@ TEST(OffscreenDisplay, SpriteFramesAlphaAndAnimationByElapsedTime) {
     EXPECT_NEAR(static_cast<int>((p.at(20, 7) >> 16) & 0xFF), 128, 2);
     EXPECT_EQ(p.at(20, 7) & 0xFFFF, 0u);
 
+    // A sprite that outlives its display neither draws nor crashes.
+    {
+        auto shortLived = offscreen(8, 8);
+        auto orphan = shortLived->loadSprite(path, 70);
+        shortLived.reset();
+        orphan->draw(0, 0);
+    }
+
     // Rotated by 90 degrees about its top-left corner, the frame swings to the left of it.
     d->clear(0xFF000000);
     s->setAlpha(1.0f);
@@ -234,6 +241,7 @@ TEST(OffscreenDisplay, SpriteFramesAlphaAndAnimationByElapsedTime) {
     p = d->readPixels();
     EXPECT_GT((p.at(14, 16) >> 16) & 0xFF, 100u);
     EXPECT_EQ(p.at(17, 18), 0xFF000000u);
+    std::remove(path.c_str());
 }
 
 TEST(Fonts, GlyphsMapInOrderWithProportionalWidths) {
