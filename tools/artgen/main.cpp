@@ -15,7 +15,12 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::filesystem::path dir = argv[1];
+    // The fonts are rendered from DejaVu, as Debian installs it.
     const std::string fontDir = "/usr/share/fonts/truetype/dejavu";
+    if (!std::filesystem::exists(fontDir + "/DejaVuSans-Bold.ttf")) {
+        std::cerr << "flikka-artgen: no DejaVu fonts in " << fontDir << " (install the package fonts-dejavu-core)\n";
+        return 1;
+    }
     try {
         std::filesystem::create_directories(dir);
         std::vector<fa::NamedImage> images;
