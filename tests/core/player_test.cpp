@@ -142,12 +142,6 @@ TEST(Player, FaceTowardIgnoresPointsUnderOneCentimetre) {
     EXPECT_TRUE(isFinite(p.position));
 }
 
-TEST(Player, NearestDirectionMapsEveryTableVectorToItself) {
-    for (int i = 1; i <= 8; ++i) EXPECT_EQ(nearestDirection(normalised(kDirectionTable[i])), i);
-    EXPECT_EQ(nearestDirection(normalised(Vector3(1.0f, 0.1f, 0.0f))), 7);
-    EXPECT_EQ(nearestDirection(normalised(Vector3(-0.1f, -1.0f, 0.0f))), 5);
-}
-
 TEST(Player, StunnedFootballerNeitherMovesNorTakesTheBall) {
     SmallMatch s;
     CPlayer& p = s.home(1);
@@ -291,17 +285,6 @@ TEST(Player, PendingKickLapsesWhenItsTimeRunsOut) {
     EXPECT_EQ(p.pendingTime, 0.0f);
     EXPECT_EQ(s.m.ballHolder, &p);
     EXPECT_EQ(s.m.ball.speed(), 0.0f);
-}
-
-TEST(Player, SetHasBallResetsTheTouchClockOnlyOnLosingIt) {
-    CPlayer p;
-    p.sinceLastTouch = 5.0f;
-    p.setHasBall(false);
-    EXPECT_EQ(p.sinceLastTouch, 5.0f);
-    p.setHasBall(true);
-    EXPECT_EQ(p.sinceLastTouch, 5.0f);
-    p.setHasBall(false);
-    EXPECT_EQ(p.sinceLastTouch, 0.0f);
 }
 
 TEST(Player, TimeToReachUsesTheAccelerationTable) {
