@@ -3,9 +3,9 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <chrono>
 #include <ctime>
 #include <iostream>
+#include <vector>
 
 #include "app/KeyState.h"
 #include "sim/Console.h"
@@ -51,10 +51,11 @@ double cpuMicros() {
     return static_cast<double>(ts.tv_sec) * 1e6 + static_cast<double>(ts.tv_nsec) * 1e-3;
 }
 
+// The same match played three times: each step's cost is the least of its three timings, so an
+// interrupt that lands in one run does not pass for a slow step; the slowest such step is reported.
 void BM_SlowestStep(benchmark::State& state) {
     setConsole(nullptr);
-    double slowest = 0.0;
-    double slowestWall = 0.0;
+    std::vector<double> best;
     for (auto _ : state) {
         seedRandom(kDefaultSeed);
         simulationMilliseconds() = 0;
@@ -62,21 +63,22 @@ void BM_SlowestStep(benchmark::State& state) {
         CMatch m(&keys);
         const unsigned counts[5] = {2, 0, 4, 0, 4};
         m.newMatch(counts, counts, kLength, HUMAN_NONE);
-        for (;;) {
+        for (std::size_t step = 0;; ++step) {
             const double c0 = cpuMicros();
-            const auto t0 = std::chrono::steady_clock::now();
             const int r = m.matchStep(kStep);
-            const auto t1 = std::chrono::steady_clock::now();
-            slowest = std::max(slowest, cpuMicros() - c0);
-            slowestWall = std::max(slowestWall, std::chrono::duration<double, std::micro>(t1 - t0).count());
+            const double us = cpuMicros() - c0;
+            if (step < best.size()) {
+                best[step] = std::min(best[step], us);
+            } else {
+                best.push_back(us);
+            }
             if (r == 2) break;
         }
     }
-    state.counters["slowest_step_cpu_us"] = slowest;
-    state.counters["slowest_step_wall_us"] = slowestWall;
+    state.counters["slowest_step_us"] = best.empty() ? 0.0 : *std::max_element(best.begin(), best.end());
     setConsole(&std::cout);
 }
-BENCHMARK(BM_SlowestStep)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_SlowestStep)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 
