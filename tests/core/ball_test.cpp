@@ -257,6 +257,19 @@ TEST_F(BallInMatch, BackNetTakesSeventyPercentAndTouchingSurfacesRespectDirectio
     EXPECT_TRUE(hitNet);
     EXPECT_GT(shot.position.y, 52.5f);  // stays in the goal
 
+    // Kicked for real, the prediction finds the shot crossing the away goal line (the away side
+    // defends the upper end in the first half) and follows the rebound off the net.
+    CBall kicked = ballAt({0.0f, 50.0f, 1.0f}, kZeroVector, false, &match);
+    kicked.kick({0.0f, 25.0f, 0.5f}, 0.0f, 0.0f);
+    EXPECT_TRUE(kicked.event(EV_AWAY_GOAL_LINE).found);
+    EXPECT_FALSE(kicked.event(EV_HOME_GOAL_LINE).found);
+    EXPECT_NEAR(kicked.event(EV_AWAY_GOAL_LINE).time, (52.5f - kBallRadius - 50.0f) / 25.0f, 0.006f);
+    float deepest = -100.0f;
+    for (const Vector3& p : kicked.path) deepest = std::fmax(deepest, p.y);
+    EXPECT_LT(deepest, 53.5f - kBallRadius);
+    EXPECT_GT(deepest, 53.0f);
+    EXPECT_LT(kicked.path.back().y, deepest);  // came back off the net
+
     // The same in the lower goal, mirrored.
     CBall low = ballAt({1.0f, -50.0f, 0.5f}, {0.0f, -25.0f, 0.0f}, true, &match);
     for (int i = 0; i < 100 && low.velocity.y < 0.0f; ++i) low.step(kDt);
