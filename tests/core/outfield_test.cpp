@@ -75,12 +75,6 @@ TEST_F(OutfieldTest, OffsideFootballerRetreatsToTheOnsideOfTheLine) {
     EXPECT_EQ(f->state, STATE_GO_TO_POINT);
     EXPECT_LT(f->interceptPoint.y, 18.0f);
     EXPECT_GE(f->interceptPoint.y, 16.5f);
-
-    // Level with the line is offside; behind the ball is not.
-    place(f, -5.0f, 18.0f, 1);
-    EXPECT_TRUE(f->offside());
-    m.ball.position = {0.0f, 25.0f, kBallRadius};
-    EXPECT_FALSE(f->offside());
 }
 
 TEST_F(OutfieldTest, SelectedFootballersThinkDoesNothing) {
@@ -102,15 +96,6 @@ TEST_F(OutfieldTest, SelectedFootballersThinkDoesNothing) {
     EXPECT_EQ(p->direction, 1);
     EXPECT_TRUE(m.home.ai->markingMap.empty());
     EXPECT_EQ(randomInt(), expected);  // nothing drawn
-
-    // Even with the ball at a restart.
-    give(p);
-    m.state = GAME_READY;
-    m.restartKind = KICK_OFF;
-    simulationMilliseconds() = 4000;
-    p->think();
-    EXPECT_EQ(m.ballHolder, p);
-    EXPECT_EQ(m.home.passes, 0);
 }
 
 TEST_F(OutfieldTest, ThrowInTakerKeepsToHisPlaceUntilSomeoneGainsPossession) {
@@ -285,11 +270,6 @@ TEST_F(OutfieldTest, AtTheTouchlineHeDribblesBackInfield) {
         seedRandom(seed);
         EXPECT_EQ(p->bestDribbleDirection(), 1);
     }
-    place(p, -10.0f, -50.0f, 5);
-    EXPECT_TRUE(p->atEdgeFacingOut(4));
-    EXPECT_FALSE(p->atEdgeFacingOut(3));
-    place(p, 0.0f, 49.0f, 1);
-    EXPECT_FALSE(p->atEdgeFacingOut(1));
 }
 
 TEST_F(OutfieldTest, LaneBlockerUsesTheTriangleTowardsTheTarget) {
@@ -344,29 +324,6 @@ TEST_F(OutfieldTest, PassValueWeighsPositionLaneAndBall) {
     EXPECT_FLOAT_EQ(p->attackValue(), -15.0f);
 }
 
-TEST_F(OutfieldTest, BoxesIncludeTheLowerEdgeOnly) {
-    COutfieldPlayer* p = H(5);
-    place(p, 0.0f, 0.0f, 1);
-    place(A(3), 1.5f, 2.0f, 5);
-    EXPECT_TRUE(p->freeAhead());
-    place(A(3), -1.5f, 0.0f, 5);
-    EXPECT_FALSE(p->freeAhead());
-    place(A(3), 0.0f, 4.0f, 5);
-    EXPECT_TRUE(p->freeAhead());
-    place(m.away.goalkeeper(), 0.0f, 1.0f, 5);  // goalkeepers do not count here
-    EXPECT_TRUE(p->freeAhead());
-    p->setDirection(7);  // no y component: an empty box
-    place(A(3), 1.0f, 0.0f, 5);
-    EXPECT_TRUE(p->freeAhead());
-
-    place(p, 0.0f, 0.0f, 5);
-    place(A(3), 0.0f, 0.0f, 5);
-    EXPECT_TRUE(p->freeAhead()) << "his own spot is the open upper edge of a downward box";
-    EXPECT_TRUE(p->opponentBehind());
-    place(A(3), 0.0f, 2.0f, 5);
-    EXPECT_FALSE(p->opponentBehind());
-}
-
 TEST_F(OutfieldTest, RolesChangeHandsCleanly) {
     CGlobalAI& ai = *m.home.ai;
     COutfieldPlayer* a = H(2);
@@ -383,19 +340,6 @@ TEST_F(OutfieldTest, RolesChangeHandsCleanly) {
     b->setState(STATE_GO_TO_POINT);  // not a state set this way: only the role is given up
     EXPECT_TRUE(ai.markingMap.empty());
     EXPECT_EQ(b->state, STATE_MARK);
-
-    // Gaining and losing the ball.
-    place(a, 0.0f, 0.0f, 1);
-    give(a);
-    EXPECT_EQ(a->state, STATE_WITH_BALL);
-    m.setBallHolder(nullptr);
-    EXPECT_EQ(a->state, STATE_FORMATION);
-
-    // receiveAt on a goalkeeper is harmless.
-    COutfieldPlayer::receiveAt(m.home.goalkeeper(), {1.0f, 2.0f, 0.0f});
-    COutfieldPlayer::receiveAt(a, {1.0f, 2.0f, 0.0f});
-    EXPECT_EQ(a->state, STATE_INTERCEPT);
-    EXPECT_EQ(a->interceptPoint, Vector3(1.0f, 2.0f, 0.0f));
 }
 
 TEST_F(OutfieldTest, KickNoticeChoosesTheLastPointHeCanReachInTime) {
@@ -450,33 +394,6 @@ TEST_F(OutfieldTest, InterceptGivesWayToChasingWithoutNaN) {
     m.ball.velocity = {0.0f, -3.0f, 0.0f};
     p->think();
     EXPECT_EQ(p->state, STATE_CHASE);
-}
-
-TEST_F(OutfieldTest, PresserShadowsTheCarrierFromGoalSide) {
-    CGlobalAI& ai = *m.home.ai;
-    COutfieldPlayer* chaser = H(2);
-    COutfieldPlayer* p = H(3);
-    COutfieldPlayer* carrier = A(9);
-    place(carrier, 0.3f, -10.0f, 5);  // away attacks -y
-    give(carrier);
-    place(chaser, 0.0f, -5.0f, 5);
-    chaser->setState(STATE_CHASE);   // running after him from behind
-    place(p, 0.0f, -16.0f, 1);       // 6 m goal-side, in front of him
-    p->homePosition = {0.0f, -16.0f, 0.0f};
-    rebuild();
-
-    p->think();
-    EXPECT_EQ(p->state, STATE_PRESS);
-    EXPECT_EQ(ai.presser, p);
-    EXPECT_EQ(p->markTarget, carrier);
-
-    // Within 2 m he goes for the ball; the old chaser returns to his place.
-    place(p, 0.0f, -11.5f, 1);
-    p->think();
-    EXPECT_EQ(p->state, STATE_CHASE);
-    EXPECT_EQ(ai.chaser, p);
-    EXPECT_EQ(ai.presser, nullptr);
-    EXPECT_EQ(chaser->state, STATE_FORMATION);
 }
 
 }  // namespace
