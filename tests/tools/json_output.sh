@@ -42,5 +42,11 @@ fi
 grep -q '^{"home":' "$tmp/loud" || fail "no JSON line among the referee's lines"
 grep -Eq '^(left out|right out|upper corner|lower corner|upper goal|lower goal)$' "$tmp/loud" || fail "no referee line"
 
+# --profile adds the step times; the statistics stay those of the plain run.
+"$sim" --json --quiet --profile >"$tmp/prof" 2>&1 || fail "profile run failed"
+grep -Eq ',"stepMedianUs":[0-9]+\.[0-9]{2},"stepMaxUs":[0-9]+\.[0-9]{2}\}$' "$tmp/prof" || fail "no step times: $(cat "$tmp/prof")"
+"$sim" --json --quiet >"$tmp/plain" 2>&1 || fail "plain run failed"
+[ "$(sed 's/,"stepMedianUs".*$//' "$tmp/prof")" = "$(sed 's/}$//' "$tmp/plain")" ] || fail "profiling changed the match"
+
 [ "$failures" -eq 0 ] && echo "json_output: all passed"
 exit $((failures > 0))
