@@ -200,36 +200,42 @@ void upperGoalSearch(FrameHit& hit, const Vector3& p, const Vector3& v) {
     barHit(hit, p, v, frame.crossbar);
 }
 
-void fullSearch(FrameHit& hit, const Vector3& p, const Vector3& v) {
-    upperGoalSearch(hit, p, v);
+void fullSearch(FrameHit& hit, const Vector3& p, const Vector3& v, bool upper = true, bool lower = true) {
+    if (upper) upperGoalSearch(hit, p, v);
+    if (!lower) return;
     // The lower goal is the upper one mirrored in y: search the mirrored ball, mirror the normal back.
-    FrameHit lower = hit;
-    upperGoalSearch(lower, {p.x, -p.y, p.z}, {v.x, -v.y, v.z});
-    if (lower.time < hit.time) {
-        hit = lower;
+    FrameHit mirrored = hit;
+    upperGoalSearch(mirrored, {p.x, -p.y, p.z}, {v.x, -v.y, v.z});
+    if (mirrored.time < hit.time) {
+        hit = mirrored;
         hit.normal.y = -hit.normal.y;
     }
 }
 
-// True when the sweep of one step could come near either goal frame.
-bool sweepNearGoals(const Vector3& p, const Vector3& v) {
+// Which goal frames the sweep of one step could come near.
+struct NearGoals {
+    bool upper = false, lower = false;
+};
+
+NearGoals sweepNearGoals(const Vector3& p, const Vector3& v) {
     const Vector3 e = p + v * kStep;
     const float x0 = std::min(p.x, e.x), x1 = std::max(p.x, e.x);
     const float z0 = std::min(p.z, e.z), z1 = std::max(p.z, e.z);
-    if (x1 < -kCullX || x0 > kCullX || z1 < kCullZLow || z0 > kCullZHigh) return false;
-    // Both goals at once: compare |y| against the upper goal's band.
+    if (x1 < -kCullX || x0 > kCullX || z1 < kCullZLow || z0 > kCullZHigh) return {};
     const float y0 = std::min(p.y, e.y), y1 = std::max(p.y, e.y);
-    const bool nearUpper = !(y1 < kCullYLow || y0 > kCullYHigh);
-    const bool nearLower = !(y1 < -kCullYHigh || y0 > -kCullYLow);
-    return nearUpper || nearLower;
+    return {!(y1 < kCullYLow || y0 > kCullYHigh), !(y1 < -kCullYHigh || y0 > -kCullYLow)};
 }
 
 // Searches the frames for the prediction copy and the match ball alike.
 void frameSearch(CMatch* match, FrameHit& hit, const Vector3& p, const Vector3& v, bool cull) {
     // The search reads the upper goal's landmarks, which leaves the flag set for that end.
     match->landmarks.mirror = true;
-    if (cull && !sweepNearGoals(p, v)) return;
-    fullSearch(hit, p, v);
+    if (!cull) {
+        fullSearch(hit, p, v);
+        return;
+    }
+    const NearGoals near = sweepNearGoals(p, v);
+    if (near.upper || near.lower) fullSearch(hit, p, v, near.upper, near.lower);
 }
 
 }  // namespace
