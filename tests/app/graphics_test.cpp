@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
+#include <string>
 
 #include "app/KeyState.h"
 #include "settings/Settings.h"
@@ -121,7 +124,8 @@ TEST_F(GraphicsTest, SplashIsCentredInAWindowSmallerThanTheImage) {
 
 TEST_F(GraphicsTest, MissingAssetNamesTheFile) {
     const auto here = std::filesystem::current_path();
-    const auto empty = std::filesystem::temp_directory_path() / "flikka-graphics-test-empty";
+    const auto empty =
+        std::filesystem::temp_directory_path() / ("flikka-graphics-test-" + std::to_string(::getpid()));
     std::filesystem::create_directories(empty / "gfx");
     std::filesystem::current_path(empty);
     std::string message;
