@@ -45,6 +45,8 @@ constexpr float kCullZHigh = kCrossbarZ + kCapRadius + 0.5f;
 // Longest flight a prediction follows; every real kick comes to rest long before.
 constexpr float kMaxPredictionTime = 20.0f;
 
+inline bool negativeZero(float c) { return c == 0.0f && std::signbit(c); }
+
 // Keeps the candidate if it is the earliest valid one so far.
 inline void offer(FrameHit& hit, float t, const Vector3& v, const Vector3& normal, float restitution) {
     if (!(t >= 0.0f && t <= kStep && t < hit.time)) return;
@@ -245,8 +247,8 @@ bool CBall::spinFreeStepExact(float speedSquared) const {
     if (!(speedSquared <= std::numeric_limits<float>::max())) return false;
     if (kinematic) return true;  // no force uses the axes
     if (sideSpin != 0.0f || topSpin != 0.0f) return false;
-    // In flight the zero spin terms are still added to x and y; that only matters for a -0.
-    const auto negativeZero = [](float c) { return c == 0.0f && std::signbit(c); };
+    // In flight the zero spin terms are still added to x and y (z has just had gravity added,
+    // so it cannot be -0); adding a zero only matters to a -0.
     return !airborne || !(negativeZero(velocity.x) || negativeZero(velocity.y));
 }
 
@@ -267,7 +269,7 @@ void CBall::step(float dt) {
     }
     const Vector3 before = velocity;
 
-    if (spinFreeStepExact(speedSquared)) {
+    if (dt > 0.0f && spinFreeStepExact(speedSquared)) {
         // Without spin the flight axes add only zeros: skip them (same bits, a third of the cost).
         if (!kinematic) {
             if (airborne) {
@@ -290,8 +292,11 @@ void CBall::step(float dt) {
             sideSpin = 0.0f;
             consolePrint("SS by zero");
         }
+        // Without top spin the second axis adds only zeros in flight, which matter only to a -0.
+        const bool topActs =
+            topSpin != 0.0f || !(dt > 0.0f) || negativeZero(velocity.x) || negativeZero(velocity.y);
         if (lengthSquared(t) > 0.0f) {
-            if (!kinematic && airborne) normalise(t);
+            if (!kinematic && airborne && topActs) normalise(t);
         } else {
             consolePrint("TS by zero");
             topSpin = 0.0f;
@@ -301,7 +306,11 @@ void CBall::step(float dt) {
             if (airborne) {
                 velocity.z += -kGravity * dt;
                 if (lengthSquared(velocity) > lengthSquared(s)) {
-                    velocity += (s * sideSpin + t * topSpin) * (kSpinGain * dt);
+                    if (topActs) {
+                        velocity += (s * sideSpin + t * topSpin) * (kSpinGain * dt);
+                    } else {
+                        velocity += (s * sideSpin) * (kSpinGain * dt);
+                    }
                 }
             } else {
                 const Vector3 f = velocity * (kRollingResistance * dt);
