@@ -215,6 +215,32 @@ TEST_F(MatchViewTest, HasBallMarkerLiesOverTheSelectionWhenAKeeperHoldsTheBall) 
     EXPECT_EQ(shown, looked);
 }
 
+TEST_F(MatchViewTest, OffsideMarkersShowInTheDebugViewOnly) {
+    settings().radar = false;
+    calmScene();
+    COutfieldPlayer& ahead = homeOutfield(9);
+    ahead.position = {6.0f, 8.0f, 0.0f};  // beyond every away outfield footballer, ahead of the ball
+    ASSERT_TRUE(ahead.offside());
+    ASSERT_FALSE(homeOutfield(8).offside());
+    const PixelBuffer marker = spriteFrame("gfx/offside.png");
+    // Rows from his feet down to his debug label: nothing else is drawn there.
+    PixelBuffer rows(marker.width, 3);
+    for (int j = 0; j < 3; ++j) {
+        for (int i = 0; i < marker.width; ++i) rows.set(i, j, marker.at(i, marker.height / 2 + j));
+    }
+    auto shown = [&](const CPlayer& p, const PixelBuffer& frame) {
+        const int x = static_cast<int>(g().worldToScreenX(p.position.x)) - marker.width / 2;
+        const int y = static_cast<int>(g().worldToScreenY(p.position.y));  // the marker's middle row
+        const Coverage c = coverage(frame, rows, x, y);
+        return c.opaque > 0 && c.same == c.opaque;
+    };
+    const PixelBuffer debug = drawFrame();
+    EXPECT_TRUE(shown(ahead, debug));
+    EXPECT_FALSE(shown(homeOutfield(8), debug));
+    settings().debugInfo = false;
+    EXPECT_FALSE(shown(ahead, drawFrame()));
+}
+
 TEST_F(MatchViewTest, OffScreenSelectionGetsOneArrowAtTheEdge) {
     settings().debugInfo = false;
     settings().radar = false;
