@@ -93,6 +93,16 @@ TEST_F(MatchViewTest, DrawListHoldsGoalsBallAndFootballersInPainterOrder) {
     calmScene();
     std::vector<DrawItem> list = sortedList();
     ASSERT_EQ(list.size(), 29u);  // six goal parts, the ball, 22 footballers
+    // Upper goal parts stand 2 pixels below their goal line, lower ones 42 pixels above theirs.
+    const DrawItem& upper = list[static_cast<std::size_t>(indexOfSurface(list, &g().upperGoalBack()))];
+    const DrawItem& lower = list[static_cast<std::size_t>(indexOfSurface(list, &g().lowerGoalTop()))];
+    const int gw = g().upperGoalBack().width(), gh = g().upperGoalBack().height();
+    EXPECT_FLOAT_EQ(upper.screenX, g().worldToScreenX(0.0f) - static_cast<float>(gw / 2));
+    EXPECT_FLOAT_EQ(upper.screenY, g().worldToScreenY(52.5f) - static_cast<float>(gh) + 2.0f);
+    EXPECT_FLOAT_EQ(lower.screenY, g().worldToScreenY(-52.5f) - 42.0f);
+    const DrawItem& ball = list[static_cast<std::size_t>(ballIndex(list))];
+    EXPECT_FLOAT_EQ(ball.screenX, g().worldToScreenX(0.0f) - 3.0f);
+    EXPECT_FLOAT_EQ(ball.screenY, g().worldToScreenY(kBallRadius) - 3.0f);
 
     // A ball on the ground inside the upper goal: over the net back, under the frame.
     match->ball.position = {0.5f, 53.0f, 0.1132f};
@@ -308,6 +318,9 @@ TEST_F(MatchViewTest, FadeTilesTheWindowFromTheOutOfPlayTimer) {
     settings().debugInfo = false;
     calmScene();
     const PixelBuffer clear = drawFrame();
+    // The draw list is emptied after each frame but keeps its storage.
+    EXPECT_TRUE(g().drawList().empty());
+    EXPECT_GE(g().drawList().capacity(), 29u);
     match->stateTimer = 2.0f;  // the fade starts transparent
     EXPECT_EQ(drawFrame().pixels, clear.pixels);
     const Color tile = platform::loadPng("gfx/fade.png").at(0, 0);
