@@ -2,6 +2,7 @@
 #include "ui/FormationEditor.h"
 #include "ui/Menu.h"
 #include "ui/MenuScreen.h"
+#include "ui/StatisticsScreen.h"
 #include "view_fixture.h"
 
 namespace flikka::view_testing {
@@ -149,6 +150,36 @@ TEST_F(FormationPageTest, PagesShowTheFormationAndLetOnlyTenOutfieldPlayersThrou
     ASSERT_EQ(menu->current()->id, MENU_AWAY_FORMATION);
     frame = drawMenu();
     EXPECT_TRUE(shows(frame, font, x0(), top() + 100, match->away.name + " (computer)", kWhite));
+}
+
+TEST_F(FormationPageTest, PagesKeepTheirPlacesInAWindowSmallerThanTheirBackground) {
+    tap({kEnter, kDown, kDown, kDown, kEnter});
+    ASSERT_EQ(menu->current()->id, MENU_HOME_FORMATION);
+    g().setMatch(nullptr);
+    settings().hRes = 320;
+    settings().vRes = 240;
+    CGraphics small;
+    small.openDisplayAndLoadAssets(true);
+    small.setMatch(match.get());
+    small.setMenu(menu.get());
+    ASSERT_LT(small.windowWidth(), small.menuBackgroundLarge().width());
+    const int top = (small.windowHeight() - small.menuBackgroundLarge().height()) / 2;
+    ASSERT_LT(top, 0);
+    platform::Font& font = small.menuFont();
+
+    small.display().clear(0xFF000000);
+    drawMenuScreen(small, true);
+    PixelBuffer frame = keep(small.display().readPixels());
+    EXPECT_TRUE(showsText(frame, glyphCore(small, font, small.windowWidth() / 2 - 40, top + 130, "4-4-2", kWhite), kWhite));
+
+    small.display().clear(0xFF000000);
+    drawStatisticsPage(small, top);
+    frame = keep(small.display().readPixels());
+    const std::string label = "goals scored";
+    EXPECT_TRUE(showsText(
+        frame, glyphCore(small, font, small.windowWidth() / 2 - font.textWidth(label) / 2, top + 140, label, kWhite), kWhite));
+    small.setMenu(nullptr);
+    small.setMatch(nullptr);
 }
 
 }  // namespace
