@@ -113,7 +113,7 @@ reds=$(count_pixels match $((RADAR_X + 1)) $((RADAR_Y + 1)) $((RADAR_W - 2)) $((
 blues=$(count_pixels match $((RADAR_X + 1)) $((RADAR_Y + 1)) $((RADAR_W - 2)) $((RADAR_H - 2)) 'r == 0 && g == 0 && b == 255')
 echo "radar: $reds red and $blues blue dot pixels"
 [ "$reds" -ge 96 ] && [ "$reds" -le 176 ] || fail "the radar shows $reds red pixels, not eleven dots"
-[ "$blues" -ge 128 ] && [ "$blues" -le 176 ] || fail "the radar shows $blues blue pixels, not eleven dots"
+[ "$blues" -ge 112 ] && [ "$blues" -le 176 ] || fail "the radar shows $blues blue pixels, not eleven dots"
 # The debug radar at the bottom left (debug information is on by default).
 [ "$(pixel match 20 $((RADAR_Y + 10)))" = "255 255 255" ] || fail "no debug radar at the bottom left"
 
