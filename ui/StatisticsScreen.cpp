@@ -1,5 +1,6 @@
 #include "ui/StatisticsScreen.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -13,10 +14,12 @@ namespace {
 constexpr platform::Color kWhite = 0xFFFFFFFF;
 constexpr platform::Color kRed = 0xFFFF0000;
 
-// Non-negative whole seconds; a time that is not a finite number counts as none.
+// Non-negative whole seconds; a time that is not a finite number counts as none, and a
+// (corrupt) huge one is capped so that the conversion stays defined.
 long roundedSeconds(float t) {
     if (!std::isfinite(t) || t <= 0.0f) return 0;
-    return static_cast<long>(std::floor(static_cast<double>(t) + 0.5));
+    constexpr double kLongest = 1.0e9;
+    return static_cast<long>(std::floor(std::min(static_cast<double>(t), kLongest) + 0.5));
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+#include <cmath>
+
 #include "ui/Menu.h"
 #include "ui/StatisticsScreen.h"
 #include "view_fixture.h"
@@ -20,6 +22,9 @@ TEST(PossessionText, MinutesSecondsAndShareFromWholeSeconds) {
     texts = possessionTexts(754.3f, 657.6f);  // 754 and 658 seconds
     EXPECT_EQ(texts[0], "12:34 (53.4%)");
     EXPECT_EQ(texts[1], "10:58 (46.6%)");
+    texts = possessionTexts(std::nanf(""), 1.0e30f);  // nonsense never reaches the screen as garbage
+    EXPECT_EQ(texts[0], "0:00 (0.0%)");
+    EXPECT_EQ(texts[1], "16666666:40 (100.0%)");
     texts = possessionTexts(30.0f, 90.0f);
     EXPECT_EQ(texts[0], "0:30 (25.0%)");
     EXPECT_EQ(texts[1], "1:30 (75.0%)");
