@@ -2,7 +2,8 @@
 // software renderer. Run in the build folder (it reads the generated gfx/).
 #include <benchmark/benchmark.h>
 
-#include <memory>
+#include <filesystem>
+#include <vector>
 
 #include "settings/Settings.h"
 #include "sim/Match.h"
@@ -33,13 +34,20 @@ struct Scene {
     ~Scene() { graphics.setMatch(nullptr); }
 };
 
-Scene& scene() {
+// Null outside the build folder (no generated art to draw with).
+Scene* scene() {
+    if (!std::filesystem::exists("gfx/pitch.png")) return nullptr;
     static Scene s;
-    return s;
+    return &s;
 }
 
 void BM_MatchFrame(benchmark::State& state) {
-    Scene& s = scene();
+    Scene* scenePtr = scene();
+    if (scenePtr == nullptr) {
+        state.SkipWithError("run in the build folder, where gfx/ is generated");
+        return;
+    }
+    Scene& s = *scenePtr;
     for (auto _ : state) {
         s.graphics.display().clear(0xFF000000);
         drawMatchFrame(s.graphics, true);
@@ -49,7 +57,12 @@ BENCHMARK(BM_MatchFrame)->Unit(benchmark::kMillisecond);
 
 // The frame's own bookkeeping without the pixels: camera, draw list and its sort.
 void BM_DrawListBuildAndSort(benchmark::State& state) {
-    Scene& s = scene();
+    Scene* scenePtr = scene();
+    if (scenePtr == nullptr) {
+        state.SkipWithError("run in the build folder, where gfx/ is generated");
+        return;
+    }
+    Scene& s = *scenePtr;
     for (auto _ : state) {
         std::vector<DrawItem>& list = s.graphics.drawList();
         list.clear();
@@ -64,7 +77,12 @@ BENCHMARK(BM_DrawListBuildAndSort)->Unit(benchmark::kMicrosecond);
 
 // The match frame while the match plays on: a step of 25 ms between frames, as in the game.
 void BM_MatchFramePlaying(benchmark::State& state) {
-    Scene& s = scene();
+    Scene* scenePtr = scene();
+    if (scenePtr == nullptr) {
+        state.SkipWithError("run in the build folder, where gfx/ is generated");
+        return;
+    }
+    Scene& s = *scenePtr;
     for (auto _ : state) {
         state.PauseTiming();
         for (int i = 0; i < 5; ++i) s.match.matchStep(0.005f);
