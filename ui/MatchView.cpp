@@ -89,7 +89,9 @@ platform::Sprite& goalkeeperSprite(CGraphics& g, const CPlayer& p) {
     const auto* keeper = dynamic_cast<const CGoalkeeper*>(&p);
     if (keeper != nullptr && keeper->isDiving()) {
         platform::Sprite& s = g.setSprite(SET_GK_DIVING, slot);
-        s.setRotationHotspot(-static_cast<int>(static_cast<float>(s.width()) * 0.5f), s.height());
+        // Pivot on his feet (bottom centre): a hotspot left of the image swung the lying keeper
+        // a metre away from where he is, sometimes behind his own net.
+        s.setRotationHotspot(static_cast<int>(static_cast<float>(s.width()) * 0.5f), s.height());
         float degrees = keeper->getDiveAngle() * kRadiansToDegrees;
         if (keeper->direction == 5) degrees = -degrees;
         s.setAngle(degrees);

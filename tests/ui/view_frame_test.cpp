@@ -186,6 +186,18 @@ TEST_F(MatchViewTest, FootballersStandOnTheirPointWithTheirKitAndTheDivingKeeper
     dive.draw(100.0f, 100.0f);
     const PixelBuffer upright = g().display().readPixels();
     EXPECT_NE(turned.pixels, upright.pixels);
+    // He turns about his feet: lying flat, his body still touches the point he stands on.
+    dive.setAngle(90.0f);
+    g().display().clear(0xFF000000);
+    dive.draw(100.0f, 100.0f);
+    const PixelBuffer lying = g().display().readPixels();
+    const int footX = 100 + dive.width() / 2;
+    const int footY = 100 + dive.height();
+    int near = 0;
+    for (int y = footY - 4; y <= footY + 4; ++y)
+        for (int x = footX - 4; x <= footX + 4; ++x)
+            if ((lying.at(x, y) & 0x00FFFFFF) != 0) ++near;
+    EXPECT_GT(near, 0);
     keeper.setDiving(false);
 }
 
