@@ -35,6 +35,27 @@ float clampEitherWay(float v, float a, float b) {
 
 void CGlobalAI::openPlay() {
     arrange(match->ball.position, kBlockWidth, kOpenPlayLength, kZeroVector, true);
+    sendChaserToLooseBall();
+}
+
+// The roles alone never send anybody after a ball that nobody holds and nobody is running
+// onto (a clearance, a keeper's kick, a rebound): it could lie still for minutes while both
+// blocks stood around it. The team's outfield footballer nearest the ball goes for it.
+void CGlobalAI::sendChaserToLooseBall() {
+    CMatch& m = *match;
+    if (m.ballHolder != nullptr || chaser != nullptr) return;
+    for (const auto& p : team->players) {
+        const auto* o = dynamic_cast<const COutfieldPlayer*>(p.get());
+        if (o != nullptr && o->state == STATE_INTERCEPT) return;
+    }
+    for (CPlayer* p : team->byDistance) {
+        if (p == team->goalkeeper() || p == m.selected) continue;
+        auto* o = dynamic_cast<COutfieldPlayer*>(p);
+        if (o != nullptr && o->free && (o->state == STATE_FORMATION || o->state == STATE_MARK)) {
+            o->setState(STATE_CHASE);
+        }
+        return;
+    }
 }
 
 void CGlobalAI::arrange(const Vector3& b, float width, float length, const Vector3& target, bool dynamic) {

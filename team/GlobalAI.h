@@ -39,6 +39,7 @@ public:
     float sideSign() const { return attacksUpwards ? 1.0f : -1.0f; }
 
     void openPlay();
+    void sendChaserToLooseBall();
     void arrange(const Vector3& b, float width, float length, const Vector3& target, bool dynamic);
     void clearRoles();  // chaser, presser and marking map; at every new match
     CPlayer* opponentToMark(const CPlayer* f, float limit) const;

@@ -308,6 +308,47 @@ TEST_F(TeamAITest, CarrierToPressNeedsEveryCondition) {
     EXPECT_EQ(awayAI().carrierToPress(g), nullptr);
 }
 
+TEST_F(TeamAITest, LooseBallSendsTheNearestFreeOutfielderAfterIt) {
+    m.state = GAME_PLAY;
+    looseBallAt(10.0f, 5.0f);
+    home(7)->position = Vector3(9.0f, 4.0f, 0.0f);  // nearest of all, keeper included
+    home(0)->position = Vector3(30.0f, -50.0f, 0.0f);
+    m.home.rebuildByDistance();
+    homeAI().openPlay();
+    EXPECT_EQ(homeOutfield(7)->state, STATE_CHASE);
+    EXPECT_EQ(homeAI().chaser, homeOutfield(7));
+    for (int i = 1; i <= 10; ++i) {
+        if (i != 7) {
+            EXPECT_NE(homeOutfield(i)->state, STATE_CHASE) << "squad " << i;
+        }
+    }
+
+    // Nobody else is sent while there is a chaser, a teammate running onto a pass, or a holder.
+    homeOutfield(7)->resetToDefault();
+    COutfieldPlayer::receiveAt(home(3), Vector3(0.0f, 0.0f, 0.0f));
+    homeAI().openPlay();
+    EXPECT_EQ(homeAI().chaser, nullptr);
+    homeOutfield(3)->resetToDefault();
+    m.ballHolder = away(5);
+    homeAI().openPlay();
+    EXPECT_EQ(homeAI().chaser, nullptr);
+
+    // The human's footballer is never driven: the next nearest goes instead.
+    m.ballHolder = nullptr;
+    m.selected = home(7);
+    homeAI().openPlay();
+    EXPECT_NE(homeAI().chaser, nullptr);
+    EXPECT_NE(homeAI().chaser, homeOutfield(7));
+    EXPECT_EQ(homeOutfield(7)->state, STATE_FORMATION);
+
+    // A taker who is not free again yet keeps to his place; nobody is sent past him.
+    homeAI().chaser->resetToDefault();
+    m.selected = nullptr;
+    homeOutfield(7)->free = false;
+    homeAI().openPlay();
+    EXPECT_EQ(homeAI().chaser, nullptr);
+}
+
 TEST_F(TeamAITest, OpponentToMarkSkipsLimitAndMarkedOpponents) {
     CGlobalAI& ai = homeAI();
     CPlayer* f = home(2);
