@@ -120,6 +120,20 @@ TEST(Images, PngRoundTripAndMissingFileNamesTheFile) {
     EXPECT_EQ(back.at(1, 0) >> 24, 0u);
     std::remove(path.c_str());
 
+    // Opaque pictures of up to 256 colours are stored with a palette; every pixel must come
+    // back exactly, on both sides of the limit.
+    for (int colours : {256, 257}) {
+        fp::PixelBuffer p(40, 10, 0xFF000000);
+        for (int i = 0; i < 400; ++i) {
+            const auto k = static_cast<std::uint32_t>(i % colours);
+            p.pixels[static_cast<std::size_t>(i)] = 0xFF000000u | (k * 0x010203u);
+        }
+        const std::string pp = tempPng("palette");
+        fp::savePng(p, pp);
+        EXPECT_EQ(fp::loadPng(pp).pixels, p.pixels) << colours << " colours";
+        std::remove(pp.c_str());
+    }
+
     auto display = offscreen();
     try {
         display->loadImage("gfx/no_such_image.png");

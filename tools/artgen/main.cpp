@@ -1,6 +1,10 @@
 // flikka-artgen <output-dir>: draws every image of the game and checks that the game's frame
 // cutter reads each one as intended.
+#include <algorithm>
 #include <filesystem>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 #include <iostream>
 
 #include "platform/Platform.h"
@@ -8,6 +12,49 @@
 
 namespace fa = flikka::artgen;
 namespace fp = flikka::platform;
+
+namespace {
+
+// Keeps the `limit` most frequent colours and moves every other pixel to the nearest of them.
+// The grass grain and the lines' soft edges leave a few hundred colours on the pitch; at 256 it
+// is stored as a palette image, which the game decodes several times faster at start-up.
+void limitColours(fp::PixelBuffer& img, std::size_t limit) {
+    std::unordered_map<fp::Color, std::size_t> count;
+    for (fp::Color c : img.pixels) ++count[c];
+    if (count.size() <= limit) return;
+    std::vector<std::pair<std::size_t, fp::Color>> byCount;
+    for (const auto& [c, n] : count) byCount.emplace_back(n, c);
+    // Most frequent first; equal counts by colour value so the result never depends on hashing.
+    std::sort(byCount.begin(), byCount.end(), [](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first > b.first : a.second < b.second;
+    });
+    byCount.resize(limit);
+    auto channel = [](fp::Color c, int shift) { return static_cast<int>((c >> shift) & 0xFF); };
+    std::unordered_map<fp::Color, fp::Color> nearest;
+    for (const auto& [n, c] : byCount) nearest[c] = c;
+    for (fp::Color& c : img.pixels) {
+        auto it = nearest.find(c);
+        if (it == nearest.end()) {
+            fp::Color best = byCount.front().second;
+            long bestD = -1;
+            for (const auto& [n, k] : byCount) {
+                long d = 0;
+                for (int shift : {24, 16, 8, 0}) {
+                    const long e = channel(c, shift) - channel(k, shift);
+                    d += e * e;
+                }
+                if (bestD < 0 || d < bestD) {
+                    bestD = d;
+                    best = k;
+                }
+            }
+            it = nearest.emplace(c, best).first;
+        }
+        c = it->second;
+    }
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -25,6 +72,7 @@ int main(int argc, char** argv) {
         std::filesystem::create_directories(dir);
         std::vector<fa::NamedImage> images;
         images.push_back({"pitch.png", fa::pitch(), 0});
+        limitColours(images.back().image, 256);
         images.push_back({"minipitch.png", fa::miniPitch(), 0});
         for (auto* group : {&fa::goals, &fa::footballers, &fa::ballImages, &fa::markersAndArrows}) {
             for (auto& img : (*group)()) images.push_back(std::move(img));
