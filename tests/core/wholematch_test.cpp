@@ -81,13 +81,15 @@ TEST(WholeMatch, TenMatchesReachFullTimeWithEveryoneOnThePitch) {
     KeyState keys;
     CMatch m(&keys);
     const unsigned formations[3][5] = {{2, 0, 4, 0, 4}, {1, 2, 3, 1, 3}, {3, 0, 3, 0, 4}};
-    int goals = 0, passes = 0, completed = 0;
+    int goals = 0, passes = 0, completed = 0, onGoal = 0;
+    double held = 0.0, played = 0.0;
     for (int match = 0; match < 10; ++match) {
         m.newMatch(formations[match % 3], formations[(match + 1) % 3], 300.0f, HUMAN_NONE);
         long step = 0;
         int result = 0;
         bool halfTime = false;
         for (; step < kStepLimit && result != 2; ++step) {
+            if (m.state == GAME_PLAY) played += kDt;
             result = m.matchStep(kDt);
             halfTime = halfTime || result == 1;
             ASSERT_TRUE(isFinite(m.ball.position) && isFinite(m.ball.velocity)) << "match " << match << " step " << step;
@@ -112,11 +114,16 @@ TEST(WholeMatch, TenMatchesReachFullTimeWithEveryoneOnThePitch) {
         goals += m.homeScore + m.awayScore;
         passes += m.home.passes + m.away.passes;
         completed += m.home.successfulPasses + m.away.successfulPasses;
+        onGoal += m.home.shotsOnGoal + m.away.shotsOnGoal;
+        held += m.home.possessionTime + m.away.possessionTime;
     }
-    // Something like football was played.
-    EXPECT_GT(passes, 100);
-    EXPECT_GT(completed, 20);
-    EXPECT_LT(goals, 200);
+    // Something like football was played: the ball is mostly at someone's feet, passes arrive,
+    // goals are scored, and the keepers stop more shots on goal than they let in.
+    EXPECT_GT(held / played, 0.35);
+    EXPECT_GT(passes, 200);
+    EXPECT_GT(completed, passes / 3);
+    EXPECT_GT(goals, 0);
+    EXPECT_GT(onGoal, 2 * goals);
 }
 
 TEST(WholeMatch, SameSeedSameMatch) {
