@@ -21,12 +21,14 @@
 #include "ui/MatchView.h"
 #include "ui/Menu.h"
 #include "ui/MenuScreen.h"
+#include "ui/Colours.h"
 
 namespace flikka {
 
 namespace {
 
-constexpr platform::Color kOpaqueBlack = 0xFF000000;
+using namespace colours;
+
 
 void sleepUntilDue(std::uint32_t waitMs) {
     if (waitMs > 0) platform::sleepMs(waitMs);

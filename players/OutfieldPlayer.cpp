@@ -218,17 +218,7 @@ CPlayer* COutfieldPlayer::laneBlocker(const Vector3& a, const Vector3& b, float 
 }
 
 CPlayer* COutfieldPlayer::nearestTeammate(const Vector3& p, bool includeGoalkeeper) const {
-    CPlayer* best = nullptr;
-    float bestDistance = 0.0f;
-    for (std::size_t i = includeGoalkeeper ? 0 : 1; i < team->size(); ++i) {
-        CPlayer* f = team->player(i);
-        const float d = horizontalDistance(f->position, p);
-        if (best == nullptr || d < bestDistance) {
-            best = f;
-            bestDistance = d;
-        }
-    }
-    return best;
+    return team->nearestTo(p, includeGoalkeeper);
 }
 
 // ---------------------------------------------------------------- values

@@ -97,4 +97,18 @@ int CTeam::indexOf(const CPlayer* p) const {
     return -1;
 }
 
+CPlayer* CTeam::nearestTo(const Vector3& p, bool withGoalkeeper) const {
+    CPlayer* best = nullptr;
+    float bestDistance = 0.0f;
+    for (std::size_t i = withGoalkeeper ? 0 : 1; i < players.size(); ++i) {
+        CPlayer* f = players[i].get();
+        const float d = horizontalDistance(f->position, p);
+        if (best == nullptr || d < bestDistance) {
+            best = f;
+            bestDistance = d;
+        }
+    }
+    return best;
+}
+
 }  // namespace flikka

@@ -41,6 +41,8 @@ public:
     std::size_t size() const { return players.size(); }
     bool contains(const CPlayer* p) const;
     int indexOf(const CPlayer* p) const;  // -1 when not in the squad
+    // Footballer horizontally nearest to p, from squad position 0 or 1; the first on ties.
+    CPlayer* nearestTo(const Vector3& p, bool withGoalkeeper) const;
 };
 
 }  // namespace flikka

@@ -224,17 +224,7 @@ void CGlobalAI::makeTaker(CPlayer* p, const Vector3& at) {
 }
 
 CPlayer* CGlobalAI::nearestTo(const Vector3& p, bool withGoalkeeper) const {
-    CPlayer* best = nullptr;
-    float bestDistance = 0.0f;
-    for (std::size_t i = withGoalkeeper ? 0 : 1; i < team->size(); ++i) {
-        CPlayer* f = team->player(i);
-        const float d = horizontalDistance(f->position, p);
-        if (best == nullptr || d < bestDistance) {
-            best = f;
-            bestDistance = d;
-        }
-    }
-    return best;
+    return team->nearestTo(p, withGoalkeeper);
 }
 
 void CGlobalAI::ownKickOff(const Vector3& p) {

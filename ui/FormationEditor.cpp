@@ -4,17 +4,14 @@
 #include "team/Formation.h"
 #include "ui/Graphics.h"
 #include "ui/Menu.h"
+#include "ui/Colours.h"
 
 namespace flikka {
 
 namespace {
 
-constexpr platform::Color kWhite = 0xFFFFFFFF;
-constexpr platform::Color kRed = 0xFFFF0000;
-constexpr platform::Color kYellow = 0xFFFFFF00;
-constexpr platform::Color kGreen = 0xFF00FF00;
-constexpr platform::Color kDarkGrey = 0xFF505050;
-constexpr platform::Color kGrey = 0xFF808080;
+using namespace colours;
+
 constexpr int kLines = 5;
 constexpr int kConfirmIndex = 5;
 constexpr int kSymbolGap = 20;

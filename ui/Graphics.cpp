@@ -4,10 +4,13 @@
 
 #include "settings/Settings.h"
 #include "sim/Console.h"
+#include "ui/Colours.h"
 
 namespace flikka {
 
 namespace {
+
+using namespace colours;
 
 CGraphics* gCurrent = nullptr;
 
@@ -17,7 +20,6 @@ constexpr int kBallFrameMs = 100;
 constexpr int kFootballerFrameMs = 70;
 constexpr int kMarkerFrameMs = 200;
 constexpr platform::Color kMarkerYellow = 0xFFFFFF00;
-constexpr platform::Color kOpaqueBlack = 0xFF000000;
 
 // Directional slots 0..8; slot 0 (no direction) shows the "up" image.
 constexpr const char* kSlotSuffix[CGraphics::kDirectionSlots] = {"u", "u", "ul", "l", "dl", "d", "dr", "r", "ur"};

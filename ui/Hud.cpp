@@ -9,16 +9,14 @@
 #include "sim/PitchLandmarks.h"
 #include "team/GlobalAI.h"
 #include "ui/Graphics.h"
+#include "ui/Colours.h"
 
 namespace flikka {
 
 namespace {
 
-constexpr platform::Color kWhite = 0xFFFFFFFF;
-constexpr platform::Color kRed = 0xFFFF0000;
-constexpr platform::Color kBlue = 0xFF0000FF;
-constexpr platform::Color kGold = 0xFFFFD700;
-constexpr platform::Color kYellowGreen = 0xFF9ACD32;
+using namespace colours;
+
 constexpr platform::Color kRadarBackground = 0x46000000;
 constexpr platform::Color kDebugRadarBackground = 0x46FF0000;
 constexpr platform::Color kBlockOutline = 0x64FFFFFF;

@@ -10,10 +10,13 @@
 #include "team/Goalkeeper.h"
 #include "ui/Graphics.h"
 #include "ui/Hud.h"
+#include "ui/Colours.h"
 
 namespace flikka {
 
 namespace {
+
+using namespace colours;
 
 constexpr float kMovingSpeed = 0.01f;
 constexpr float kUpperGoalLine = 52.5f;
@@ -29,7 +32,6 @@ constexpr int kUpperGoalBelowLine = 2;
 constexpr float kBallOffset = 3.0f;
 constexpr float kRadiansToDegrees = 57.29747f;
 constexpr float kNameHeight = 2.8f;
-constexpr platform::Color kWhite = 0xFFFFFFFF;
 
 // Real time of the last animation advance of the running sets; empty until the first one.
 std::optional<std::uint32_t> gLastAdvance;

@@ -5,14 +5,14 @@
 #include "ui/Graphics.h"
 #include "ui/Menu.h"
 #include "ui/StatisticsScreen.h"
+#include "ui/Colours.h"
 
 namespace flikka {
 
 namespace {
 
-constexpr platform::Color kRed = 0xFFFF0000;
-constexpr platform::Color kWhite = 0xFFFFFFFF;
-constexpr platform::Color kLightGrey = 0xFFD3D3D3;
+using namespace colours;
+
 constexpr int kFirstLine = 2;
 
 void drawCentred(platform::Font& font, int centreX, int top, const std::string& text, platform::Color color) {

@@ -6,13 +6,14 @@
 
 #include "sim/Match.h"
 #include "ui/Graphics.h"
+#include "ui/Colours.h"
 
 namespace flikka {
 
 namespace {
 
-constexpr platform::Color kWhite = 0xFFFFFFFF;
-constexpr platform::Color kRed = 0xFFFF0000;
+using namespace colours;
+
 
 // Non-negative whole seconds; a time that is not a finite number counts as none, and a
 // (corrupt) huge one is capped so that the conversion stays defined.
