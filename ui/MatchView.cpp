@@ -40,16 +40,7 @@ float whole(int v) { return static_cast<float>(v); }
 
 void addItem(std::vector<DrawItem>& list, platform::Image* surface, platform::Sprite* sprite, float sx, float sy,
              float wx, float wy, float wz, int layer) {
-    DrawItem item;
-    item.surface = surface;
-    item.sprite = sprite;
-    item.screenX = sx;
-    item.screenY = sy;
-    item.worldX = wx;
-    item.worldY = wy;
-    item.worldZ = wz;
-    item.layer = layer;
-    list.push_back(item);
+    list.push_back(DrawItem{surface, sprite, sx, sy, wx, wy, wz, layer});
 }
 
 void addGoals(CGraphics& g, std::vector<DrawItem>& list) {

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "menu_fixture.h"
+#include "offscreen_fixture.h"
 #include "settings/Settings.h"
 #include "ui/Graphics.h"
 #include "ui/Menu.h"
@@ -19,36 +20,18 @@ using platform::PixelBuffer;
 
 constexpr int kEnter = 13, kUp = 38, kDown = 40;
 
-int red(Color c) { return (c >> 16) & 0xFF; }
-int green(Color c) { return (c >> 8) & 0xFF; }
-int blue(Color c) { return c & 0xFF; }
+using offscreen::blue;
+using offscreen::countIn;
+using offscreen::green;
+using offscreen::red;
 bool isRed(Color c) { return red(c) > 180 && green(c) < 90 && blue(c) < 90; }
 bool isWhite(Color c) { return red(c) > 200 && green(c) > 200 && blue(c) > 200; }
 bool isLightGrey(Color c) {
     return red(c) > 150 && red(c) < 235 && std::abs(red(c) - green(c)) < 12 && std::abs(red(c) - blue(c)) < 12;
 }
 
-template <class Pred>
-int countIn(const PixelBuffer& px, int x, int y, int w, int h, Pred pred) {
-    int n = 0;
-    for (int j = std::max(0, y); j < std::min(px.height, y + h); ++j) {
-        for (int i = std::max(0, x); i < std::min(px.width, x + w); ++i) n += pred(px.at(i, j)) ? 1 : 0;
-    }
-    return n;
-}
-
-class MenuScreenTest : public ::testing::Test {
+class MenuScreenTest : public offscreen::OffscreenGraphicsTest {
 protected:
-    static void SetUpTestSuite() {
-        ASSERT_TRUE(std::filesystem::exists("gfx/pitch.png")) << "run in the build folder with the generated gfx/";
-        settings().resetToDefaults();
-        graphics_ = new CGraphics;
-        graphics_->openDisplayAndLoadAssets(true);
-    }
-    static void TearDownTestSuite() {
-        delete graphics_;
-        graphics_ = nullptr;
-    }
     void SetUp() override {
         settings().resetToDefaults();
         ASSERT_NE(graphics_, nullptr);
@@ -57,7 +40,6 @@ protected:
     }
     void TearDown() override { g().setMenu(nullptr); }
 
-    CGraphics& g() { return *graphics_; }
     void tap(std::initializer_list<int> vks) {
         for (int vk : vks) {
             keys.tap(vk);
@@ -84,12 +66,9 @@ protected:
         return {b.x, b.y + overlap, b.w, b.h - overlap};
     }
 
-    static CGraphics* graphics_;
     testing::ScriptedKeyboard keys;
     std::unique_ptr<CMenu> menu;
 };
-
-CGraphics* MenuScreenTest::graphics_ = nullptr;
 
 TEST_F(MenuScreenTest, MainMenuListsVisibleItemsOnConsecutiveLinesWithNewGameInRed) {
     const PixelBuffer px = draw();

@@ -16,6 +16,7 @@
 #include "team/GlobalAI.h"
 #include "ui/Graphics.h"
 #include "ui/MatchView.h"
+#include "offscreen_fixture.h"
 
 namespace flikka::view_testing {
 
@@ -24,19 +25,11 @@ using platform::PixelBuffer;
 
 inline constexpr unsigned k442[5] = {2, 0, 4, 0, 4};
 
-inline int red(Color c) { return (c >> 16) & 0xFF; }
-inline int green(Color c) { return (c >> 8) & 0xFF; }
-inline int blue(Color c) { return c & 0xFF; }
+using offscreen::blue;
+using offscreen::countIn;
+using offscreen::green;
+using offscreen::red;
 inline Color rgb(Color c) { return c & 0x00FFFFFF; }
-
-template <class Pred>
-int countIn(const PixelBuffer& px, int x, int y, int w, int h, Pred pred) {
-    int n = 0;
-    for (int j = std::max(0, y); j < std::min(px.height, y + h); ++j) {
-        for (int i = std::max(0, x); i < std::min(px.width, x + w); ++i) n += pred(px.at(i, j)) ? 1 : 0;
-    }
-    return n;
-}
 
 // Opaque pixels of `image` that the frame shows unchanged with the image's top-left at (x, y),
 // and the number of opaque pixels looked at.
@@ -96,18 +89,8 @@ inline PixelBuffer spriteFrame(const std::string& path) {
     return out;
 }
 
-class ViewTest : public ::testing::Test {
+class ViewTest : public offscreen::OffscreenGraphicsTest {
 protected:
-    static void SetUpTestSuite() {
-        ASSERT_TRUE(std::filesystem::exists("gfx/pitch.png")) << "run in the build folder with the generated gfx/";
-        settings().resetToDefaults();
-        graphics_ = new CGraphics;
-        graphics_->openDisplayAndLoadAssets(true);
-    }
-    static void TearDownTestSuite() {
-        delete graphics_;
-        graphics_ = nullptr;
-    }
     void SetUp() override {
         ASSERT_NE(graphics_, nullptr);
         settings().resetToDefaults();
@@ -121,7 +104,6 @@ protected:
         settings().resetToDefaults();
     }
 
-    CGraphics& g() { return *graphics_; }
     CPlayer& home(std::size_t i) { return *match->home.player(i); }
     CPlayer& away(std::size_t i) { return *match->away.player(i); }
     COutfieldPlayer& homeOutfield(std::size_t i) { return dynamic_cast<COutfieldPlayer&>(home(i)); }
@@ -172,11 +154,8 @@ protected:
         return showsText(frame, glyphCore(g(), font, x, y, text, color), color);
     }
 
-    static CGraphics* graphics_;
     std::unique_ptr<CMatch> match;
     int frameNo_ = 0;
 };
-
-inline CGraphics* ViewTest::graphics_ = nullptr;
 
 }  // namespace flikka::view_testing
