@@ -41,12 +41,16 @@ Scene* scene() {
     return &s;
 }
 
+// The scene, or the benchmark skipped with the reason when gfx/ is not beside it.
+Scene* sceneOrSkip(benchmark::State& state) {
+    Scene* s = scene();
+    if (s == nullptr) state.SkipWithError("run in the build folder, where gfx/ is generated");
+    return s;
+}
+
 void BM_MatchFrame(benchmark::State& state) {
-    Scene* scenePtr = scene();
-    if (scenePtr == nullptr) {
-        state.SkipWithError("run in the build folder, where gfx/ is generated");
-        return;
-    }
+    Scene* scenePtr = sceneOrSkip(state);
+    if (scenePtr == nullptr) return;
     Scene& s = *scenePtr;
     for (auto _ : state) {
         s.graphics.display().clear(0xFF000000);
@@ -57,11 +61,8 @@ BENCHMARK(BM_MatchFrame)->Unit(benchmark::kMillisecond);
 
 // The frame's own bookkeeping without the pixels: camera, draw list and its sort.
 void BM_DrawListBuildAndSort(benchmark::State& state) {
-    Scene* scenePtr = scene();
-    if (scenePtr == nullptr) {
-        state.SkipWithError("run in the build folder, where gfx/ is generated");
-        return;
-    }
+    Scene* scenePtr = sceneOrSkip(state);
+    if (scenePtr == nullptr) return;
     Scene& s = *scenePtr;
     for (auto _ : state) {
         std::vector<DrawItem>& list = s.graphics.drawList();
@@ -77,11 +78,8 @@ BENCHMARK(BM_DrawListBuildAndSort)->Unit(benchmark::kMicrosecond);
 
 // The match frame while the match plays on: a step of 25 ms between frames, as in the game.
 void BM_MatchFramePlaying(benchmark::State& state) {
-    Scene* scenePtr = scene();
-    if (scenePtr == nullptr) {
-        state.SkipWithError("run in the build folder, where gfx/ is generated");
-        return;
-    }
+    Scene* scenePtr = sceneOrSkip(state);
+    if (scenePtr == nullptr) return;
     Scene& s = *scenePtr;
     for (auto _ : state) {
         state.PauseTiming();
