@@ -2,7 +2,7 @@
 // The start-up splash: the image fades in, stays until Enter, Space or Escape, then fades out.
 #include <cstdint>
 
-#include "app/KeyState.h"
+#include "sim/KeyState.h"
 #include "app/LoopTimer.h"
 
 namespace flikka {

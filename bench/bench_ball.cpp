@@ -1,7 +1,7 @@
 // Ball step, trajectory prediction and the four kick solvers. Figures only: nothing here fails.
 #include <benchmark/benchmark.h>
 
-#include "app/KeyState.h"
+#include "sim/KeyState.h"
 #include "sim/Ball.h"
 #include "sim/KickPlanner.h"
 #include "sim/Match.h"

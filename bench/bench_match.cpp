@@ -7,7 +7,7 @@
 #include <iostream>
 #include <vector>
 
-#include "app/KeyState.h"
+#include "sim/KeyState.h"
 #include "sim/Console.h"
 #include "sim/Match.h"
 #include "sim/Random.h"

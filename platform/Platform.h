@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/KeyState.h"
+#include "sim/KeyState.h"
 
 namespace flikka::platform {
 

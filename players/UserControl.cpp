@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/KeyState.h"
+#include "sim/KeyState.h"
 #include "players/Kicks.h"
 #include "players/Player.h"
 #include "sim/Match.h"

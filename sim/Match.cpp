@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/KeyState.h"
+#include "sim/KeyState.h"
 #include "players/OutfieldPlayer.h"
 #include "players/UserControl.h"
 #include "sim/Console.h"
@@ -58,7 +58,12 @@ CMatch::~CMatch() {
     // Members then go in reverse order: the away team, the home team, the ball.
 }
 
-void CMatch::newMatch(const unsigned homeCounts[5], const unsigned awayCounts[5], float length, int humanSide) {
+void CMatch::newMatch(const unsigned homeCounts[5], const unsigned awayCounts[5], float length, int humanSide,
+                      const MatchRules& matchRules) {
+    rules = matchRules;
+    steps = 0;
+    events.clear();
+    eventsDelivered_ = 0;
     // Every reference into the old squads goes before the squads are destroyed.
     selected = nullptr;
     ballHolder = nullptr;
@@ -137,6 +142,16 @@ bool CMatch::fullTime() const {
 }
 
 int CMatch::matchStep(float dt) {
+    // The last step's events have been read; what came since (the human's kicks) stays.
+    events.erase(events.begin(), events.begin() + static_cast<std::ptrdiff_t>(eventsDelivered_));
+    const int result = stepStages(dt);
+    ++steps;
+    for (MatchEvent& e : events) e.step = steps;
+    eventsDelivered_ = events.size();
+    return result;
+}
+
+int CMatch::stepStages(float dt) {
     // Once over, the match stays frozen: not even the clock or possession may run on.
     if (fullTime()) return 2;
 
@@ -401,6 +416,15 @@ void CMatch::notifyAll(int event) {
 
 void CMatch::addDebugMarker(float x, float y) {
     if (debugMarkers != nullptr) debugMarkers->addDebugMarker(x, y);
+}
+
+void CMatch::emit(MatchEvent e) {
+    e.minute = matchMinute();
+    if (e.player != nullptr) {
+        e.playerIndex = teamOf(e.player).indexOf(e.player);
+        if (e.side == SIDE_NONE) e.side = isHome(e.player) ? SIDE_HOME : SIDE_AWAY;
+    }
+    events.push_back(e);
 }
 
 }  // namespace flikka

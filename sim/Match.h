@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "sim/Ball.h"
+#include "sim/MatchEvents.h"
+#include "sim/MatchRules.h"
 #include "sim/PitchLandmarks.h"
 #include "sim/Team.h"
 
@@ -59,6 +61,12 @@ public:
     CPlayer* selected = nullptr;
     CPlayer* ballHolder = nullptr;
     bool secondHalf = false;
+    MatchRules rules;
+    // Match steps since the new-match set-up.
+    std::uint64_t steps = 0;
+    // What the last step did (and the human's input just before it): read after matchStep,
+    // dropped when the next step begins.
+    std::vector<MatchEvent> events;
 
     IDebugMarkerSink* debugMarkers = nullptr;
 
@@ -68,7 +76,8 @@ public:
     CMatch& operator=(const CMatch&) = delete;
 
     // Counts: strikers, attacking midfielders, midfielders, defensive midfielders, defenders.
-    void newMatch(const unsigned homeCounts[5], const unsigned awayCounts[5], float length, int humanSide);
+    void newMatch(const unsigned homeCounts[5], const unsigned awayCounts[5], float length, int humanSide,
+                  const MatchRules& matchRules = MatchRules::classic());
     int matchStep(float dt);  // 0 play on, 1 half time, 2 full time
 
     unsigned matchMinute() const;
@@ -81,12 +90,19 @@ public:
     void notifyAll(int event);  // home team, then away team
     void refereeCheck();
     void addDebugMarker(float x, float y);
+    // Appends an event with the minute filled in; draws no random numbers, changes nothing.
+    void emit(MatchEvent e);
 
     CTeam& teamOf(const CPlayer* p) { return home.contains(p) ? home : away; }
     bool isHome(const CPlayer* p) const { return home.contains(p); }
     bool isEitherGoalkeeper(const CPlayer* p) const {
         return p != nullptr && (p == home.goalkeeper() || p == away.goalkeeper());
     }
+
+private:
+    int stepStages(float dt);  // the step's stages in their fixed order
+
+    std::size_t eventsDelivered_ = 0;
 };
 
 }  // namespace flikka

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/KeyState.h"
+#include "sim/KeyState.h"
 #include "settings/Settings.h"
 #include "sim/Match.h"
 #include "ui/Graphics.h"

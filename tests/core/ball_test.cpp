@@ -6,7 +6,7 @@
 #include <random>
 #include <sstream>
 
-#include "app/KeyState.h"
+#include "sim/KeyState.h"
 #include "players/Player.h"
 #include "sim/Ball.h"
 #include "sim/Console.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/KeyState.h"
+#include "sim/KeyState.h"
 #include "players/OutfieldPlayer.h"
 #include "sim/Match.h"
 #include "sim/Team.h"

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-#include "app/KeyState.h"
+#include "sim/KeyState.h"
 #include "sim/Match.h"
 #include "sim/Random.h"
 #include "sim/Team.h"

@@ -1,4 +1,4 @@
-#include "app/KeyState.h"
+#include "sim/KeyState.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <random>
 
-#include "app/KeyState.h"
+#include "sim/KeyState.h"
 #include "sim/Ball.h"
 #include "sim/KickPlanner.h"
 #include "sim/Match.h"

@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "app/KeyState.h"
+#include "sim/KeyState.h"
 #include "players/Kicks.h"
 #include "players/OutfieldPlayer.h"
 #include "sim/Match.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/KeyState.h"
+#include "sim/KeyState.h"
 #include "players/Kicks.h"
 #include "sim/FlikkaException.h"
 #include "players/OutfieldPlayer.h"

@@ -4,7 +4,7 @@
 #include <set>
 #include <vector>
 
-#include "app/KeyState.h"
+#include "sim/KeyState.h"
 #include "players/UserControl.h"
 #include "sim/Match.h"
 #include "sim/Team.h"

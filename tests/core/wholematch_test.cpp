@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/KeyState.h"
+#include "sim/KeyState.h"
 #include "players/UserControl.h"
 #include "sim/Console.h"
 #include "sim/Match.h"

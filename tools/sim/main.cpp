@@ -12,12 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "app/KeyState.h"
+#include "sim/KeyState.h"
 #include "players/UserControl.h"
 #include "sim/Console.h"
 #include "sim/FlikkaException.h"
 #include "sim/Match.h"
 #include "sim/Random.h"
+#include "sim/TrajectoryHash.h"
 
 namespace {
 
@@ -37,6 +38,7 @@ const char* const kUsage =
     "  --json                      one JSON object per match on one line\n"
     "  --quiet                     no referee lines\n"
     "  --profile                   median and maximum CPU time of one match step\n"
+    "  --hash                      a hash of each match's whole trajectory (ball and footballers)\n"
     "  --help                      this text\n";
 
 struct Options {
@@ -49,6 +51,7 @@ struct Options {
     bool json = false;
     bool quiet = false;
     bool profile = false;
+    bool hash = false;
     bool help = false;
 };
 
@@ -161,6 +164,8 @@ Options parseArguments(int argc, char** argv) {
             o.quiet = true;
         } else if (arg == "--profile") {
             o.profile = true;
+        } else if (arg == "--hash") {
+            o.hash = true;
         } else {
             throw UsageError{"unknown argument \"" + arg + "\""};
         }
@@ -294,6 +299,7 @@ int run(const Options& o) {
         m.newMatch(o.home, o.away, static_cast<float>(o.length), o.human);
         unsigned long long steps = 0;
         stepUs.clear();
+        TrajectoryHash trajectory;
         for (;;) {
             if (o.human != HUMAN_NONE) {
                 keyboard.advanceTo(runStep);
@@ -313,6 +319,7 @@ int run(const Options& o) {
             } else {
                 result = m.matchStep(kDt);
             }
+            if (o.hash) trajectory.add(m);
             ++runStep;
             ++steps;
             if (result == 2) break;  // full time; half time (1) just plays on
@@ -339,6 +346,7 @@ int run(const Options& o) {
             printStatistics(m);
             if (o.profile) std::printf("match step (CPU time): median %.2f us, max %.2f us\n", times.medianUs, times.maxUs);
         }
+        if (o.hash) std::printf("trajectory hash %016llx\n", static_cast<unsigned long long>(trajectory.value()));
         std::fflush(stdout);
     }
     return 0;
