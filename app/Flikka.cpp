@@ -7,12 +7,14 @@
 #include <cstdio>
 #include <iostream>
 
-#include "app/KeyState.h"
+#include "sim/KeyState.h"
 #include "app/LoopTimer.h"
 #include "app/MenuRedraw.h"
 #include "app/Splash.h"
 #include "platform/Platform.h"
 #include "players/UserControl.h"
+#include "settings/ExtraSettings.h"
+#include "settings/Paths.h"
 #include "settings/Settings.h"
 #include "sim/FlikkaException.h"
 #include "sim/Match.h"
@@ -73,7 +75,8 @@ int CFlikka::main(int, char**) {
 }
 
 void CFlikka::run() {
-    loadSettings();
+    loadSettings(paths::settingsFile("win32.xml"));
+    loadExtraSettings(paths::settingsFile("flikka.xml"));
     seedRandom(kDefaultSeed);
 
     // Locals in construction order; C++ destroys them in reverse (menu, match, keyboard, then
@@ -183,7 +186,8 @@ void CFlikka::run() {
         sleepUntilDue(std::min(logicTimer.untilDue(now), frameTimer.untilDue(now)));
     }
 
-    saveSettings();
+    saveSettings(paths::settingsFile("win32.xml"));
+    saveExtraSettings(paths::settingsFile("flikka.xml"));
     display.showCursor(true);
     graphics.setMenu(nullptr);
 }

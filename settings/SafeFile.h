@@ -1,0 +1,36 @@
+#pragma once
+// The one way the game reads and writes its own files (settings, replays, anything later):
+// reads refuse what is not a plain file of sane size; writes replace the file whole, so a failed
+// or interrupted save leaves the old file as it was.
+#include <cstdint>
+#include <string>
+
+namespace flikka::safe_file {
+
+enum class ReadResult { Missing, Unreadable, Ok };
+
+// The file's bytes. Anything that is not a plain file (a FIFO would block) reads as missing;
+// a file larger than maxBytes, or one that cannot be opened, as unreadable.
+ReadResult readSmallFile(const std::string& path, std::string& bytes, std::uintmax_t maxBytes);
+
+// Writes text to path through a temporary file beside it, flushed to disk, then renamed over
+// path. False on any failure, with path untouched and the temporary file removed.
+bool replaceFile(const std::string& path, const std::string& text);
+
+// Remembers a file that a loader found but could not use, so that the first save over it keeps
+// the user's copy as <path>.bak.
+class UnusableFileKeeper {
+public:
+    // Call after every load of path: unusable says whether the file was there but not usable.
+    void loaded(const std::string& path, bool unusable);
+    bool unusable() const { return unusable_; }
+    // Before a save to path: keeps the unusable file aside once. False when that failed.
+    bool beforeSave(const std::string& path);
+
+private:
+    bool unusable_ = false;
+    bool kept_ = false;
+    std::string path_;
+};
+
+}  // namespace flikka::safe_file
