@@ -5,6 +5,8 @@
 
 namespace flikka::paths {
 
+// A file of the game's data by relative name ("gfx/pitch.png", "sfx/kick.wav").
+std::string dataFile(const std::string& relative);
 // A settings file by name ("win32.xml", "flikka.xml").
 std::string settingsFile(const std::string& name);
 // A file the game writes beside its settings, by relative name ("replays/last.flr").
