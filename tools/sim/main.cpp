@@ -26,6 +26,10 @@ using namespace flikka;
 
 constexpr float kDt = 0.005f;
 
+#ifndef FLIKKA_VERSION
+#define FLIKKA_VERSION "unknown"
+#endif
+
 const char* const kUsage =
     "usage: flikka-sim [options]\n"
     "  --length 300|600|900|1200   match length in real seconds (default 300)\n"
@@ -39,7 +43,8 @@ const char* const kUsage =
     "  --quiet                     no referee lines\n"
     "  --profile                   median and maximum CPU time of one match step\n"
     "  --hash                      a hash of each match's whole trajectory (ball and footballers)\n"
-    "  --help                      this text\n";
+    "  --help                      this text\n"
+    "  --version                   the version\n";
 
 struct Options {
     int length = 300;
@@ -53,6 +58,7 @@ struct Options {
     bool profile = false;
     bool hash = false;
     bool help = false;
+    bool version = false;
 };
 
 struct KeyEvent {
@@ -129,6 +135,8 @@ Options parseArguments(int argc, char** argv) {
         };
         if (arg == "--help" || arg == "-h") {
             o.help = true;
+        } else if (arg == "--version") {
+            o.version = true;
         } else if (arg == "--length") {
             const std::string v = value();
             long long n = 0;
@@ -360,6 +368,10 @@ int main(int argc, char** argv) {
         options = parseArguments(argc, argv);
         if (options.help) {
             std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (options.version) {
+            std::printf("flikka-sim %s\n", FLIKKA_VERSION);
             return 0;
         }
         return run(options);
