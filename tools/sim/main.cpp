@@ -28,6 +28,10 @@ using namespace flikka;
 
 constexpr float kDt = 0.005f;
 
+#ifndef FLIKKA_VERSION
+#define FLIKKA_VERSION "unknown"
+#endif
+
 const char* const kUsage =
     "usage: flikka-sim [options]\n"
     "  --length 300|600|900|1200   match length in real seconds (default 300)\n"
@@ -45,7 +49,8 @@ const char* const kUsage =
     "  --auto-switch on|off        full rules: control follows the ball (default on)\n"
     "  --bot                       a simple bot plays the human side instead of a key script\n"
     "  --summary                   football figures over all matches instead of each match's\n"
-    "  --help                      this text\n";
+    "  --help                      this text\n"
+    "  --version                   the version\n";
 
 struct Options {
     int length = 300;
@@ -63,6 +68,7 @@ struct Options {
     bool autoSwitch = true;
     bool bot = false;
     bool summary = false;
+    bool version = false;
 };
 
 struct KeyEvent {
@@ -139,6 +145,8 @@ Options parseArguments(int argc, char** argv) {
         };
         if (arg == "--help" || arg == "-h") {
             o.help = true;
+        } else if (arg == "--version") {
+            o.version = true;
         } else if (arg == "--length") {
             const std::string v = value();
             long long n = 0;
@@ -412,6 +420,10 @@ int main(int argc, char** argv) {
         options = parseArguments(argc, argv);
         if (options.help) {
             std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (options.version) {
+            std::printf("flikka-sim %s\n", FLIKKA_VERSION);
             return 0;
         }
         return run(options);
