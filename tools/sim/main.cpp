@@ -31,6 +31,10 @@ using namespace flikka;
 
 constexpr float kDt = 0.005f;
 
+#ifndef FLIKKA_VERSION
+#define FLIKKA_VERSION "unknown"
+#endif
+
 const char* const kUsage =
     "usage: flikka-sim [options]\n"
     "  --length 300|600|900|1200   match length in real seconds (default 300)\n"
@@ -47,7 +51,8 @@ const char* const kUsage =
     "  --record FILE               writes the (last) match played as a replay file\n"
     "  --replay FILE               plays a recorded match (replays/last.flr) and prints its score,\n"
     "                              referee lines and trajectory hash; takes the set-up from the file\n"
-    "  --help                      this text\n";
+    "  --help                      this text\n"
+    "  --version                   the version\n";
 
 struct Options {
     int length = 300;
@@ -61,6 +66,7 @@ struct Options {
     bool profile = false;
     bool hash = false;
     bool help = false;
+    bool version = false;
     std::string replayFile;
     std::string recordFile;
     // Set-up options given on the command line, which a replay takes from its file instead.
@@ -111,6 +117,8 @@ Options parseArguments(int argc, char** argv) {
         }
         if (arg == "--help" || arg == "-h") {
             o.help = true;
+        } else if (arg == "--version") {
+            o.version = true;
         } else if (arg == "--length") {
             const std::string v = value();
             long long n = 0;
@@ -396,6 +404,10 @@ int main(int argc, char** argv) {
         options = parseArguments(argc, argv);
         if (options.help) {
             std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (options.version) {
+            std::printf("flikka-sim %s\n", FLIKKA_VERSION);
             return 0;
         }
         return run(options);
