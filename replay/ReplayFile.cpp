@@ -130,14 +130,16 @@ private:
     const char* end_;
 };
 
-unsigned bitsOf(const bool (&flags)[KeyState::kSlots]) {
+unsigned bitsOf(const bool* flags) {
     unsigned v = 0;
-    for (int i = 0; i < KeyState::kSlots; ++i) v |= (flags[i] ? 1u : 0u) << i;
+    for (unsigned i = 0; i < KeyState::kSlots; ++i) {
+        if (flags[i]) v |= 1u << i;
+    }
     return v;
 }
 
-void unpackBits(unsigned v, bool (&flags)[KeyState::kSlots]) {
-    for (int i = 0; i < KeyState::kSlots; ++i) flags[i] = ((v >> i) & 1u) != 0;
+void unpackBits(unsigned v, bool* flags) {
+    for (unsigned i = 0; i < KeyState::kSlots; ++i) flags[i] = ((v >> i) & 1u) != 0;
 }
 
 std::string setUpPayload(const MatchSetUp& s) {
