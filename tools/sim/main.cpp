@@ -24,6 +24,8 @@
 #include "replay/Recorder.h"
 #include "replay/ReplayFile.h"
 #include "settings/SafeFile.h"
+#include "tools/sim/Bot.h"
+#include "tools/sim/Summary.h"
 
 namespace {
 
@@ -51,6 +53,10 @@ const char* const kUsage =
     "  --record FILE               writes the (last) match played as a replay file\n"
     "  --replay FILE               plays a recorded match (replays/last.flr) and prints its score,\n"
     "                              referee lines and trajectory hash; takes the set-up from the file\n"
+    "  --rules classic|full        the rules every match is played by (default classic)\n"
+    "  --auto-switch on|off        full rules: control follows the ball (default on)\n"
+    "  --bot                       a simple bot plays the human side instead of a key script\n"
+    "  --summary                   football figures over all matches instead of each match's\n"
     "  --help                      this text\n"
     "  --version                   the version\n";
 
@@ -66,6 +72,10 @@ struct Options {
     bool profile = false;
     bool hash = false;
     bool help = false;
+    MatchRules rules = MatchRules::classic();
+    bool autoSwitch = true;
+    bool bot = false;
+    bool summary = false;
     bool version = false;
     std::string replayFile;
     std::string recordFile;
@@ -112,7 +122,8 @@ Options parseArguments(int argc, char** argv) {
             return argv[++i];
         };
         if (arg == "--length" || arg == "--home" || arg == "--away" || arg == "--human" || arg == "--keys" ||
-            arg == "--matches" || arg == "--profile") {
+            arg == "--matches" || arg == "--profile" || arg == "--rules" || arg == "--auto-switch" || arg == "--bot" ||
+            arg == "--summary") {
             o.setUpFlags.push_back(arg);
         }
         if (arg == "--help" || arg == "-h") {
@@ -160,10 +171,30 @@ Options parseArguments(int argc, char** argv) {
             o.recordFile = value();
         } else if (arg == "--replay") {
             o.replayFile = value();
+        } else if (arg == "--rules") {
+            const std::string v = value();
+            if (v == "classic") {
+                o.rules = MatchRules::classic();
+            } else if (v == "full") {
+                o.rules = MatchRules::fullRules();
+            } else {
+                throw UsageError{"--rules must be classic or full, got \"" + v + "\""};
+            }
+        } else if (arg == "--auto-switch") {
+            const std::string v = value();
+            if (v != "on" && v != "off") throw UsageError{"--auto-switch must be on or off, got \"" + v + "\""};
+            o.autoSwitch = v == "on";
+        } else if (arg == "--bot") {
+            o.bot = true;
+        } else if (arg == "--summary") {
+            o.summary = true;
         } else {
             throw UsageError{"unknown argument \"" + arg + "\""};
         }
     }
+    if (o.rules.full()) o.rules.autoSwitch = o.autoSwitch;
+    if (o.bot && o.human == HUMAN_NONE) throw UsageError{"--bot needs --human home or away"};
+    if (o.bot && !o.keysFile.empty()) throw UsageError{"--bot and --keys cannot be used together"};
     if (!o.replayFile.empty() && !o.recordFile.empty()) throw UsageError{"--replay cannot be combined with --record"};
     if (!o.replayFile.empty() && !o.setUpFlags.empty()) {
         throw UsageError{"--replay takes the match from its file; it cannot be combined with " + o.setUpFlags.front()};
@@ -215,14 +246,20 @@ std::string jsonString(const std::string& s) {
     return out + "\"";
 }
 
-std::string teamJson(const CTeam& t) {
-    char buf[256];
+std::string teamJson(const CTeam& t, bool fullRules) {
+    char buf[320];
     std::snprintf(buf, sizeof buf,
                   "{\"shots\":%d,\"shotsOnGoal\":%d,\"passes\":%d,\"successfulPasses\":%d,\"possession\":%.3f,"
-                  "\"corners\":%d,\"throwIns\":%d}",
+                  "\"corners\":%d,\"throwIns\":%d",
                   t.shots, t.shotsOnGoal, t.passes, t.successfulPasses, static_cast<double>(t.possessionTime),
                   t.cornersFor, t.throwInsFor);
-    return buf;
+    std::string out = buf;
+    if (fullRules) {
+        std::snprintf(buf, sizeof buf, ",\"fouls\":%d,\"offsides\":%d,\"freeKicks\":%d,\"penalties\":%d", t.fouls,
+                      t.offsides, t.freeKicks, t.penalties);
+        out += buf;
+    }
+    return out + "}";
 }
 
 // "M:SS (P.P%)" as the statistics screen shows it; whole seconds are rounded before the shares.
@@ -251,6 +288,12 @@ void printStatistics(const CMatch& m) {
         possessionText(m.away.possessionTime, m.home.possessionTime));
     row("corners for", num(m.home.cornersFor), num(m.away.cornersFor));
     row("throw ins for", num(m.home.throwInsFor), num(m.away.throwInsFor));
+    if (m.rules.full()) {
+        row("fouls", num(m.home.fouls), num(m.away.fouls));
+        row("offsides", num(m.home.offsides), num(m.away.offsides));
+        row("free kicks", num(m.home.freeKicks), num(m.away.freeKicks));
+        row("penalties", num(m.home.penalties), num(m.away.penalties));
+    }
 }
 
 // Thread CPU time: on a shared machine the wall clock would also count other programs' turns.
@@ -293,7 +336,7 @@ int runReplay(const Options& o) {
         std::printf("{\"home\":%s,\"away\":%s,\"homeScore\":%d,\"awayScore\":%d,\"steps\":%llu,\"home_stats\":%s,"
                     "\"away_stats\":%s,\"hash\":\"%016llx\"}\n",
                     jsonString(m.home.name).c_str(), jsonString(m.away.name).c_str(), m.homeScore, m.awayScore,
-                    static_cast<unsigned long long>(m.steps), teamJson(m.home).c_str(), teamJson(m.away).c_str(),
+                    static_cast<unsigned long long>(m.steps), teamJson(m.home, m.rules.full()).c_str(), teamJson(m.away, m.rules.full()).c_str(),
                     static_cast<unsigned long long>(playback.trajectoryHash()));
     } else {
         printStatistics(m);
@@ -320,11 +363,12 @@ int run(const Options& o) {
     if (!o.keysFile.empty()) script = readKeyScript(o.keysFile);
 
     seedRandom(kDefaultSeed);
-    if (o.quiet) setConsole(nullptr);
+    if (o.quiet || o.summary) setConsole(nullptr);
 
     ScriptedKeyboard keyboard(std::move(script));
+    BotKeyboard bot;
     KeyState keys;
-    keys.keyboard = &keyboard;
+    keys.keyboard = o.bot ? static_cast<const IKeyboardDevice*>(&bot) : &keyboard;
     keys.keyTable = ScriptedKeyboard::kKeyTable;
     CMatch m(&keys);
     const bool recording = !o.recordFile.empty();
@@ -334,10 +378,11 @@ int run(const Options& o) {
     // Stoppages stop the clock, so play can take longer than the length; far beyond that is a hang.
     const unsigned long long stepLimit = static_cast<unsigned long long>(o.length) * 2000ULL;
     std::vector<double> stepUs;
+    MatchSummary summary;
 
     for (long match = 0; match < o.matches; ++match) {
         if (recording) recorder.beforeSetUp(m, keys, o.home, o.away, static_cast<float>(o.length), o.human, kDt);
-        m.newMatch(o.home, o.away, static_cast<float>(o.length), o.human);
+        m.newMatch(o.home, o.away, static_cast<float>(o.length), o.human, o.rules);
         if (recording) recorder.afterSetUp(m);
         unsigned long long steps = 0;
         stepUs.clear();
@@ -345,6 +390,7 @@ int run(const Options& o) {
         for (;;) {
             if (o.human != HUMAN_NONE) {
                 keyboard.advanceTo(runStep);
+                if (o.bot) bot.decide(m);
                 keys.pollKeys();
                 if (recording) recorder.afterPoll(m, keys);
                 user_control::controlSelected(m);
@@ -359,6 +405,7 @@ int run(const Options& o) {
             }
             if (o.hash) trajectory.add(m);
             if (recording) recorder.afterStep(m, result);
+            if (o.summary) summary.observe(m);
             ++runStep;
             ++steps;
             if (result == 2) break;  // full time; half time (1) just plays on
@@ -369,12 +416,22 @@ int run(const Options& o) {
             }
         }
 
+        if (recording && match + 1 == o.matches &&
+            !safe_file::replaceFile(o.recordFile, replay::encode(recorder.finish(m)))) {
+            std::cerr << "flikka-sim: cannot write the replay \"" << o.recordFile << "\"\n";
+            return 1;
+        }
         const StepTimes times = summarise(stepUs);
+        if (o.summary) {
+            summary.endMatch(m);
+            continue;
+        }
         if (o.json) {
             std::string line = "{\"home\":" + jsonString(m.home.name) + ",\"away\":" + jsonString(m.away.name) +
                                ",\"homeScore\":" + std::to_string(m.homeScore) +
                                ",\"awayScore\":" + std::to_string(m.awayScore) + ",\"steps\":" + std::to_string(steps) +
-                               ",\"home_stats\":" + teamJson(m.home) + ",\"away_stats\":" + teamJson(m.away);
+                               ",\"home_stats\":" + teamJson(m.home, m.rules.full()) +
+                               ",\"away_stats\":" + teamJson(m.away, m.rules.full());
             if (o.profile) {
                 char buf[96];
                 std::snprintf(buf, sizeof buf, ",\"stepMedianUs\":%.2f,\"stepMaxUs\":%.2f", times.medianUs, times.maxUs);
@@ -387,12 +444,8 @@ int run(const Options& o) {
         }
         if (o.hash) std::printf("trajectory hash %016llx\n", static_cast<unsigned long long>(trajectory.value()));
         std::fflush(stdout);
-        if (recording && match + 1 == o.matches &&
-            !safe_file::replaceFile(o.recordFile, replay::encode(recorder.finish(m)))) {
-            std::cerr << "flikka-sim: cannot write the replay \"" << o.recordFile << "\"\n";
-            return 1;
-        }
     }
+    if (o.summary) summary.print(stdout);
     return 0;
 }
 
