@@ -45,6 +45,9 @@ enum MenuId {
     MENU_STATISTICS = 33,
     MENU_ABOUT = 34,
     MENU_QUIT = 35,
+    // Match rules (options page).
+    MENU_RULES = 50,
+    MENU_AUTO_SWITCH = 51,
     // Gamepad and display (60..79).
     MENU_GAMEPAD = 60,  // the "gamepad settings" page
     MENU_PAD_SWITCH = 61,

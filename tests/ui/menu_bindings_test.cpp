@@ -99,7 +99,7 @@ TEST_F(BindingTest, KeyboardPageEscapeCancelsATakenKeyChangesPlacesAndPadsAreNot
 }
 
 TEST_F(BindingTest, GamepadPageBindsFreeButtonsOnlyAndSwapsTakenOnes) {
-    tap({kDown, kEnter, kDown, kDown, kDown, kDown, kDown});  // options ... gamepad settings
+    tap({kDown, kEnter, kDown, kDown, kDown, kDown, kDown, kDown, kDown});  // options ... gamepad settings
     ASSERT_EQ(menu().current()->selected()->id, MENU_GAMEPAD);
     tap({kEnter});
     ASSERT_EQ(menu().current()->id, MENU_GAMEPAD);
@@ -158,7 +158,7 @@ TEST_F(BindingTest, DisplayItemsApplyAtOnceAndShowWhatTheDisplayCouldDo) {
     ASSERT_EQ(menu().resolutions().front(), (std::pair<int, int>{640, 480}));
     EXPECT_EQ(menu().resolutions().back(), (std::pair<int, int>{1920, 1080}));
 
-    tap({kDown, kEnter, kDown, kDown, kDown, kDown, kDown, kDown});  // options ... resolution
+    tap({kDown, kEnter, kDown, kDown, kDown, kDown, kDown, kDown, kDown, kDown});  // options ... resolution
     ASSERT_EQ(menu().current()->selected()->id, MENU_RESOLUTION);
     EXPECT_EQ(text(MENU_RESOLUTION), "< resolution: 1000x700 >");
     tap({kRight});  // sizes go by area: 1000 x 700 lies between 800 x 600 and 1024 x 768
@@ -177,7 +177,7 @@ TEST_F(BindingTest, DisplayItemsApplyAtOnceAndShowWhatTheDisplayCouldDo) {
 
     // Full screen the display refuses: the item shows what is.
     refuseFullscreen = true;
-    tap({kUp, kUp, kUp, kUp});
+    tap({kUp, kUp, kUp, kUp, kUp, kUp});
     ASSERT_EQ(menu().current()->selected()->id, MENU_FULLSCREEN);
     tap({kLeft});
     EXPECT_FALSE(settings().fullscreen);
