@@ -199,8 +199,21 @@ bool CPlayer::steerTo(const Vector3& target) {
         speed = 0.0f;
         return true;
     }
-    faceToward(target);
-    setTravelDirection(target - position);
+    // faceToward and setTravelDirection in one: both look up the direction of the same vector
+    // to the target, each under its own guard, so one look-up serves both.
+    const Vector3 full = target - position;
+    const float flat = std::sqrt(full.x * full.x + full.y * full.y);
+    const float len = length(full);
+    const bool faces = !nearZero(flat) && std::isfinite(flat);
+    const bool travels = !nearZero(len) && std::isfinite(len);
+    if (faces || travels) {
+        const int d = nearestDirection(full / len);
+        if (faces) {
+            direction = d;
+            heading = {full.x / flat, full.y / flat, 0.0f};
+        }
+        if (travels) travelDirection = d;
+    }
     moveMode = 1;
     return false;
 }

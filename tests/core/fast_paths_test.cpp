@@ -2,7 +2,9 @@
 // be the same, bit for bit, on inputs drawn to include ties, near-ties and degenerate values.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <random>
 
@@ -10,6 +12,12 @@
 
 namespace flikka {
 namespace {
+
+bool sameBits(const Vector3& a, const Vector3& b) {
+    return std::bit_cast<std::uint32_t>(a.x) == std::bit_cast<std::uint32_t>(b.x) &&
+           std::bit_cast<std::uint32_t>(a.y) == std::bit_cast<std::uint32_t>(b.y) &&
+           std::bit_cast<std::uint32_t>(a.z) == std::bit_cast<std::uint32_t>(b.z);
+}
 
 // The direction rule written out plainly: acos of every dot product, the first smallest kept.
 int plainNearestDirection(const Vector3& u) {
@@ -64,6 +72,42 @@ TEST(FastPaths, NearestDirectionPicksWhatTheAnglesPick) {
         check(odd);
     }
     EXPECT_EQ(mismatches, 0);
+}
+
+TEST(FastPaths, SteeringLooksTheDirectionUpOnceForFacingAndTravel) {
+    std::mt19937 rng(3);
+    std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    int differing = 0;
+    for (int n = 0; n < 20000; ++n) {
+        CPlayer quick;
+        quick.position = {30.0f * unit(rng), 50.0f * unit(rng), n % 3 == 0 ? 0.0f : unit(rng)};
+        quick.direction = 1 + n % 8;
+        quick.travelDirection = 1 + (n / 8) % 8;
+        const float reach = n % 4 == 0 ? 0.2f : 40.0f;  // near targets too, just beyond arrival
+        Vector3 target = quick.position + Vector3{reach * unit(rng), reach * unit(rng), 3.0f * unit(rng)};
+        if (n % 97 == 0) target.z = n % 2 == 0 ? nan : inf;
+        if (n % 101 == 0) target.x = n % 2 == 0 ? nan : -inf;
+        CPlayer plain = quick;
+        const bool arrived = quick.steerTo(target);
+        bool plainArrived = horizontalDistance(plain.position, target) < 0.05f;
+        if (!plainArrived) {
+            plain.faceToward(target);
+            plain.setTravelDirection(target - plain.position);
+            plain.moveMode = 1;
+        } else {
+            plain.position = {target.x, target.y, 0.0f};
+            plain.moveMode = 0;
+            plain.speed = 0.0f;
+        }
+        if (arrived != plainArrived || quick.direction != plain.direction ||
+            quick.travelDirection != plain.travelDirection || !sameBits(quick.heading, plain.heading) ||
+            !sameBits(quick.position, plain.position) || quick.moveMode != plain.moveMode) {
+            ++differing;
+        }
+    }
+    EXPECT_EQ(differing, 0);
 }
 
 }  // namespace
