@@ -6,9 +6,13 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <map>
+#include <memory>
 #include <random>
+#include <vector>
 
 #include "players/Player.h"
+#include "players/SerialMap.h"
 
 namespace flikka {
 namespace {
@@ -108,6 +112,33 @@ TEST(FastPaths, SteeringLooksTheDirectionUpOnceForFacingAndTravel) {
         }
     }
     EXPECT_EQ(differing, 0);
+}
+
+TEST(FastPaths, SerialMapBehavesLikeTheMapByCreationOrder) {
+    // The formation draws its random offsets walking this map, so its order is part of play.
+    std::vector<std::unique_ptr<CPlayer>> squad;
+    for (int i = 0; i < 12; ++i) squad.push_back(std::make_unique<CPlayer>());
+    std::mt19937 rng(7);
+    SerialMap<CPlayer, int> flat;
+    std::map<const CPlayer*, int, BySerial> tree;
+    for (int n = 0; n < 400; ++n) {
+        const CPlayer* p = squad[rng() % squad.size()].get();
+        switch (rng() % 3) {
+            case 0: flat[p] = n; tree[p] = n; break;
+            case 1: EXPECT_EQ(flat.erase(p), tree.erase(p)); break;
+            default: EXPECT_EQ(flat.count(p), tree.count(p)); break;
+        }
+        ASSERT_EQ(flat.size(), tree.size());
+        auto t = tree.begin();
+        for (const auto& [key, value] : flat) {
+            EXPECT_EQ(key, t->first);
+            EXPECT_EQ(value, t->second);
+            ++t;
+        }
+    }
+    flat.clear();
+    EXPECT_TRUE(flat.empty());
+    EXPECT_THROW((void)flat.at(squad[0].get()), std::out_of_range);
 }
 
 }  // namespace
