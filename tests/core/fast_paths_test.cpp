@@ -13,6 +13,7 @@
 
 #include "players/Player.h"
 #include "players/SerialMap.h"
+#include "tests/core/match_fixtures.h"
 
 namespace flikka {
 namespace {
@@ -139,6 +140,44 @@ TEST(FastPaths, SerialMapBehavesLikeTheMapByCreationOrder) {
     flat.clear();
     EXPECT_TRUE(flat.empty());
     EXPECT_THROW((void)flat.at(squad[0].get()), std::out_of_range);
+}
+
+TEST(FastPaths, DistanceOrderIsTheStableBubbleSortOrder) {
+    match_fixtures::SmallMatch s(11);
+    CTeam& team = s.m.home;
+    std::mt19937 rng(21);
+    std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
+    int differing = 0;
+    for (int n = 0; n < 3000; ++n) {
+        for (std::size_t i = 0; i < team.size(); ++i) {
+            // Coarse grid positions, so that many footballers stand equally far from the ball.
+            Vector3& p = team.player(i)->position;
+            p = n % 2 == 0 ? Vector3{std::round(4.0f * unit(rng)), std::round(4.0f * unit(rng)), 0.0f}
+                           : Vector3{30.0f * unit(rng), 50.0f * unit(rng), 0.0f};
+            if (n % 50 == 0 && i == 4) p.x = std::numeric_limits<float>::quiet_NaN();
+        }
+        s.m.ball.position = {0.0f, 0.0f, kBallRadius};
+        team.rebuildByDistance();
+
+        std::vector<CPlayer*> order;
+        std::vector<float> dist;
+        for (std::size_t i = 0; i < team.size(); ++i) {
+            order.push_back(team.player(i));
+            dist.push_back(horizontalDistance(team.player(i)->position, s.m.ball.position));
+        }
+        for (bool swapped = true; swapped;) {
+            swapped = false;
+            for (std::size_t j = 0; j + 1 < order.size(); ++j) {
+                if (dist[j + 1] < dist[j]) {
+                    std::swap(dist[j], dist[j + 1]);
+                    std::swap(order[j], order[j + 1]);
+                    swapped = true;
+                }
+            }
+        }
+        if (order != team.byDistance) ++differing;
+    }
+    EXPECT_EQ(differing, 0);
 }
 
 }  // namespace
