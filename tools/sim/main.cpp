@@ -28,6 +28,10 @@ using namespace flikka;
 
 constexpr float kDt = 0.005f;
 
+#ifndef FLIKKA_VERSION
+#define FLIKKA_VERSION "unknown"
+#endif
+
 const char* const kUsage =
     "usage: flikka-sim [options]\n"
     "  --length 300|600|900|1200   match length in real seconds (default 300)\n"
@@ -42,7 +46,8 @@ const char* const kUsage =
     "  --profile                   median and maximum CPU time of one match step\n"
     "  --hash                      a hash of each match's whole trajectory (ball and footballers)\n"
     "  --events                    the match events as JSON lines, after the step that made them\n"
-    "  --help                      this text\n";
+    "  --help                      this text\n"
+    "  --version                   the version\n";
 
 struct Options {
     int length = 300;
@@ -57,6 +62,7 @@ struct Options {
     bool hash = false;
     bool events = false;
     bool help = false;
+    bool version = false;
 };
 
 struct KeyEvent {
@@ -133,6 +139,8 @@ Options parseArguments(int argc, char** argv) {
         };
         if (arg == "--help" || arg == "-h") {
             o.help = true;
+        } else if (arg == "--version") {
+            o.version = true;
         } else if (arg == "--length") {
             const std::string v = value();
             long long n = 0;
@@ -432,6 +440,10 @@ int main(int argc, char** argv) {
         options = parseArguments(argc, argv);
         if (options.help) {
             std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (options.version) {
+            std::printf("flikka-sim %s\n", FLIKKA_VERSION);
             return 0;
         }
         return run(options);
