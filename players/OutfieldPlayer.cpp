@@ -169,13 +169,13 @@ float COutfieldPlayer::offsideLine() const {
 bool COutfieldPlayer::offside() const {
     const float y = position.y;
     const float ballY = match->ball.position.y;
-    const float line = offsideLine();
+    // The line is only needed past the two cheap tests.
     if (attacksUpwards()) {
         if (y < 0.0f || y < ballY) return false;
-        return y >= line;
+        return y >= offsideLine();
     }
     if (y > 0.0f || y > ballY) return false;
-    return y <= line;
+    return y <= offsideLine();
 }
 
 bool COutfieldPlayer::pressured() const {
@@ -353,6 +353,7 @@ void COutfieldPlayer::aiShot(const ShotChoice& shot) {
         return;
     }
     kick_planner::fixedSpeed(match->ball, shot.target, shot.spin, shot.power);
+    kicks::kickEvent(*this, KickEventKind::Shot);
     kicks::shotBookkeeping(*match);
 }
 
@@ -539,6 +540,7 @@ void COutfieldPlayer::onBallDecision() {
                 const float spin = uniform(-1.5f, 1.5f);
                 m.noteKick(*this);
                 kick_planner::fixedElevation(m.ball, target, elevation, spin, 0.0f, 40.0f);
+                kicks::kickEvent(*this, KickEventKind::Cross);
                 kicks::passBookkeeping(m, EVENT_CROSS);
                 if (m.rules.countAimedKicks) m.targetReceiver = gm;
             }

@@ -1,6 +1,4 @@
 #pragma once
-#include <map>
-
 #include "team/Formation.h"
 
 namespace flikka {
@@ -19,7 +17,7 @@ public:
     COutfieldPlayer* chaser = nullptr;
     COutfieldPlayer* presser = nullptr;
     COutfieldPlayer* cover = nullptr;  // full rules: between the carrier and our goal
-    std::map<const CPlayer*, COutfieldPlayer*, BySerial> markingMap;  // opponent -> own marker
+    SerialMap<CPlayer, COutfieldPlayer*> markingMap;  // opponent -> own marker
 
     explicit CGlobalAI(CTeam* t) : team(t) {}
     virtual ~CGlobalAI() = default;
