@@ -33,11 +33,11 @@ bool nearZero(float len) { return len > -kNoDirection && len < kNoDirection; }
 namespace {
 
 // The plain rule: the angle of each direction as acos of its dot product, the first smallest kept.
-int nearestDirectionByAngle(const float (&dots)[9]) {
+int nearestDirectionByAngle(const Vector3& u) {
     float best = 10.0f;
     int index = 1;
     for (int i = 1; i <= 8; ++i) {
-        const float angle = safeAcos(dots[i]);
+        const float angle = safeAcos(dot(kDirectionTable[i], u));
         if (angle < best) {
             best = angle;
             index = i;
@@ -49,25 +49,26 @@ int nearestDirectionByAngle(const float (&dots)[9]) {
 }  // namespace
 
 int nearestDirection(const Vector3& u) {
+    if (!(std::isfinite(u.x) && std::isfinite(u.y) && std::isfinite(u.z))) return nearestDirectionByAngle(u);
+    // The table holds only 0, +-1 and +-kDiagonal, so for a finite u each dot product is one of
+    // these few sums (the zero terms add nothing; rounding is the same under negation).
+    const float a = kDiagonal * u.x;
+    const float b = kDiagonal * u.y;
+    float dots[9] = {0.0f, u.y, b - a, -u.x, -(a + b), -u.y, a - b, u.x, a + b};
     // acos falls with a slope of at least 1, so a dot product kHair below the largest gives an
     // angle at least kHair larger; acosf is off by far less than half of kHair, so such a
     // direction can never win. When one direction alone is within kHair of the largest dot
     // product it is the choice; otherwise the plain rule settles it (and its ties).
     constexpr float kHair = 1e-5f;
-    float dots[9] = {};
-    bool nan = false;
     float top = -1.0f;
     for (int i = 1; i <= 8; ++i) {
-        const float d = dot(kDirectionTable[i], u);
-        nan = nan || std::isnan(d);
-        dots[i] = d < -1.0f ? -1.0f : (d > 1.0f ? 1.0f : d);  // as safeAcos clamps
+        dots[i] = dots[i] < -1.0f ? -1.0f : (dots[i] > 1.0f ? 1.0f : dots[i]);  // as safeAcos clamps
         if (dots[i] > top) top = dots[i];
     }
-    if (nan) return nearestDirectionByAngle(dots);
     int choice = 0;
     for (int i = 1; i <= 8; ++i) {
         if (dots[i] >= top - kHair) {
-            if (choice != 0) return nearestDirectionByAngle(dots);
+            if (choice != 0) return nearestDirectionByAngle(u);
             choice = i;
         }
     }

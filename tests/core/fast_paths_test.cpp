@@ -60,6 +60,9 @@ TEST(FastPaths, NearestDirectionPicksWhatTheAnglesPick) {
         // Unnormalised vectors: dot products past +-1, which the rule clamps.
         check(w * (1.0f + 0.5f * std::fabs(unit(rng))));
         check(v * 3.0f);
+        // Exact zeros of either sign, where the table's zero terms meet zeros of u.
+        check(Vector3{n % 2 == 0 ? 0.0f : -0.0f, w.y, n % 3 == 0 ? -0.0f : 0.0f});
+        check(Vector3{w.x, -0.0f, v.z});
     }
     // Exact table directions and exact bisectors tie in their dot products.
     for (int i = 0; i <= 8; ++i) {
