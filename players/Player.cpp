@@ -49,30 +49,29 @@ int nearestDirectionByAngle(const Vector3& u) {
 }  // namespace
 
 int nearestDirection(const Vector3& u) {
-    if (!(std::isfinite(u.x) && std::isfinite(u.y) && std::isfinite(u.z))) return nearestDirectionByAngle(u);
+    // A sum of finite values is finite or overflows; either way the plain rule may answer.
+    if (!std::isfinite(u.x + u.y + u.z)) return nearestDirectionByAngle(u);
     // The table holds only 0, +-1 and +-kDiagonal, so for a finite u each dot product is one of
     // these few sums (the zero terms add nothing; rounding is the same under negation).
     const float a = kDiagonal * u.x;
     const float b = kDiagonal * u.y;
-    float dots[9] = {0.0f, u.y, b - a, -u.x, -(a + b), -u.y, a - b, u.x, a + b};
-    // acos falls with a slope of at least 1, so a dot product kHair below the largest gives an
-    // angle at least kHair larger; acosf is off by far less than half of kHair, so such a
-    // direction can never win. When one direction alone is within kHair of the largest dot
-    // product it is the choice; otherwise the plain rule settles it (and its ties).
+    const float dots[9] = {0.0f, u.y, b - a, -u.x, -(a + b), -u.y, a - b, u.x, a + b};
+    int best = 1;
+    for (int i = 2; i <= 8; ++i) {
+        if (dots[i] > dots[best]) best = i;
+    }
+    // acos (of the dot product clamped to [-1, 1]) falls with a slope of at least 1, so a
+    // direction whose clamped dot product lies kHair below the largest has an angle at least
+    // kHair larger; acosf is off by far less than half of kHair, so it can never win. When no
+    // other direction is that close, the largest dot product is the choice; otherwise the plain
+    // rule settles it (and its ties). Above -1, clamping changes no comparison with the bar.
     constexpr float kHair = 1e-5f;
-    float top = -1.0f;
+    const float bar = (dots[best] > 1.0f ? 1.0f : dots[best]) - kHair;
+    if (!(bar > -1.0f)) return nearestDirectionByAngle(u);
     for (int i = 1; i <= 8; ++i) {
-        dots[i] = dots[i] < -1.0f ? -1.0f : (dots[i] > 1.0f ? 1.0f : dots[i]);  // as safeAcos clamps
-        if (dots[i] > top) top = dots[i];
+        if (i != best && dots[i] >= bar) return nearestDirectionByAngle(u);
     }
-    int choice = 0;
-    for (int i = 1; i <= 8; ++i) {
-        if (dots[i] >= top - kHair) {
-            if (choice != 0) return nearestDirectionByAngle(u);
-            choice = i;
-        }
-    }
-    return choice;
+    return best;
 }
 
 CPlayer::CPlayer() : serial(++nextSerial) {
