@@ -1,5 +1,8 @@
 #include "players/Player.h"
 
+#include <algorithm>
+#include <bit>
+
 #include "players/Kicks.h"
 #include "sim/Match.h"
 #include "sim/Random.h"
@@ -56,22 +59,20 @@ int nearestDirection(const Vector3& u) {
     const float a = kDiagonal * u.x;
     const float b = kDiagonal * u.y;
     const float dots[9] = {0.0f, u.y, b - a, -u.x, -(a + b), -u.y, a - b, u.x, a + b};
-    int best = 1;
-    for (int i = 2; i <= 8; ++i) {
-        if (dots[i] > dots[best]) best = i;
-    }
+    float top = dots[1];
+    for (int i = 2; i <= 8; ++i) top = std::max(top, dots[i]);
     // acos (of the dot product clamped to [-1, 1]) falls with a slope of at least 1, so a
     // direction whose clamped dot product lies kHair below the largest has an angle at least
-    // kHair larger; acosf is off by far less than half of kHair, so it can never win. When no
-    // other direction is that close, the largest dot product is the choice; otherwise the plain
-    // rule settles it (and its ties). Above -1, clamping changes no comparison with the bar.
+    // kHair larger; acosf is off by far less than half of kHair, so it can never win. When only
+    // the largest dot product is that close, it is the choice; otherwise the plain rule settles
+    // it (and its ties). Above -1, clamping changes no comparison with the bar. No branches in
+    // the common case: which direction wins changes from footballer to footballer.
     constexpr float kHair = 1e-5f;
-    const float bar = (dots[best] > 1.0f ? 1.0f : dots[best]) - kHair;
-    if (!(bar > -1.0f)) return nearestDirectionByAngle(u);
-    for (int i = 1; i <= 8; ++i) {
-        if (i != best && dots[i] >= bar) return nearestDirectionByAngle(u);
-    }
-    return best;
+    const float bar = std::min(top, 1.0f) - kHair;
+    unsigned close = 0;
+    for (int i = 1; i <= 8; ++i) close |= static_cast<unsigned>(dots[i] >= bar) << i;
+    if (!(bar > -1.0f) || (close & (close - 1)) != 0) return nearestDirectionByAngle(u);
+    return std::countr_zero(close);
 }
 
 CPlayer::CPlayer() : serial(++nextSerial) {
