@@ -58,9 +58,9 @@ int nearestDirection(const Vector3& u) {
     // these few sums (the zero terms add nothing; rounding is the same under negation).
     const float a = kDiagonal * u.x;
     const float b = kDiagonal * u.y;
-    const float dots[9] = {0.0f, u.y, b - a, -u.x, -(a + b), -u.y, a - b, u.x, a + b};
-    float top = dots[1];
-    for (int i = 2; i <= 8; ++i) top = std::max(top, dots[i]);
+    const float d1 = u.y, d2 = b - a, d3 = -u.x, d4 = -(a + b), d5 = -u.y, d6 = a - b, d7 = u.x, d8 = a + b;
+    const float top =
+        std::max(std::max(std::max(d1, d2), std::max(d3, d4)), std::max(std::max(d5, d6), std::max(d7, d8)));
     // acos (of the dot product clamped to [-1, 1]) falls with a slope of at least 1, so a
     // direction whose clamped dot product lies kHair below the largest has an angle at least
     // kHair larger; acosf is off by far less than half of kHair, so it can never win. When only
@@ -69,8 +69,10 @@ int nearestDirection(const Vector3& u) {
     // the common case: which direction wins changes from footballer to footballer.
     constexpr float kHair = 1e-5f;
     const float bar = std::min(top, 1.0f) - kHair;
-    unsigned close = 0;
-    for (int i = 1; i <= 8; ++i) close |= static_cast<unsigned>(dots[i] >= bar) << i;
+    const unsigned close = (static_cast<unsigned>(d1 >= bar) << 1) | (static_cast<unsigned>(d2 >= bar) << 2) |
+                           (static_cast<unsigned>(d3 >= bar) << 3) | (static_cast<unsigned>(d4 >= bar) << 4) |
+                           (static_cast<unsigned>(d5 >= bar) << 5) | (static_cast<unsigned>(d6 >= bar) << 6) |
+                           (static_cast<unsigned>(d7 >= bar) << 7) | (static_cast<unsigned>(d8 >= bar) << 8);
     if (!(bar > -1.0f) || (close & (close - 1)) != 0) return nearestDirectionByAngle(u);
     return std::countr_zero(close);
 }
