@@ -1,7 +1,7 @@
 # The window resized with xdotool: the 800 x 600 picture follows at once, scaled to fit and
 # letterboxed, with the menu and then the head-up display and radar at their places in it.
 # Alt+Enter switches full screen and its Enter neither opens "new game" nor kicks.
-E2E_SCREEN=2560x1440x24
+E2E_SCREEN=2000x1200x24
 source "$(dirname "$0")/common.bash"
 
 red='r > 180 && g < 90 && b < 90'
@@ -87,7 +87,7 @@ xdotool keyup Return keyup alt
 sleep 1.5
 client_geometry
 echo "after Alt+Enter: ${WIN_W}x$WIN_H at $WIN_X,$WIN_Y"
-[ "$WIN_W" -eq 2560 ] && [ "$WIN_H" -eq 1440 ] || fail "Alt+Enter did not fill the screen (${WIN_W}x$WIN_H)"
+[ "$WIN_W" -eq 2000 ] && [ "$WIN_H" -eq 1200 ] || fail "Alt+Enter did not fill the screen (${WIN_W}x$WIN_H)"
 shown_rect "$WIN_W" "$WIN_H"
 shot fullscreen
 n=$(menu_scaled fullscreen)
@@ -98,8 +98,8 @@ xdotool keyup Return keyup alt
 sleep 1.5
 resize_to 1000 1000
 
-# Into a match at 1920 x 1080: the radar's white frame at its scaled place.
-resize_to 1920 1080
+# Into a match at 1600 x 900: the radar's white frame at its scaled place.
+resize_to 1600 900
 press Return
 press Down; press Down; press Down
 press Return
@@ -110,14 +110,14 @@ press Return
 sleep 1.5
 press s                                   # kick off: the restart's fade goes
 sleep 2
-shot match_1920x1080
+shot match_1600x900
 # Radar frame: picture x 696 .. 780, y 454 .. 580; its left edge at picture y 500.
 rx=$((SX + 696 * SW / 800))
 ry=$((SY + 500 * SH / 600))
-n=$(count_pixels match_1920x1080 $((rx - 3)) "$ry" 7 1 'r > 200 && g > 200 && b > 200')
+n=$(count_pixels match_1600x900 $((rx - 3)) "$ry" 7 1 'r > 200 && g > 200 && b > 200')
 [ "$n" -ge 1 ] || fail "no white radar frame at its scaled place ($rx, $ry)"
 # The score panel's dark background at picture (40, 50), scaled.
-n=$(count_pixels match_1920x1080 $((SX + 100 * SW / 800)) $((SY + 75 * SH / 600)) 10 4 'r < 90 && g < 110 && b < 110')
+n=$(count_pixels match_1600x900 $((SX + 100 * SW / 800)) $((SY + 75 * SH / 600)) 10 4 'r < 90 && g < 110 && b < 110')
 [ "$n" -ge 20 ] || fail "no score panel at its scaled place"
 xdotool keydown alt keydown Return
 sleep 0.2
@@ -135,6 +135,6 @@ press Up                                  # quit
 press Return
 wait_exit 20
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after quit"
-grep -q 'name="window_width" value="1920"' "$WORK/config/flikka.xml" || fail "the window's size is not kept in flikka.xml"
+grep -q 'name="window_width" value="1600"' "$WORK/config/flikka.xml" || fail "the window's size is not kept in flikka.xml"
 grep -q 'name="fullscreen" value="false"' "$WORK/config/win32.xml" || fail "full screen left on after two Alt+Enter"
 echo "PASS ($NAME)"
