@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <exception>
 #include <iostream>
 
 #include "sim/KeyState.h"
@@ -60,14 +61,14 @@ int CFlikka::main(int, char**) {
     try {
         run();
     } catch (const platform::PlatformError& e) {
-        std::cout << e.what() << std::endl;
+        std::cerr << e.what() << std::endl;
         status = 1;
     } catch (const CFlikkaException& e) {
-        std::cout << e.what() << std::endl;
+        std::cerr << e.what() << std::endl;
         status = 1;
     } catch (const std::exception& e) {
         // Anything else still reaches the console rather than ending the run unexplained.
-        std::cout << e.what() << std::endl;
+        std::cerr << e.what() << std::endl;
         status = 1;
     }
     if (status != 0) closePrompt();
@@ -186,8 +187,15 @@ void CFlikka::run() {
         sleepUntilDue(std::min(logicTimer.untilDue(now), frameTimer.untilDue(now)));
     }
 
-    saveSettings(paths::settingsFile("win32.xml"));
+    // One file that cannot be saved must not cost the other its changes; the failure is still reported.
+    std::exception_ptr saveFailure;
+    try {
+        saveSettings(paths::settingsFile("win32.xml"));
+    } catch (const CFlikkaException&) {
+        saveFailure = std::current_exception();
+    }
     saveExtraSettings(paths::settingsFile("flikka.xml"));
+    if (saveFailure) std::rethrow_exception(saveFailure);
     display.showCursor(true);
     graphics.setMenu(nullptr);
 }
