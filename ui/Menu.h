@@ -44,6 +44,9 @@ enum MenuId {
     MENU_STATISTICS = 33,
     MENU_ABOUT = 34,
     MENU_QUIT = 35,
+    // Match rules (options page).
+    MENU_RULES = 50,
+    MENU_AUTO_SWITCH = 51,
 };
 
 // What a menu step asks of the main loop.
