@@ -10,6 +10,7 @@
 #include "sim/KeyState.h"
 #include "app/LoopTimer.h"
 #include "app/MenuRedraw.h"
+#include "app/SoundDirector.h"
 #include "app/Splash.h"
 #include "platform/Platform.h"
 #include "players/UserControl.h"
@@ -103,6 +104,14 @@ void CFlikka::run() {
     CMenu menu(&match, &keyboard);
     graphics.setMenu(&menu);
 
+    // After the window, so that a missing device never stops the game: it plays silent.
+    const std::unique_ptr<platform::Audio> audio = openAudioOrSilence(std::cerr);
+    SoundDirector sound(*audio);
+    if (const auto missing = sound.loadEffects(); !missing.empty()) {
+        std::cerr << "Sound effects missing (" << missing.size() << "), first " << missing.front() << std::endl;
+    }
+    menu.setCueListener([&sound](MenuCue cue) { sound.menuCue(cue); });
+
     bool quit = false;
     Splash splash;
     splash.start(platform::ticks());
@@ -145,6 +154,7 @@ void CFlikka::run() {
                     user_control::switchSelected(match);
                 }
                 const int result = match.matchStep(kLogicStepSeconds);
+                sound.afterMatchStep(match);
                 if (result == 1 || result == 2) {
                     menu.showOverMatch(result == 1);  // after full time there is nothing to continue
                     mode = MODE_MENU_OVER_MATCH;
@@ -160,6 +170,9 @@ void CFlikka::run() {
                     mode = MODE_MATCH;
                 }
             }
+            sound.update(mode == MODE_MATCH ? SoundScene::Match
+                                            : (mode == MODE_MENU_OVER_MATCH ? SoundScene::MatchPaused : SoundScene::Menu),
+                         extraSettings(), kLogicStepSeconds);
         }
 
         const std::uint32_t frameTime = platform::ticks();

@@ -1,6 +1,9 @@
 #include "ui/Menu.h"
 
+#include <algorithm>
+
 #include "platform/Platform.h"
+#include "settings/ExtraSettings.h"
 #include "settings/Settings.h"
 #include "sim/Match.h"
 
@@ -40,6 +43,14 @@ void addFormationLines(CMenuNode* page, int firstId) {
         for (const char* n : {"1", "2", "3", "4", "5"}) line->choices.emplace_back(n);
         line->choice = kInitial[i];
     }
+}
+
+// A volume item: choices 0, 10 .. 100 after the label's prefix.
+constexpr int kVolumeStep = 10;
+void addVolumeItem(CMenuNode* page, int id, const std::string& prefix, int volume) {
+    CMenuNode* item = page->add(id, prefix + "0");
+    for (int v = kVolumeStep; v <= 100; v += kVolumeStep) item->choices.push_back(prefix + std::to_string(v));
+    item->choice = (std::clamp(volume, 0, 100) + kVolumeStep / 2) / kVolumeStep;
 }
 
 bool lineCounts(const CMenu& menu, int firstId, unsigned counts[kFormationLines]) {
@@ -139,6 +150,13 @@ void CMenu::build() {
     options->add(MENU_RADAR, "radar on")->choices.emplace_back("radar off");
     options->add(MENU_FULLSCREEN, "fullscreen on")->choices.emplace_back("fullscreen off");
     options->add(MENU_DEBUG_INFO, "debug info on")->choices.emplace_back("debug info off");
+    CMenuNode* sound = options->add(MENU_SOUND, "sound", "sound");
+    sound->add(MENU_BACK, "back");
+    const ExtraSettings& extra = extraSettings();
+    addVolumeItem(sound, MENU_EFFECTS_VOLUME, "effects volume: ", extra.effectsVolume);
+    addVolumeItem(sound, MENU_CROWD_VOLUME, "crowd volume: ", extra.crowdVolume);
+    sound->add(MENU_MUTE, "sound on")->choices.emplace_back("sound off");
+    findNode(MENU_MUTE)->choice = extra.mute ? 1 : 0;
 
     statistics->add(MENU_BACK, "invisible back");
     about->add(MENU_BACK, "invisible back");
@@ -222,6 +240,7 @@ int CMenu::handleInput() {
         if (press) {
             capture_->keyCode = event.virtualKey;
             capture_ = nullptr;
+            cue(MenuCue::Select);
         }
         return apply(current_->selected());
     }
@@ -230,24 +249,29 @@ int CMenu::handleInput() {
     CMenuNode* item = current_->selected();
     switch (event.virtualKey) {
         case kEnter:
+            if (item != nullptr) cue(MenuCue::Select);
             return activate();
         case kLeft:
             if (item != nullptr) {
                 item->previousChoice();
+                if (item->choices.size() >= 2) cue(MenuCue::Move);
                 apply(item);
             }
             return MENU_RESULT_NONE;
         case kRight:
             if (item != nullptr) {
                 item->nextChoice();
+                if (item->choices.size() >= 2) cue(MenuCue::Move);
                 apply(item);
             }
             return MENU_RESULT_NONE;
         case kUp:
             moveSelection(-1);
+            cue(MenuCue::Move);
             return MENU_RESULT_NONE;
         case kDown:
             moveSelection(+1);
+            cue(MenuCue::Move);
             return MENU_RESULT_NONE;
         default:
             return MENU_RESULT_NONE;
@@ -308,6 +332,15 @@ int CMenu::apply(CMenuNode* item) {
             return MENU_RESULT_NONE;
         case MENU_DEBUG_INFO:
             s.debugInfo = item->choice == 0;
+            return MENU_RESULT_NONE;
+        case MENU_EFFECTS_VOLUME:
+            extraSettings().effectsVolume = item->choice * kVolumeStep;
+            return MENU_RESULT_NONE;
+        case MENU_CROWD_VOLUME:
+            extraSettings().crowdVolume = item->choice * kVolumeStep;
+            return MENU_RESULT_NONE;
+        case MENU_MUTE:
+            extraSettings().mute = item->choice == 1;
             return MENU_RESULT_NONE;
         case MENU_QUIT:
             return MENU_RESULT_QUIT;

@@ -44,7 +44,14 @@ enum MenuId {
     MENU_STATISTICS = 33,
     MENU_ABOUT = 34,
     MENU_QUIT = 35,
+    MENU_SOUND = 40,  // the sound page: 41..43
+    MENU_EFFECTS_VOLUME = 41,
+    MENU_CROWD_VOLUME = 42,
+    MENU_MUTE = 43,
 };
+
+// What the player should hear of a menu step: a click for a move, another for a choice made.
+enum class MenuCue { Move, Select };
 
 // What a menu step asks of the main loop.
 enum MenuResult { MENU_RESULT_NONE = 0, MENU_RESULT_QUIT = 1, MENU_RESULT_NEW_MATCH = 2, MENU_RESULT_RESUME = 3 };
@@ -110,6 +117,8 @@ public:
     CMenuNode* captureNode() const { return capture_; }
 
     void setMatchStarter(MatchStarter starter) { startMatch_ = std::move(starter); }
+    // Told of every move and choice; the menu itself knows nothing of sound.
+    void setCueListener(std::function<void(MenuCue)> listener) { cue_ = std::move(listener); }
 
     // The settings key slot a key item writes; -1 for other ids.
     static int keySlotOf(int id);
@@ -119,6 +128,9 @@ private:
     int activate();
     int apply(CMenuNode* item);
     void moveSelection(int step);
+    void cue(MenuCue c) const {
+        if (cue_) cue_(c);
+    }
 
     platform::Keyboard* events_ = nullptr;
     std::unique_ptr<CMenuNode> root_;
@@ -126,6 +138,7 @@ private:
     CMenuNode* capture_ = nullptr;
     CMatch* match_ = nullptr;
     MatchStarter startMatch_;
+    std::function<void(MenuCue)> cue_;
     unsigned eventsTaken_ = 0;
 };
 
