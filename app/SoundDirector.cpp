@@ -21,12 +21,12 @@ constexpr float kBounceGain = 0.35f;
 constexpr float kWoodworkGain = 0.8f;
 constexpr float kNetGain = 0.7f;
 constexpr float kCatchGain = 0.6f;
-constexpr float kWhistleGain = 0.42f;
+constexpr float kWhistleGain = 0.3f;
 constexpr float kRoarGain = 1.0f;
 constexpr float kGroanGain = 0.75f;
 constexpr float kMenuGain = 0.5f;
 constexpr float kCalmLoopGain = 0.45f;
-constexpr float kExcitedLoopGain = 0.6f;
+constexpr float kExcitedLoopGain = 0.5f;
 
 constexpr float kHardKickSpeed = 15.0f;  // m/s: from here the kick sounds hard
 constexpr float kLoudKickSpeed = 30.0f;  // and at full level

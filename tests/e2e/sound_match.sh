@@ -65,6 +65,7 @@ press Up
 press Return
 wait_exit 20
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after quit"
+[ -z "${KEEP_SHOTS:-}" ] || { mkdir -p "$KEEP_SHOTS" && cp "$AUDIO" "$KEEP_SHOTS/"; }
 
 S=$(seconds "$start")
 G=$(seconds "$goal")
@@ -86,16 +87,16 @@ echo "whistle band: ${whistle_db} dB at the kick-off, ${later_db} dB later"
 awk -v w="$whistle_db" -v l="$later_db" 'BEGIN { exit !(w > -35 && w > l + 12) }' ||
   fail "no kick-off whistle at ${WHISTLE_BAND} Hz (${whistle_db} dB against ${later_db} dB)"
 # Its onset, by tenths of a second: within the match's first second and a half.
-onset=$(sox "${RAW[@]}" "$AUDIO" -t dat -r 8000 -c 1 - trim "$S" 2 sinc "$WHISTLE_BAND" 2>/dev/null |
-  awk '!/^;/ { n++; s += $2 * $2; if (n == 800) { b++; if (s / n > 0.0005) { printf "%.1f\n", (b - 1) / 10; exit } n = 0; s = 0 } }')
+sox "${RAW[@]}" "$AUDIO" -t dat -r 8000 -c 1 "$WORK/start.dat" trim "$S" 2 sinc "$WHISTLE_BAND" 2>/dev/null
+onset=$(awk '!/^;/ && !found { n++; s += $2 * $2; if (n == 800) { b++; if (s / n > 0.0005) { printf "%.1f\n", (b - 1) / 10; found = 1 } n = 0; s = 0 } }' "$WORK/start.dat")
 echo "whistle onset ${onset:-none} s into the match"
 [ -n "$onset" ] && awk -v o="$onset" 'BEGIN { exit !(o <= 1.5) }' || fail "the kick-off whistle starts late (${onset:-never})"
 
 # The loudest second of the whole recording (1 s windows, 0.1 s apart) lies within 3 s after the goal.
-loudest=$(sox "${RAW[@]}" "$AUDIO" -t dat -r 8000 -c 1 - 2>/dev/null |
-  awk '!/^;/ { n++; s += $2 * $2; if (n == 800) { e[b++] = s; n = 0; s = 0 } }
+sox "${RAW[@]}" "$AUDIO" -t dat -r 8000 -c 1 "$WORK/all.dat" 2>/dev/null
+loudest=$(awk '!/^;/ { n++; s += $2 * $2; if (n == 800) { e[b++] = s; n = 0; s = 0 } }
        END { best = -1; for (i = 0; i + 10 <= b; i++) { w = 0; for (k = 0; k < 10; k++) w += e[i + k]
-             if (w > best) { best = w; at = i } } printf "%.1f %.1f\n", at / 10, 10 * log(best / 8000) / log(10) }')
+             if (w > best) { best = w; at = i } } printf "%.1f %.1f\n", at / 10, 10 * log(best / 8000) / log(10) }' "$WORK/all.dat")
 read -r loud_at loud_db <<<"$loudest"
 echo "loudest second from ${loud_at} s (${loud_db} dB), goal at ${G} s"
 awk -v t="$loud_at" -v g="$G" 'BEGIN { exit !(t >= g - 0.2 && t + 1 <= g + 3) }' ||

@@ -333,6 +333,7 @@ Buffer goalRoar() {
     }
     for (float& x : claps) x = clap.step(x);
     mixInto(b, claps, 0, 0.25f * peak(b) / std::max(peak(claps), 1e-6f));
+    saturate(b, 2.0f);
     fadeEdges(b, 0.05f, 0.4f);
     normalise(b, kPeak);
     return b;
@@ -355,6 +356,7 @@ Buffer groan() {
     s.level = [](float t) { return smoothStep(t / 0.2f) * (1.0f - smoothStep((t - 0.5f) / 1.3f)); };
     s.pitch = [](float t) { return 1.25f - 0.45f * smoothStep(t / 1.4f); };
     Buffer b = crowd(s, 2.2f, 71);
+    saturate(b, 1.5f);
     fadeEdges(b, 0.01f, 0.3f);
     normalise(b, kPeak);
     return b;

@@ -54,6 +54,12 @@ void normalise(Buffer& b, float peakLevel) {
     if (p > 0.0f) scale(b, peakLevel / p);
 }
 
+void saturate(Buffer& b, float drive) {
+    normalise(b, 1.0f);
+    const float top = std::tanh(drive);
+    for (float& x : b) x = std::tanh(drive * x) / top;
+}
+
 void fadeEdges(Buffer& b, float inSeconds, float outSeconds) {
     const std::size_t n = b.size();
     const std::size_t in = std::min(n, samplesOf(inSeconds));

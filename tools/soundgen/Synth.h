@@ -103,6 +103,9 @@ float rms(const Buffer& b);
 void scale(Buffer& b, float gain);
 void normalise(Buffer& b, float peakLevel);
 // Raised-cosine edges, so that no file starts or ends on a step (a click).
+// Soft saturation of a take normalised to peak 1: the dense sound of a crowd stands louder for
+// the same peak, the way a broadcast limiter makes it.
+void saturate(Buffer& b, float drive);
 void fadeEdges(Buffer& b, float inSeconds, float outSeconds);
 void mixInto(Buffer& dst, const Buffer& src, std::size_t offset, float gain);
 // A seamless loop from a take `crossfade` seconds longer than the loop: its tail is faded into
