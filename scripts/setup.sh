@@ -7,6 +7,7 @@ packages=(
   libtinyxml2-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
   xvfb xauth xdotool imagemagick sox
+  dpkg-dev file appstream desktop-file-utils groff-base
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -21,6 +21,10 @@ struct MatchRules {
         r.autoSwitch = autoSwitchOn;
         return r;
     }
+    // The rules a match starts with from the settings' two choices (0 classic, 1 full).
+    static MatchRules fromChoice(int rulesChoice, bool autoSwitchOn) {
+        return rulesChoice == 1 ? fullRules(autoSwitchOn) : classic();
+    }
 };
 
 inline const char* rulesName(RulesKind k) { return k == RulesKind::Full ? "full" : "classic"; }

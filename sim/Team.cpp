@@ -86,6 +86,10 @@ void CTeam::resetCounters() {
     cornersFor = 0;
     throwInsFor = 0;
     possessionTime = 0.0f;
+    fouls = 0;
+    offsides = 0;
+    freeKicks = 0;
+    penalties = 0;
 }
 
 bool CTeam::contains(const CPlayer* p) const { return p != nullptr && indexOf(p) >= 0; }

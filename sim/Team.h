@@ -24,6 +24,12 @@ public:
     int cornersFor = 0;
     int throwInsFor = 0;
     float possessionTime = 0.0f;
+    // Full rules only (always 0 under classic): fouls committed, times caught offside, free
+    // kicks and penalties awarded to the side.
+    int fouls = 0;
+    int offsides = 0;
+    int freeKicks = 0;
+    int penalties = 0;
     CMatch* match = nullptr;
 
     CTeam();

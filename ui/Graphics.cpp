@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "settings/Paths.h"
 #include "settings/Settings.h"
 #include "sim/Console.h"
 #include "ui/Colours.h"
@@ -80,10 +81,12 @@ void CGraphics::openWindow(bool offscreen) {
     halfWindowHeight_ = windowHeight_ / 2;
 }
 
-std::unique_ptr<platform::Image> CGraphics::image(const std::string& path) { return display_->loadImage(path); }
+std::unique_ptr<platform::Image> CGraphics::image(const std::string& name) {
+    return display_->loadImage(paths::dataFile(name));
+}
 
-std::unique_ptr<platform::Sprite> CGraphics::sprite(const std::string& path, int frameDelayMs) {
-    return display_->loadSprite(path, frameDelayMs);
+std::unique_ptr<platform::Sprite> CGraphics::sprite(const std::string& name, int frameDelayMs) {
+    return display_->loadSprite(paths::dataFile(name), frameDelayMs);
 }
 
 void CGraphics::loadSet(SpriteSetId set, const std::string& prefix) {
@@ -106,9 +109,9 @@ void CGraphics::loadAssets() {
     menuBgLarge_ = image("gfx/menubgl.png");
     miniPitch_ = image("gfx/minipitch.png");
 
-    mainFont_ = display_->loadFont("gfx/font.png", kFontLetters);
-    miniFont_ = display_->loadFont("gfx/minifont.png", kFontLetters);
-    menuFont_ = display_->loadFont("gfx/menufont.png", kFontLetters);
+    mainFont_ = display_->loadFont(paths::dataFile("gfx/font.png"), kFontLetters);
+    miniFont_ = display_->loadFont(paths::dataFile("gfx/minifont.png"), kFontLetters);
+    menuFont_ = display_->loadFont(paths::dataFile("gfx/menufont.png"), kFontLetters);
 
     ball_ = sprite("gfx/ball.png", kBallFrameMs);
     selected_ = sprite("gfx/selected.png", kMarkerFrameMs);

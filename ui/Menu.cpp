@@ -102,7 +102,8 @@ CMenuNode* CMenuNode::selected() const {
 
 CMenu::CMenu(CMatch* match, platform::Keyboard* events) : events_(events), match_(match) {
     startMatch_ = [this](const unsigned home[5], const unsigned away[5], float length, int humanSide) {
-        if (match_ != nullptr) match_->newMatch(home, away, length, humanSide);
+        const ExtraSettings& x = extraSettings();
+        if (match_ != nullptr) match_->newMatch(home, away, length, humanSide, MatchRules::fromChoice(x.rules, x.autoSwitch));
     };
     build();
 }
@@ -150,6 +151,8 @@ void CMenu::build() {
     options->add(MENU_RADAR, "radar on")->choices.emplace_back("radar off");
     options->add(MENU_FULLSCREEN, "fullscreen on")->choices.emplace_back("fullscreen off");
     options->add(MENU_DEBUG_INFO, "debug info on")->choices.emplace_back("debug info off");
+    options->add(MENU_RULES, "rules: classic")->choices.emplace_back("rules: full");
+    options->add(MENU_AUTO_SWITCH, "auto switch on")->choices.emplace_back("auto switch off");
     CMenuNode* sound = options->add(MENU_SOUND, "sound", "sound");
     sound->add(MENU_BACK, "back");
     const ExtraSettings& extra = extraSettings();
@@ -174,6 +177,9 @@ void CMenu::build() {
     findNode(MENU_RADAR)->choice = s.radar ? 0 : 1;
     findNode(MENU_FULLSCREEN)->choice = s.fullscreen ? 0 : 1;
     findNode(MENU_DEBUG_INFO)->choice = s.debugInfo ? 0 : 1;
+    const ExtraSettings& x = extraSettings();
+    findNode(MENU_RULES)->choice = x.rules == 1 ? 1 : 0;
+    findNode(MENU_AUTO_SWITCH)->choice = x.autoSwitch ? 0 : 1;
 
     makeRootCurrent();
     flushKeyEvents();
@@ -341,6 +347,12 @@ int CMenu::apply(CMenuNode* item) {
             return MENU_RESULT_NONE;
         case MENU_MUTE:
             extraSettings().mute = item->choice == 1;
+            return MENU_RESULT_NONE;
+        case MENU_RULES:
+            extraSettings().rules = item->choice == 1 ? 1 : 0;
+            return MENU_RESULT_NONE;
+        case MENU_AUTO_SWITCH:
+            extraSettings().autoSwitch = item->choice == 0;
             return MENU_RESULT_NONE;
         case MENU_QUIT:
             return MENU_RESULT_QUIT;

@@ -48,6 +48,9 @@ enum MenuId {
     MENU_EFFECTS_VOLUME = 41,
     MENU_CROWD_VOLUME = 42,
     MENU_MUTE = 43,
+    // Match rules (options page).
+    MENU_RULES = 50,
+    MENU_AUTO_SWITCH = 51,
 };
 
 // What the player should hear of a menu step: a click for a move, another for a choice made.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 #include "sim/Match.h"
 #include "ui/Graphics.h"
@@ -66,7 +67,7 @@ void drawStatisticsPage(CGraphics& g, int top) {
         const char* label;
         std::string home, away;
     };
-    const Row rows[] = {
+    std::vector<Row> rows = {
         {"goals scored", std::to_string(m->homeScore), std::to_string(m->awayScore)},
         {"shots", std::to_string(h.shots), std::to_string(a.shots)},
         {"shots on goal", std::to_string(h.shotsOnGoal), std::to_string(a.shotsOnGoal)},
@@ -76,13 +77,21 @@ void drawStatisticsPage(CGraphics& g, int top) {
         {"corners for", std::to_string(h.cornersFor), std::to_string(a.cornersFor)},
         {"throw ins for", std::to_string(h.throwInsFor), std::to_string(a.throwInsFor)},
     };
+    // Full rules add their four counters; the page then reaches further down its background.
+    const bool full = m->rules.full();
+    if (full) {
+        rows.push_back({"fouls", std::to_string(h.fouls), std::to_string(a.fouls)});
+        rows.push_back({"offsides", std::to_string(h.offsides), std::to_string(a.offsides)});
+        rows.push_back({"free kicks", std::to_string(h.freeKicks), std::to_string(a.freeKicks)});
+        rows.push_back({"penalties", std::to_string(h.penalties), std::to_string(a.penalties)});
+    }
     int y = top + 140;
     for (const Row& r : rows) {
         centred(r.label, y, kWhite);
         row(r.home, r.away, y);
         y += 20;
     }
-    centred("press enter to go back", top + 345, kRed);
+    centred("press enter to go back", top + (full ? 395 : 345), kRed);
 }
 
 }  // namespace flikka

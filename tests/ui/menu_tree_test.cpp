@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "menu_fixture.h"
+#include "settings/ExtraSettings.h"
 #include "settings/Settings.h"
 #include "sim/Match.h"
 #include "ui/Menu.h"
@@ -320,6 +321,47 @@ TEST_F(MenuTest, ShowOverMatchFlushesAndReturnsToTheRoot) {
     EXPECT_EQ(selectedLabel(), "quit");
     // Left and Right on "continue" and "quit" do nothing.
     EXPECT_EQ(tap({kRight, kLeft}), MENU_RESULT_NONE);
+}
+
+TEST_F(MenuTest, RulesAndAutoSwitchReachTheSettingsAndTheNextMatch) {
+    extraSettings().resetToDefaults();
+    KeyState keyState;
+    CMatch match(&keyState);
+    CMenu m(&match, &keys);
+    auto run = [&](std::initializer_list<int> vks) {
+        int last = 0;
+        for (int vk : vks) {
+            keys.tap(vk);
+            while (!keys.queue.empty()) last |= m.handleInput();
+        }
+        return last;
+    };
+    run({kDown, kEnter, kDown, kDown, kDown, kDown, kDown});  // options, past debug info
+    EXPECT_EQ(m.current()->selected()->label(), "rules: classic");
+    run({kRight});
+    EXPECT_EQ(m.current()->selected()->label(), "rules: full");
+    EXPECT_EQ(extraSettings().rules, 1);
+    run({kDown, kRight});
+    EXPECT_EQ(m.current()->selected()->label(), "auto switch off");
+    EXPECT_FALSE(extraSettings().autoSwitch);
+
+    // The default starter gives the next match the rules chosen.
+    m.findNode(MENU_NEW_GAME)->selectedChild = 3;
+    m.findNode(MENU_HOME_FORMATION)->selectedChild = 5;
+    m.findNode(MENU_AWAY_FORMATION)->selectedChild = 5;
+    m.makeRootCurrent();
+    m.root()->selectedChild = 1;
+    EXPECT_EQ(run({kEnter, kEnter, kEnter, kEnter}), MENU_RESULT_NEW_MATCH);
+    EXPECT_TRUE(match.rules.full());
+    EXPECT_FALSE(match.rules.autoSwitch);
+
+    // A menu built from settings that say full shows it.
+    extraSettings().rules = 1;
+    extraSettings().autoSwitch = true;
+    CMenu again(&match, &keys);
+    EXPECT_EQ(again.findNode(MENU_RULES)->label(), "rules: full");
+    EXPECT_EQ(again.findNode(MENU_AUTO_SWITCH)->label(), "auto switch on");
+    extraSettings().resetToDefaults();
 }
 
 TEST(MenuNode, ChoicesWrapBothWays) {

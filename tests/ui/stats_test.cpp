@@ -75,5 +75,43 @@ TEST_F(StatisticsPageTest, RowsShowBothTeamsCounters) {
     EXPECT_TRUE(shows(frame, font, centred("press enter to go back"), top + 345, "press enter to go back", 0xFFFF0000));
 }
 
+TEST_F(StatisticsPageTest, FullRulesAddFoulsOffsidesFreeKicksAndPenalties) {
+    CTeam& h = match->home;
+    CTeam& a = match->away;
+    h.fouls = 4;
+    a.offsides = 2;
+    h.freeKicks = 3;
+    a.penalties = 1;
+    const int top = (g().windowHeight() - g().menuBackgroundLarge().height()) / 2;
+    platform::Font& font = g().menuFont();
+    const int w = g().windowWidth();
+    const int bw = g().menuBackgroundLarge().width();
+    const int hx = w / 2 - bw / 2 + 40, ax = w / 2 + bw / 2 - 40;
+    auto centred = [&](const std::string& t) { return w / 2 - font.textWidth(t) / 2; };
+    const Color white = 0xFFFFFFFF;
+    const char* labels[] = {"fouls", "offsides", "free kicks", "penalties"};
+    const std::string home[] = {"4", "0", "3", "0"};
+    const std::string away[] = {"0", "2", "0", "1"};
+
+    // Classic: the same counters never show, and the page ends where it always did.
+    g().display().clear(0xFF000000);
+    drawStatisticsPage(g(), top);
+    PixelBuffer frame = keep(g().display().readPixels());
+    EXPECT_FALSE(shows(frame, font, centred("fouls"), top + 300, "fouls", white));
+    EXPECT_TRUE(shows(frame, font, centred("press enter to go back"), top + 345, "press enter to go back", 0xFFFF0000));
+
+    match->rules = MatchRules::fullRules();
+    g().display().clear(0xFF000000);
+    drawStatisticsPage(g(), top);
+    frame = keep(g().display().readPixels());
+    for (int i = 0; i < 4; ++i) {
+        const int y = top + 300 + 20 * i;
+        EXPECT_TRUE(shows(frame, font, centred(labels[i]), y, labels[i], white)) << labels[i];
+        EXPECT_TRUE(shows(frame, font, hx, y, home[i], white)) << labels[i];
+        EXPECT_TRUE(shows(frame, font, ax - font.textWidth(away[i]), y, away[i], white)) << labels[i];
+    }
+    EXPECT_TRUE(shows(frame, font, centred("press enter to go back"), top + 395, "press enter to go back", 0xFFFF0000));
+}
+
 }  // namespace
 }  // namespace flikka::view_testing

@@ -31,6 +31,9 @@ std::vector<NamedImage> panels(const std::string& fontDir);  // HUD, fade, menus
 // The three bitmap fonts, built from a TrueType font in `fontDir`.
 std::vector<NamedImage> fonts(const std::string& fontDir);
 
+// The application icon, size × size pixels.
+PixelBuffer icon(int size);
+
 extern const char* const kFontLetters;
 constexpr int kRunningFrames = 6;
 

@@ -1,5 +1,6 @@
 // flikka-artgen <output-dir>: draws every image of the game and checks that the game's frame
-// cutter reads each one as intended.
+// cutter reads each one as intended. flikka-artgen --icons <dir>: the application icon in the
+// sizes of the hicolor theme, as <dir>/<N>x<N>/apps/flikka.png.
 #include <algorithm>
 #include <filesystem>
 #include <unordered_map>
@@ -54,9 +55,25 @@ void limitColours(fp::PixelBuffer& img, std::size_t limit) {
     }
 }
 
+int writeIcons(const std::filesystem::path& dir) {
+    try {
+        for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+            const std::string n = std::to_string(size);
+            const std::filesystem::path apps = dir / (n + "x" + n) / "apps";
+            std::filesystem::create_directories(apps);
+            fp::savePng(fa::icon(size), (apps / "flikka.png").string());
+        }
+    } catch (const std::exception& e) {
+        std::cerr << "flikka-artgen: " << e.what() << "\n";
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--icons") return writeIcons(argv[2]);
     if (argc != 2) {
         std::cerr << "usage: flikka-artgen <output-dir>\n";
         return 2;

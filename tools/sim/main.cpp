@@ -19,12 +19,18 @@
 #include "sim/Match.h"
 #include "sim/Random.h"
 #include "sim/TrajectoryHash.h"
+#include "tools/sim/Bot.h"
+#include "tools/sim/Summary.h"
 
 namespace {
 
 using namespace flikka;
 
 constexpr float kDt = 0.005f;
+
+#ifndef FLIKKA_VERSION
+#define FLIKKA_VERSION "unknown"
+#endif
 
 const char* const kUsage =
     "usage: flikka-sim [options]\n"
@@ -39,7 +45,12 @@ const char* const kUsage =
     "  --quiet                     no referee lines\n"
     "  --profile                   median and maximum CPU time of one match step\n"
     "  --hash                      a hash of each match's whole trajectory (ball and footballers)\n"
-    "  --help                      this text\n";
+    "  --rules classic|full        the rules every match is played by (default classic)\n"
+    "  --auto-switch on|off        full rules: control follows the ball (default on)\n"
+    "  --bot                       a simple bot plays the human side instead of a key script\n"
+    "  --summary                   football figures over all matches instead of each match's\n"
+    "  --help                      this text\n"
+    "  --version                   the version\n";
 
 struct Options {
     int length = 300;
@@ -53,6 +64,11 @@ struct Options {
     bool profile = false;
     bool hash = false;
     bool help = false;
+    MatchRules rules = MatchRules::classic();
+    bool autoSwitch = true;
+    bool bot = false;
+    bool summary = false;
+    bool version = false;
 };
 
 struct KeyEvent {
@@ -129,6 +145,8 @@ Options parseArguments(int argc, char** argv) {
         };
         if (arg == "--help" || arg == "-h") {
             o.help = true;
+        } else if (arg == "--version") {
+            o.version = true;
         } else if (arg == "--length") {
             const std::string v = value();
             long long n = 0;
@@ -166,10 +184,30 @@ Options parseArguments(int argc, char** argv) {
             o.profile = true;
         } else if (arg == "--hash") {
             o.hash = true;
+        } else if (arg == "--rules") {
+            const std::string v = value();
+            if (v == "classic") {
+                o.rules = MatchRules::classic();
+            } else if (v == "full") {
+                o.rules = MatchRules::fullRules();
+            } else {
+                throw UsageError{"--rules must be classic or full, got \"" + v + "\""};
+            }
+        } else if (arg == "--auto-switch") {
+            const std::string v = value();
+            if (v != "on" && v != "off") throw UsageError{"--auto-switch must be on or off, got \"" + v + "\""};
+            o.autoSwitch = v == "on";
+        } else if (arg == "--bot") {
+            o.bot = true;
+        } else if (arg == "--summary") {
+            o.summary = true;
         } else {
             throw UsageError{"unknown argument \"" + arg + "\""};
         }
     }
+    if (o.rules.full()) o.rules.autoSwitch = o.autoSwitch;
+    if (o.bot && o.human == HUMAN_NONE) throw UsageError{"--bot needs --human home or away"};
+    if (o.bot && !o.keysFile.empty()) throw UsageError{"--bot and --keys cannot be used together"};
     return o;
 }
 
@@ -217,14 +255,20 @@ std::string jsonString(const std::string& s) {
     return out + "\"";
 }
 
-std::string teamJson(const CTeam& t) {
-    char buf[256];
+std::string teamJson(const CTeam& t, bool fullRules) {
+    char buf[320];
     std::snprintf(buf, sizeof buf,
                   "{\"shots\":%d,\"shotsOnGoal\":%d,\"passes\":%d,\"successfulPasses\":%d,\"possession\":%.3f,"
-                  "\"corners\":%d,\"throwIns\":%d}",
+                  "\"corners\":%d,\"throwIns\":%d",
                   t.shots, t.shotsOnGoal, t.passes, t.successfulPasses, static_cast<double>(t.possessionTime),
                   t.cornersFor, t.throwInsFor);
-    return buf;
+    std::string out = buf;
+    if (fullRules) {
+        std::snprintf(buf, sizeof buf, ",\"fouls\":%d,\"offsides\":%d,\"freeKicks\":%d,\"penalties\":%d", t.fouls,
+                      t.offsides, t.freeKicks, t.penalties);
+        out += buf;
+    }
+    return out + "}";
 }
 
 // "M:SS (P.P%)" as the statistics screen shows it; whole seconds are rounded before the shares.
@@ -253,6 +297,12 @@ void printStatistics(const CMatch& m) {
         possessionText(m.away.possessionTime, m.home.possessionTime));
     row("corners for", num(m.home.cornersFor), num(m.away.cornersFor));
     row("throw ins for", num(m.home.throwInsFor), num(m.away.throwInsFor));
+    if (m.rules.full()) {
+        row("fouls", num(m.home.fouls), num(m.away.fouls));
+        row("offsides", num(m.home.offsides), num(m.away.offsides));
+        row("free kicks", num(m.home.freeKicks), num(m.away.freeKicks));
+        row("penalties", num(m.home.penalties), num(m.away.penalties));
+    }
 }
 
 // Thread CPU time: on a shared machine the wall clock would also count other programs' turns.
@@ -282,11 +332,12 @@ int run(const Options& o) {
     if (!o.keysFile.empty()) script = readKeyScript(o.keysFile);
 
     seedRandom(kDefaultSeed);
-    if (o.quiet) setConsole(nullptr);
+    if (o.quiet || o.summary) setConsole(nullptr);
 
     ScriptedKeyboard keyboard(std::move(script));
+    BotKeyboard bot;
     KeyState keys;
-    keys.keyboard = &keyboard;
+    keys.keyboard = o.bot ? static_cast<const IKeyboardDevice*>(&bot) : &keyboard;
     keys.keyTable = kScriptKeyTable;
     CMatch m(&keys);
 
@@ -294,15 +345,17 @@ int run(const Options& o) {
     // Stoppages stop the clock, so play can take longer than the length; far beyond that is a hang.
     const unsigned long long stepLimit = static_cast<unsigned long long>(o.length) * 2000ULL;
     std::vector<double> stepUs;
+    MatchSummary summary;
 
     for (long match = 0; match < o.matches; ++match) {
-        m.newMatch(o.home, o.away, static_cast<float>(o.length), o.human);
+        m.newMatch(o.home, o.away, static_cast<float>(o.length), o.human, o.rules);
         unsigned long long steps = 0;
         stepUs.clear();
         TrajectoryHash trajectory;
         for (;;) {
             if (o.human != HUMAN_NONE) {
                 keyboard.advanceTo(runStep);
+                if (o.bot) bot.decide(m);
                 keys.pollKeys();
                 if (m.selected != nullptr) {
                     const int aim = user_control::readDirection(m);
@@ -320,6 +373,7 @@ int run(const Options& o) {
                 result = m.matchStep(kDt);
             }
             if (o.hash) trajectory.add(m);
+            if (o.summary) summary.observe(m);
             ++runStep;
             ++steps;
             if (result == 2) break;  // full time; half time (1) just plays on
@@ -331,11 +385,16 @@ int run(const Options& o) {
         }
 
         const StepTimes times = summarise(stepUs);
+        if (o.summary) {
+            summary.endMatch(m);
+            continue;
+        }
         if (o.json) {
             std::string line = "{\"home\":" + jsonString(m.home.name) + ",\"away\":" + jsonString(m.away.name) +
                                ",\"homeScore\":" + std::to_string(m.homeScore) +
                                ",\"awayScore\":" + std::to_string(m.awayScore) + ",\"steps\":" + std::to_string(steps) +
-                               ",\"home_stats\":" + teamJson(m.home) + ",\"away_stats\":" + teamJson(m.away);
+                               ",\"home_stats\":" + teamJson(m.home, m.rules.full()) +
+                               ",\"away_stats\":" + teamJson(m.away, m.rules.full());
             if (o.profile) {
                 char buf[96];
                 std::snprintf(buf, sizeof buf, ",\"stepMedianUs\":%.2f,\"stepMaxUs\":%.2f", times.medianUs, times.maxUs);
@@ -349,6 +408,7 @@ int run(const Options& o) {
         if (o.hash) std::printf("trajectory hash %016llx\n", static_cast<unsigned long long>(trajectory.value()));
         std::fflush(stdout);
     }
+    if (o.summary) summary.print(stdout);
     return 0;
 }
 
@@ -360,6 +420,10 @@ int main(int argc, char** argv) {
         options = parseArguments(argc, argv);
         if (options.help) {
             std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (options.version) {
+            std::printf("flikka-sim %s\n", FLIKKA_VERSION);
             return 0;
         }
         return run(options);

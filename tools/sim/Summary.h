@@ -1,0 +1,57 @@
+#pragma once
+// Football figures over a run of matches (flikka-sim --summary): goals, shots, passes,
+// stoppages, spells of play, carries, fouls and the like, watched step by step from outside the
+// match, the way a statistician watches a game.
+#include <cstdio>
+#include <vector>
+
+namespace flikka {
+
+class CMatch;
+class CPlayer;
+
+class MatchSummary {
+public:
+    // Call after every match step of a match, and once more at its end.
+    void observe(const CMatch& m);
+    void endMatch(const CMatch& m);
+    void print(std::FILE* out) const;
+
+private:
+    struct Totals {
+        long matches = 0;
+        long goals = 0;
+        long goallessDraws = 0;
+        long shots = 0, shotsOnGoal = 0;
+        long passes = 0, successfulPasses = 0;
+        long topCornerGoals = 0;
+        long quickKickOffGoals = 0;
+        long stoppages = 0;
+        long matchesWithoutLongSpell = 0;
+        long fouls = 0, penalties = 0, offsides = 0, freeKicks = 0;
+        long homePoints = 0, awayPoints = 0;
+        long matchesHomeScored = 0;
+        long homeGoals = 0, awayGoals = 0;
+        std::vector<float> carries;        // metres, one per possession
+        std::vector<float> longestSpells;  // game minutes, one per match
+    };
+
+    void startMatch(const CMatch& m);
+
+    Totals t_;
+    // Per match.
+    bool started_ = false;
+    int lastState_ = -1;
+    int lastRestart_ = 0;
+    bool lastSecondHalf_ = false;
+    int lastHomeScore_ = 0, lastAwayScore_ = 0;
+    unsigned long long step_ = 0;
+    unsigned long long spellSteps_ = 0, longestSpell_ = 0;
+    unsigned long long kickOffStep_ = 0;
+    int kickOffSide_ = -1;  // 0 home, 1 away
+    const CPlayer* holder_ = nullptr;
+    float gainX_ = 0.0f, gainY_ = 0.0f;
+    float matchLength_ = 300.0f;
+};
+
+}  // namespace flikka
