@@ -147,12 +147,7 @@ void CFlikka::run() {
         if (logicTimer.tick(platform::ticks())) {
             if (mode == MODE_MATCH) {
                 keys.pollKeys();
-                if (match.selected != nullptr) {
-                    const int aim = user_control::readDirection(match);
-                    user_control::loosePressActions(match, aim);
-                    user_control::releaseActions(match, aim);
-                    user_control::switchSelected(match);
-                }
+                user_control::controlSelected(match);
                 const int result = match.matchStep(kLogicStepSeconds);
                 sound.afterMatchStep(match);
                 if (result == 1 || result == 2) {

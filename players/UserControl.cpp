@@ -25,6 +25,14 @@ bool selectedHoldsBall(const CMatch& m) { return m.selected != nullptr && m.ball
 
 }  // namespace
 
+void controlSelected(CMatch& m) {
+    if (m.selected == nullptr) return;
+    const int aim = readDirection(m);
+    loosePressActions(m, aim);
+    releaseActions(m, aim);
+    switchSelected(m);
+}
+
 int readDirection(CMatch& m) {
     const KeyState& k = *m.keys;
     const bool up = k.pressed(SLOT_UP);

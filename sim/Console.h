@@ -6,6 +6,7 @@
 namespace flikka {
 
 void setConsole(std::ostream* out);  // null silences
+std::ostream* console();             // the stream now in use, to put it back after silencing
 void consolePrint(const char* text);
 
 }  // namespace flikka

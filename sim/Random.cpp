@@ -8,6 +8,8 @@ std::uint32_t g_state = kDefaultSeed;
 
 void seedRandom(std::uint32_t seed) { g_state = seed; }
 
+std::uint32_t randomState() { return g_state; }
+
 int randomInt() {
     g_state = g_state * 214013u + 2531011u;  // wraps modulo 2^32
     return static_cast<int>((g_state >> 16) & 0x7FFFu);

@@ -24,6 +24,16 @@ for program in flikka flikka-sim; do
   grep -q -- "--version" "$tmp/out" || fail "$program --help does not list --version"
 done
 
+# Every option that --help lists is described in the man page, so the two cannot drift apart.
+src="$2"
+for program in flikka flikka-sim; do
+  "$build/$program" --help | grep -o -- '--[a-z][a-z-]*' | sort -u >"$tmp/options"
+  sed 's/\\-/-/g' "$src/packaging/$program.6" >"$tmp/page"
+  while read -r option; do
+    grep -q -- "$option\b" "$tmp/page" || fail "$program --help lists $option but packaging/$program.6 does not"
+  done <"$tmp/options"
+done
+
 # The game's help names the folders this copy would use: here FLIKKA_DATA's.
 rc=$(run env FLIKKA_DATA="$build" "$build/flikka" --help)
 grep -qx "data:     $build" "$tmp/out" || fail "flikka --help does not name the data folder: $(cat "$tmp/out")"

@@ -18,7 +18,12 @@
 #include "sim/FlikkaException.h"
 #include "sim/Match.h"
 #include "sim/Random.h"
+#include "sim/ScriptedKeyboard.h"
 #include "sim/TrajectoryHash.h"
+#include "replay/Playback.h"
+#include "replay/Recorder.h"
+#include "replay/ReplayFile.h"
+#include "settings/SafeFile.h"
 #include "tools/sim/Bot.h"
 #include "tools/sim/Summary.h"
 
@@ -45,6 +50,9 @@ const char* const kUsage =
     "  --quiet                     no referee lines\n"
     "  --profile                   median and maximum CPU time of one match step\n"
     "  --hash                      a hash of each match's whole trajectory (ball and footballers)\n"
+    "  --record FILE               writes the (last) match played as a replay file\n"
+    "  --replay FILE               plays a recorded match (replays/last.flr) and prints its score,\n"
+    "                              referee lines and trajectory hash; takes the set-up from the file\n"
     "  --rules classic|full        the rules every match is played by (default classic)\n"
     "  --auto-switch on|off        full rules: control follows the ball (default on)\n"
     "  --bot                       a simple bot plays the human side instead of a key script\n"
@@ -69,44 +77,14 @@ struct Options {
     bool bot = false;
     bool summary = false;
     bool version = false;
-};
-
-struct KeyEvent {
-    unsigned long long step = 0;
-    int slot = 0;
-    bool down = false;
+    std::string replayFile;
+    std::string recordFile;
+    // Set-up options given on the command line, which a replay takes from its file instead.
+    std::vector<std::string> setUpFlags;
 };
 
 struct UsageError {
     std::string message;
-};
-
-// Each slot gets its own code, so a scripted slot never aliases another slot bound to the same key.
-constexpr int kScriptCodeBase = 1000;
-const int kScriptKeyTable[KeyState::kSlots] = {1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007,
-                                               1008, 1009, 1010, 1011, 1012, 1013, 1014, 1015};
-
-class ScriptedKeyboard : public IKeyboardDevice {
-public:
-    explicit ScriptedKeyboard(std::vector<KeyEvent> events) : events_(std::move(events)) {}
-
-    // Applies every scripted change due at this step of the run.
-    void advanceTo(unsigned long long step) {
-        while (next_ < events_.size() && events_[next_].step <= step) {
-            down_[events_[next_].slot] = events_[next_].down;
-            ++next_;
-        }
-    }
-
-    bool isKeyDown(int virtualKey) const override {
-        const int slot = virtualKey - kScriptCodeBase;
-        return slot >= 0 && slot < KeyState::kSlots && down_[slot];
-    }
-
-private:
-    std::vector<KeyEvent> events_;
-    std::size_t next_ = 0;
-    bool down_[KeyState::kSlots] = {};
 };
 
 bool parseWhole(const std::string& text, long long lo, long long hi, long long& out) {
@@ -143,6 +121,11 @@ Options parseArguments(int argc, char** argv) {
             if (i + 1 >= argc) throw UsageError{arg + " needs a value"};
             return argv[++i];
         };
+        if (arg == "--length" || arg == "--home" || arg == "--away" || arg == "--human" || arg == "--keys" ||
+            arg == "--matches" || arg == "--profile" || arg == "--rules" || arg == "--auto-switch" || arg == "--bot" ||
+            arg == "--summary") {
+            o.setUpFlags.push_back(arg);
+        }
         if (arg == "--help" || arg == "-h") {
             o.help = true;
         } else if (arg == "--version") {
@@ -184,6 +167,10 @@ Options parseArguments(int argc, char** argv) {
             o.profile = true;
         } else if (arg == "--hash") {
             o.hash = true;
+        } else if (arg == "--record") {
+            o.recordFile = value();
+        } else if (arg == "--replay") {
+            o.replayFile = value();
         } else if (arg == "--rules") {
             const std::string v = value();
             if (v == "classic") {
@@ -208,13 +195,17 @@ Options parseArguments(int argc, char** argv) {
     if (o.rules.full()) o.rules.autoSwitch = o.autoSwitch;
     if (o.bot && o.human == HUMAN_NONE) throw UsageError{"--bot needs --human home or away"};
     if (o.bot && !o.keysFile.empty()) throw UsageError{"--bot and --keys cannot be used together"};
+    if (!o.replayFile.empty() && !o.recordFile.empty()) throw UsageError{"--replay cannot be combined with --record"};
+    if (!o.replayFile.empty() && !o.setUpFlags.empty()) {
+        throw UsageError{"--replay takes the match from its file; it cannot be combined with " + o.setUpFlags.front()};
+    }
     return o;
 }
 
-std::vector<KeyEvent> readKeyScript(const std::string& path) {
+std::vector<KeyChange> readKeyScript(const std::string& path) {
     std::ifstream in(path);
     if (!in) throw UsageError{"cannot read the key script \"" + path + "\""};
-    std::vector<KeyEvent> events;
+    std::vector<KeyChange> events;
     std::string line;
     int lineNumber = 0;
     while (std::getline(in, line)) {
@@ -231,10 +222,10 @@ std::vector<KeyEvent> readKeyScript(const std::string& path) {
             throw UsageError{"key script \"" + path + "\" line " + std::to_string(lineNumber) +
                              ": expected \"STEP SLOT down|up\""};
         }
-        events.push_back({static_cast<unsigned long long>(s), static_cast<int>(k), action == "down"});
+        events.push_back({static_cast<std::uint64_t>(s), static_cast<int>(k), action == "down"});
     }
     if (in.bad()) throw UsageError{"cannot read the key script \"" + path + "\""};
-    std::stable_sort(events.begin(), events.end(), [](const KeyEvent& a, const KeyEvent& b) { return a.step < b.step; });
+    std::stable_sort(events.begin(), events.end(), [](const KeyChange& a, const KeyChange& b) { return a.step < b.step; });
     return events;
 }
 
@@ -327,8 +318,48 @@ StepTimes summarise(std::vector<double>& us) {
     return t;
 }
 
+// Plays a replay file back as the game recorded it; status 3 when it does not come out as it did.
+int runReplay(const Options& o) {
+    replay::Replay recorded;
+    std::string message;
+    if (!replay::loadFile(o.replayFile, recorded, message)) {
+        std::cerr << "flikka-sim: " << message << "\n";
+        return 1;
+    }
+    if (o.quiet) setConsole(nullptr);
+    replay::Playback playback(std::move(recorded));
+    playback.start();
+    while (!playback.finished()) playback.step();
+
+    const CMatch& m = playback.match();
+    if (o.json) {
+        std::printf("{\"home\":%s,\"away\":%s,\"homeScore\":%d,\"awayScore\":%d,\"steps\":%llu,\"home_stats\":%s,"
+                    "\"away_stats\":%s,\"hash\":\"%016llx\"}\n",
+                    jsonString(m.home.name).c_str(), jsonString(m.away.name).c_str(), m.homeScore, m.awayScore,
+                    static_cast<unsigned long long>(m.steps), teamJson(m.home, m.rules.full()).c_str(), teamJson(m.away, m.rules.full()).c_str(),
+                    static_cast<unsigned long long>(playback.trajectoryHash()));
+    } else {
+        printStatistics(m);
+        std::printf("trajectory hash %016llx\n", static_cast<unsigned long long>(playback.trajectoryHash()));
+    }
+    std::fflush(stdout);
+
+    const replay::MatchOutcome& want = playback.replay().outcome;
+    if (m.steps != want.steps || m.homeScore != want.homeScore || m.awayScore != want.awayScore ||
+        playback.trajectoryHash() != want.trajectoryHash) {
+        std::fprintf(stderr,
+                     "flikka-sim: %s does not play back as recorded (recorded %d - %d in %llu steps, hash %016llx): "
+                     "this build simulates differently from the one that made the file\n",
+                     o.replayFile.c_str(), want.homeScore, want.awayScore, static_cast<unsigned long long>(want.steps),
+                     static_cast<unsigned long long>(want.trajectoryHash));
+        return 3;
+    }
+    return 0;
+}
+
 int run(const Options& o) {
-    std::vector<KeyEvent> script;
+    if (!o.replayFile.empty()) return runReplay(o);
+    std::vector<KeyChange> script;
     if (!o.keysFile.empty()) script = readKeyScript(o.keysFile);
 
     seedRandom(kDefaultSeed);
@@ -338,8 +369,10 @@ int run(const Options& o) {
     BotKeyboard bot;
     KeyState keys;
     keys.keyboard = o.bot ? static_cast<const IKeyboardDevice*>(&bot) : &keyboard;
-    keys.keyTable = kScriptKeyTable;
+    keys.keyTable = ScriptedKeyboard::kKeyTable;
     CMatch m(&keys);
+    const bool recording = !o.recordFile.empty();
+    replay::MatchRecorder recorder;
 
     unsigned long long runStep = 0;
     // Stoppages stop the clock, so play can take longer than the length; far beyond that is a hang.
@@ -348,7 +381,9 @@ int run(const Options& o) {
     MatchSummary summary;
 
     for (long match = 0; match < o.matches; ++match) {
+        if (recording) recorder.beforeSetUp(m, keys, o.home, o.away, static_cast<float>(o.length), o.human, kDt);
         m.newMatch(o.home, o.away, static_cast<float>(o.length), o.human, o.rules);
+        if (recording) recorder.afterSetUp(m);
         unsigned long long steps = 0;
         stepUs.clear();
         TrajectoryHash trajectory;
@@ -357,12 +392,8 @@ int run(const Options& o) {
                 keyboard.advanceTo(runStep);
                 if (o.bot) bot.decide(m);
                 keys.pollKeys();
-                if (m.selected != nullptr) {
-                    const int aim = user_control::readDirection(m);
-                    user_control::loosePressActions(m, aim);
-                    user_control::releaseActions(m, aim);
-                    user_control::switchSelected(m);
-                }
+                if (recording) recorder.afterPoll(m, keys);
+                user_control::controlSelected(m);
             }
             int result = 0;
             if (o.profile) {
@@ -373,6 +404,7 @@ int run(const Options& o) {
                 result = m.matchStep(kDt);
             }
             if (o.hash) trajectory.add(m);
+            if (recording) recorder.afterStep(m, result);
             if (o.summary) summary.observe(m);
             ++runStep;
             ++steps;
@@ -384,6 +416,11 @@ int run(const Options& o) {
             }
         }
 
+        if (recording && match + 1 == o.matches &&
+            !safe_file::replaceFile(o.recordFile, replay::encode(recorder.finish(m)))) {
+            std::cerr << "flikka-sim: cannot write the replay \"" << o.recordFile << "\"\n";
+            return 1;
+        }
         const StepTimes times = summarise(stepUs);
         if (o.summary) {
             summary.endMatch(m);

@@ -1,0 +1,62 @@
+#include "replay/Recorder.h"
+
+#include <cmath>
+
+#include "sim/KeyState.h"
+#include "sim/Match.h"
+#include "sim/Random.h"
+
+namespace flikka::replay {
+
+void MatchRecorder::beforeSetUp(const CMatch& m, const KeyState& keys, const unsigned home[5], const unsigned away[5],
+                                float length, int humanSide, float stepSeconds) {
+    replay_ = Replay{};
+    MatchSetUp& s = replay_.setUp;
+    s.length = std::isfinite(length) && length > 0.0f ? static_cast<unsigned>(length) : 0u;
+    for (int i = 0; i < 5; ++i) {
+        s.home[i] = home[i];
+        s.away[i] = away[i];
+    }
+    s.humanSide = humanSide;
+    s.stepSeconds = stepSeconds;
+    s.randomState = randomState();
+    s.simulationMs = simulationMilliseconds();
+    s.switchTimer = m.switchList.timer;
+    s.keys = KeySnapshot::of(keys);
+    hash_ = TrajectoryHash{};
+    for (bool& b : lastSeen_) b = false;
+    recording_ = true;
+    finished_ = false;
+}
+
+void MatchRecorder::afterSetUp(const CMatch& m) { replay_.setUp.rules = m.rules; }
+
+void MatchRecorder::afterPoll(const CMatch& m, const KeyState& keys) {
+    if (!recording_) return;
+    for (int i = 0; i < KeyState::kSlots; ++i) {
+        if (keys.current[i] == lastSeen_[i]) continue;
+        lastSeen_[i] = keys.current[i];
+        replay_.keys.push_back({m.steps, i, keys.current[i]});
+    }
+}
+
+void MatchRecorder::afterStep(const CMatch& m, int result) {
+    if (!recording_) return;
+    hash_.add(m);
+    if (result == 2) finished_ = true;
+}
+
+Replay MatchRecorder::finish(const CMatch& m) {
+    MatchOutcome& o = replay_.outcome;
+    o.steps = m.steps;
+    o.end = finished_ ? MatchEnd::FullTime : MatchEnd::Left;
+    o.homeScore = m.homeScore;
+    o.awayScore = m.awayScore;
+    o.trajectoryHash = hash_.value();
+    // A poll whose step never ran (the match was left in between) has nothing to replay.
+    while (!replay_.keys.empty() && replay_.keys.back().step >= o.steps) replay_.keys.pop_back();
+    recording_ = false;
+    return std::move(replay_);
+}
+
+}  // namespace flikka::replay

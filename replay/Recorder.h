@@ -1,0 +1,42 @@
+#pragma once
+// Records a match as it is played: the set-up it starts from, the human's key slots after each
+// poll (whatever device filled them), and the outcome. Reads the match, never changes it.
+#include <cstdint>
+
+#include "replay/ReplayFile.h"
+#include "sim/TrajectoryHash.h"
+
+namespace flikka {
+class CMatch;
+class KeyState;
+}  // namespace flikka
+
+namespace flikka::replay {
+
+class MatchRecorder {
+public:
+    // Just before the new-match set-up: the generator, the clock and what the match object
+    // carries over from the match before.
+    void beforeSetUp(const CMatch& m, const KeyState& keys, const unsigned home[5], const unsigned away[5],
+                     float length, int humanSide, float stepSeconds);
+    // Just after it: the rules the match took.
+    void afterSetUp(const CMatch& m);
+    // After each key poll, before the user control: the slots that changed since the last poll.
+    void afterPoll(const CMatch& m, const KeyState& keys);
+    // After each match step.
+    void afterStep(const CMatch& m, int result);
+
+    bool recording() const { return recording_; }
+    bool finished() const { return finished_; }  // full time reached
+    // Ends the recording (full time or left) and hands the replay over.
+    Replay finish(const CMatch& m);
+
+private:
+    Replay replay_;
+    TrajectoryHash hash_;
+    bool lastSeen_[KeyState::kSlots] = {};
+    bool recording_ = false;
+    bool finished_ = false;
+};
+
+}  // namespace flikka::replay

@@ -1,0 +1,130 @@
+#pragma once
+// Matches played the way the game plays them: one match object and one key state for the whole
+// run, a keyboard read through the default bindings (so the fixed keys alias the arrows), the
+// key poll, the recorder, the user control and the match step in the game's order.
+#include <cstdint>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "players/UserControl.h"
+#include "replay/Playback.h"
+#include "replay/Recorder.h"
+#include "sim/Console.h"
+#include "sim/KeyState.h"
+#include "sim/Match.h"
+#include "sim/Random.h"
+
+namespace flikka::live_fixture {
+
+inline constexpr float kDt = 5 * 0.001f;  // the game's logic step
+inline constexpr unsigned k442[5] = {2, 0, 4, 0, 4};
+inline constexpr unsigned k433[5] = {3, 0, 3, 0, 4};
+
+// A human on the default keys who runs about, taps pass every second, shoots and switches now
+// and then; the pattern runs on the run's clock, so keys stay down across a new match.
+class PatternKeyboard : public IKeyboardDevice {
+public:
+    std::uint64_t tick = 0;
+    bool isKeyDown(int vk) const override {
+        const std::uint64_t t = tick;
+        const std::uint64_t phase = (t / 1600) % 4;
+        switch (vk) {
+            case 83: return t % 200 < 10;                          // S: pass
+            case 68: return t % 1700 >= 900 && t % 1700 < 960;     // D: shoot
+            case 65: return t % 3100 >= 2000 && t % 3100 < 2040;   // A: cross
+            case 69: return t % 700 < 5;                           // E: switch
+            case 37: return phase == 0 && t % 1600 < 700;          // left
+            case 39: return phase == 1 && t % 1600 < 700;          // right
+            case 38: return phase != 3 && t % 1600 < 900;          // up
+            case 40: return phase == 3 && t % 1600 < 700;          // down
+            default: return false;
+        }
+    }
+};
+
+struct Played {
+    replay::Replay replay;
+    std::uint64_t hash = 0;
+    int homeScore = 0;
+    int awayScore = 0;
+    std::uint64_t steps = 0;
+    std::string referee;
+};
+
+class LiveRun {
+public:
+    PatternKeyboard keyboard;
+    KeyState keys;
+    CMatch match{&keys};
+    replay::MatchRecorder recorder;
+    TrajectoryHash hash;
+    std::ostringstream referee;
+
+    LiveRun() {
+        seedRandom(kDefaultSeed);
+        simulationMilliseconds() = 0;
+        keys.keyboard = &keyboard;
+    }
+
+    void start(const unsigned home[5], const unsigned away[5], float length, int human,
+               const MatchRules& rules = MatchRules::classic()) {
+        recorder.beforeSetUp(match, keys, home, away, length, human, kDt);
+        match.newMatch(home, away, length, human, rules);
+        recorder.afterSetUp(match);
+        hash = TrajectoryHash{};
+        referee.str("");
+    }
+
+    int step() {
+        ++keyboard.tick;
+        keys.pollKeys();
+        recorder.afterPoll(match, keys);
+        user_control::controlSelected(match);
+        std::ostream* before = console();
+        setConsole(&referee);
+        const int r = match.matchStep(kDt);
+        setConsole(before);
+        recorder.afterStep(match, r);
+        hash.add(match);
+        return r;
+    }
+
+    // Plays to full time, or leaves after maxSteps.
+    Played play(std::uint64_t maxSteps = 3000000) {
+        for (std::uint64_t i = 0; i < maxSteps && step() != 2; ++i) {
+        }
+        return finish();
+    }
+
+    Played finish() {
+        Played p;
+        p.replay = recorder.finish(match);
+        p.hash = hash.value();
+        p.homeScore = match.homeScore;
+        p.awayScore = match.awayScore;
+        p.steps = match.steps;
+        p.referee = referee.str();
+        return p;
+    }
+};
+
+// Plays a replay back headless, as flikka-sim --replay does.
+inline Played playBack(const replay::Replay& r, std::uint64_t maxSteps = ~std::uint64_t{0}) {
+    replay::Playback playback(r);
+    std::ostringstream referee;
+    std::ostream* before = console();
+    setConsole(&referee);
+    playback.start();
+    for (std::uint64_t i = 0; i < maxSteps && !playback.finished(); ++i) playback.step();
+    setConsole(before);
+    Played p;
+    p.hash = playback.trajectoryHash();
+    p.homeScore = playback.match().homeScore;
+    p.awayScore = playback.match().awayScore;
+    p.steps = playback.match().steps;
+    p.referee = referee.str();
+    return p;
+}
+
+}  // namespace flikka::live_fixture

@@ -1,0 +1,71 @@
+// A recorded match played back headless comes out as it was played: the same score, referee lines
+// and trajectory hash, for the first match of a run and for those after it on the same match
+// object, for a match left before full time and under either rules.
+#include <gtest/gtest.h>
+
+#include "live_fixture.h"
+#include "replay/ReplayFile.h"
+
+namespace flikka {
+namespace {
+
+using namespace live_fixture;
+
+void expectReplaysAsPlayed(const Played& live, const char* what) {
+    SCOPED_TRACE(what);
+    // Through the file format, so that nothing the player needs is left out of the bytes.
+    replay::Replay decoded;
+    std::string problem;
+    ASSERT_TRUE(replay::decode(replay::encode(live.replay), decoded, problem)) << problem;
+    const Played back = playBack(decoded);
+    EXPECT_EQ(back.steps, live.steps);
+    EXPECT_EQ(back.homeScore, live.homeScore);
+    EXPECT_EQ(back.awayScore, live.awayScore);
+    EXPECT_EQ(back.referee, live.referee);
+    EXPECT_EQ(back.hash, live.hash);
+    EXPECT_EQ(decoded.outcome.trajectoryHash, live.hash);
+}
+
+TEST(Replay, MatchesOfOneRunPlayBackAsPlayed) {
+    LiveRun run;
+    // A CPU match first moves the generator and the clock on for the human matches after it.
+    run.start(k442, k433, 120.0f, HUMAN_NONE);
+    const Played first = run.play();
+    run.start(k433, k442, 120.0f, HUMAN_HOME);
+    const Played second = run.play();
+    // Left mid-way with keys down, then a new match: the next one inherits the key state.
+    run.start(k442, k442, 120.0f, HUMAN_AWAY);
+    const Played left = run.play(9001);
+    run.start(k442, k433, 120.0f, HUMAN_HOME, MatchRules::fullRules(true));
+    const Played full = run.play();
+
+    EXPECT_GT(second.replay.keys.size(), 100u);
+    EXPECT_EQ(left.replay.outcome.end, replay::MatchEnd::Left);
+    EXPECT_EQ(left.steps, 9001u);
+    EXPECT_EQ(full.replay.outcome.end, replay::MatchEnd::FullTime);
+    EXPECT_TRUE(full.replay.setUp.rules.full());
+    EXPECT_NE(first.referee, "");
+    expectReplaysAsPlayed(first, "first match, CPU against CPU");
+    expectReplaysAsPlayed(second, "second match, human at home");
+    expectReplaysAsPlayed(left, "third match, left early");
+    expectReplaysAsPlayed(full, "fourth match, full rules");
+}
+
+// Watching part of a replay between two matches (as the menu allows) must not change the next one.
+TEST(Replay, WatchingAReplayLeavesTheNextMatchAlone) {
+    auto secondMatch = [](bool watchBetween) {
+        LiveRun run;
+        run.start(k442, k442, 60.0f, HUMAN_HOME);
+        const Played first = run.play();
+        if (watchBetween) {
+            replay::SimulationGlobalsGuard keep;
+            playBack(first.replay, 5000);
+        }
+        run.start(k433, k442, 60.0f, HUMAN_HOME);
+        return run.play().hash;
+    };
+    EXPECT_EQ(secondMatch(true), secondMatch(false));
+}
+
+}  // namespace
+}  // namespace flikka
