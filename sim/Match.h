@@ -113,6 +113,8 @@ public:
     void markFootballersFree();
     void notifyAll(int event);  // home team, then away team
     void refereeCheck();
+    // The goal event of a ball just over the line at lineY; the score has been counted.
+    void reportGoal(bool homeCredited, float lineY);
     void addDebugMarker(float x, float y);
     // Appends an event with the minute filled in; draws no random numbers, changes nothing.
     void emit(MatchEvent e);
@@ -127,6 +129,7 @@ private:
     int stepStages(float dt);  // the step's stages in their fixed order
 
     std::size_t eventsDelivered_ = 0;
+    bool fullTimeReported_ = false;
 };
 
 }  // namespace flikka
