@@ -7,6 +7,7 @@ packages=(
   libtinyxml2-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
   xvfb xauth xdotool imagemagick
+  clang libclang-rt-14-dev
   dpkg-dev file appstream desktop-file-utils groff-base
 )
 missing=()
