@@ -253,12 +253,13 @@ TEST_F(PadGameTest, MenusAndAWholeMatchFromAPadWithPlugUnplugPauseAndRumble) {
     EXPECT_TRUE(firstIgnored);
     EXPECT_TRUE(keyboardAlone);
     EXPECT_GE(humanShots, 1);
-    // Each step with a shot or a goal rumbled the pad in seat 0 (SDL skips a repeat of the
-    // very same rumble while it still runs, hence the margin).
+    // Steps with a shot or a goal rumbled the pad in seat 0. SDL skips a repeat of the very same
+    // rumble while the last one still runs in real time, and this match runs far faster than
+    // that, so only the bounds are sure.
     rumbles += third->rumbles();
     EXPECT_GT(shotEvents, 0);
+    EXPECT_GT(rumbles, 0);
     EXPECT_LE(rumbles, shotEvents);
-    EXPECT_GE(rumbles * 5, shotEvents * 4);
 }
 
 TEST_F(PadGameTest, RumbleOnShotsAndGoalsUnlessSwitchedOff) {
