@@ -358,7 +358,7 @@ int COutfieldPlayer::bestDribbleDirection() const {
 
 void COutfieldPlayer::think() {
     CMatch& m = *match;
-    if (m.selected == this) return;
+    if (m.isSelected(this)) return;
     CGlobalAI& g = ai();
     const bool up = attacksUpwards();
 

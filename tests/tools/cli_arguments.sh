@@ -37,7 +37,8 @@ expect_refused 'add up to 10' --home 2,0,4,0,5
 expect_refused 'add up to 10' --away 0,0,0,0,9
 expect_refused 'five counts' --home 4,4,2
 expect_refused 'bad count' --away 4,4,x,1,1
-expect_refused '--human must be' --human both
+expect_refused '--human must be' --human twice
+expect_refused '--keys2 needs' --human home --keys2 "$tmp/badkeys"
 expect_refused 'cannot read the key script' --human home --keys "$tmp/missing"
 expect_refused 'line 2' --human home --keys "$tmp/badkeys"
 expect_refused 'line 1' --human home --keys "$tmp/badslot"
