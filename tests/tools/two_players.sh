@@ -43,5 +43,17 @@ done
 "$sim" --human both --keys "$tmp/k1" --keys2 "$tmp/k2" --json --quiet --hash >"$tmp/play" 2>&1
 [ "$(tail -1 "$tmp/idle")" != "$(tail -1 "$tmp/play")" ] || fail "player 2's key script changed nothing"
 
+# A replay of both players' keys plays back as played; a file of format version 1 (one human,
+# recorded before player 2 existed) still plays, and as it was recorded.
+"$sim" --human both --keys "$tmp/k1" --keys2 "$tmp/k2" --hash --record "$tmp/two.flr" >"$tmp/two.played" 2>&1 \
+  || fail "recording two humans failed: $(tail -2 "$tmp/two.played")"
+"$sim" --replay "$tmp/two.flr" >"$tmp/two.back" 2>&1 || fail "replay of two humans failed: $(tail -2 "$tmp/two.back")"
+cmp -s "$tmp/two.played" "$tmp/two.back" || fail "two humans replay differently: $(diff "$tmp/two.played" "$tmp/two.back" | head -5)"
+[ "$(od -An -tu1 -j4 -N1 "$tmp/two.flr" | tr -d ' ')" = 2 ] || fail "the recorded file is not format version 2"
+old="$2/tests/replay/data/version1-human-away.flr"
+[ "$(od -An -tu1 -j4 -N1 "$old" | tr -d ' ')" = 1 ] || fail "the old file is not format version 1"
+"$sim" --replay "$old" --quiet >"$tmp/old" 2>&1 || fail "the version 1 file did not play: $(tail -2 "$tmp/old")"
+grep -q '^trajectory hash 67a33fdb2725e65c$' "$tmp/old" || fail "the version 1 file played differently: $(tail -1 "$tmp/old")"
+
 [ "$failures" -eq 0 ] && echo "two_players: all passed"
 exit $((failures > 0))

@@ -468,7 +468,7 @@ int run(const Options& o) {
     MatchSummary summary;
 
     for (long match = 0; match < o.matches; ++match) {
-        if (recording) recorder.beforeSetUp(m, keys, o.home, o.away, static_cast<float>(o.length), o.human, kDt);
+        if (recording) recorder.beforeSetUp(m, keys, o.home, o.away, static_cast<float>(o.length), o.human, kDt, &keys2);
         m.newMatch(o.home, o.away, static_cast<float>(o.length), o.human, o.rules);
         if (recording) recorder.afterSetUp(m);
         unsigned long long steps = 0;
@@ -483,7 +483,7 @@ int run(const Options& o) {
                     keyboard2.advanceTo(runStep);
                     keys2.pollKeys();
                 }
-                if (recording) recorder.afterPoll(m, keys);
+                if (recording) recorder.afterPoll(m, keys, &keys2);
                 user_control::controlSelected(m);
             }
             int result = 0;
