@@ -12,6 +12,7 @@
 #include "app/Controls.h"
 #include "app/LoopTimer.h"
 #include "app/MenuRedraw.h"
+#include "app/SoundDirector.h"
 #include "app/Splash.h"
 #include "platform/Gamepad.h"
 #include "platform/Platform.h"
@@ -123,6 +124,14 @@ void CFlikka::run() {
         return true;
     };
 
+    // After the window, so that a missing device never stops the game: it plays silent.
+    const std::unique_ptr<platform::Audio> audio = openAudioOrSilence(std::cerr);
+    SoundDirector sound(*audio);
+    if (const auto missing = sound.loadEffects(); !missing.empty()) {
+        std::cerr << "Sound effects missing (" << missing.size() << "), first " << missing.front() << std::endl;
+    }
+    menu.setCueListener([&sound](MenuCue cue) { sound.menuCue(cue); });
+
     bool quit = false;
     Splash splash;
     splash.start(platform::ticks());
@@ -164,6 +173,7 @@ void CFlikka::run() {
                 user_control::controlSelected(match);
                 const int result = match.matchStep(kLogicStepSeconds);
                 controls.afterStep(match.events);
+                sound.afterMatchStep(match);
                 if (result == 1 || result == 2) {
                     menu.showOverMatch(result == 1);  // after full time there is nothing to continue
                     mode = MODE_MENU_OVER_MATCH;
@@ -181,6 +191,9 @@ void CFlikka::run() {
                     controls.attach(keys, keys2, match.humanCount() == 2);
                 }
             }
+            sound.update(mode == MODE_MATCH ? SoundScene::Match
+                                            : (mode == MODE_MENU_OVER_MATCH ? SoundScene::MatchPaused : SoundScene::Menu),
+                         extraSettings(), kLogicStepSeconds);
         }
 
         const std::uint32_t frameTime = platform::ticks();

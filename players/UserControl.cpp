@@ -71,7 +71,16 @@ int readDirection(CMatch&, HumanControl& h) {
 }
 
 void loosePressActions(CMatch& m, HumanControl& h, int aim) {
-    if (m.ballHolder != nullptr || h.selected == nullptr) return;
+    if (h.selected == nullptr) return;
+    // Full rules: shoot pressed while an opponent holds the ball is a sliding tackle.
+    if (m.ballHolder != nullptr) {
+        const KeyState& k = *h.keys;
+        CPlayer& p = *h.selected;
+        if (m.rules.slidingTackles && k.pressed(SLOT_SHOOT) && !k.previous[SLOT_SHOOT] && !p.team->contains(m.ballHolder)) {
+            p.startSlide(p.directionVectors[aim != 0 ? aim : (p.direction != 0 ? p.direction : 1)]);
+        }
+        return;
+    }
     const KeyState& k = *h.keys;
     CPlayer& p = *h.selected;
     // Renewed every step while held, so the kick keeps its full time until the key goes up.

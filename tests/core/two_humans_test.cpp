@@ -82,13 +82,13 @@ struct Seen {
     std::uint64_t hash = 0;
 };
 
-Seen playWhole(int side, bool player2Idle = false) {
+Seen playWhole(int side, bool player2Idle = false, const MatchRules& rules = MatchRules::classic()) {
     setConsole(nullptr);
     seedRandom(kDefaultSeed);
     simulationMilliseconds() = 0;
     TwoHumans t;
     t.keyboard2.idle = player2Idle;
-    t.m.newMatch(k442, k442, 300.0f, side);
+    t.m.newMatch(k442, k442, 300.0f, side, rules);
     Seen seen;
     TrajectoryHash hash;
     const CPlayer* last2 = nullptr;
@@ -130,12 +130,21 @@ TEST(TwoHumans, BothSidesPlayAWholeMatchFromTwoKeyStreams) {
 }
 
 TEST(TwoHumans, TwoOnOneSideNeverHoldTheSameFootballer) {
-    const Seen s = playWhole(HUMAN_HOME_TWO);
-    EXPECT_TRUE(s.finished);
-    EXPECT_FALSE(s.sameFootballer);
-    EXPECT_FALSE(s.wrongSide);
-    EXPECT_GT(s.stepsWithBoth, 10000);
-    EXPECT_GT(s.switchesOf2, 20);
+    // Under full rules the automatic switch moves them too, each to a footballer of his own.
+    for (const MatchRules& rules : {MatchRules::classic(), MatchRules::fullRules(true)}) {
+        SCOPED_TRACE(rulesName(rules.kind));
+        const Seen s = playWhole(HUMAN_HOME_TWO, false, rules);
+        EXPECT_TRUE(s.finished);
+        EXPECT_FALSE(s.sameFootballer);
+        EXPECT_FALSE(s.wrongSide);
+        EXPECT_GT(s.stepsWithBoth, 10000);
+        EXPECT_GT(s.switchesOf2, 20);
+    }
+    // Against each other under full rules, both sides' automatic switches at work.
+    const Seen both = playWhole(HUMAN_BOTH, false, MatchRules::fullRules(true));
+    EXPECT_TRUE(both.finished);
+    EXPECT_FALSE(both.wrongSide);
+    EXPECT_FALSE(both.notFinite);
 }
 
 // Placed scenes on a match in play: everybody off the scene unless a test places him.

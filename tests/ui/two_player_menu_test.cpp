@@ -70,7 +70,7 @@ TEST_F(TwoPlayerMenu, NewGameOffersBothTwoPlayerSidesAndStartsThem) {
 }
 
 TEST_F(TwoPlayerMenu, Player2PageRebindsWithEscapeAndSwapsAcrossBothPlayers) {
-    tap({kDown, kEnter, kUp});  // options, up from "back" to the last item
+    tap({kDown, kEnter, kUp, kUp});  // options, up from "back" past the last item, "sound"
     ASSERT_EQ(selectedId(), MENU_P2_KEYS);
     EXPECT_EQ(menu().current()->selected()->label(), "player 2 keys");
     tap({kEnter});
@@ -107,7 +107,7 @@ TEST_F(TwoPlayerMenu, Player2PageRebindsWithEscapeAndSwapsAcrossBothPlayers) {
 }
 
 TEST_F(TwoPlayerMenu, Player2BindingsSurviveARestart) {
-    tap({kDown, kEnter, kUp, kEnter, kDown, kDown, kDown, kDown, kDown});  // player 2's run left
+    tap({kDown, kEnter, kUp, kUp, kEnter, kDown, kDown, kDown, kDown, kDown});  // player 2's run left
     ASSERT_EQ(selectedId(), MENU_P2_KEY_LEFT);
     tap({kEnter, kKeyT});
     ASSERT_EQ(extraSettings().player2Keys[SLOT_LEFT], kKeyT);
