@@ -10,6 +10,7 @@
 #include "sim/KeyState.h"
 #include "app/LoopTimer.h"
 #include "app/MenuRedraw.h"
+#include "app/ReplayControl.h"
 #include "app/Splash.h"
 #include "platform/Platform.h"
 #include "players/UserControl.h"
@@ -102,6 +103,8 @@ void CFlikka::run() {
 
     CMenu menu(&match, &keyboard);
     graphics.setMenu(&menu);
+    ReplayControl replays(match, keys, keyboard);
+    replays.attach(menu);
 
     bool quit = false;
     Splash splash;
@@ -123,6 +126,7 @@ void CFlikka::run() {
 
     menu.flushKeyEvents();
     AppMode mode = MODE_MENU;
+    AppMode afterReplay = MODE_MENU;  // where "watch replay" returns to
     MenuRedraw menuRedraw;
     for (;;) {
         if (quit) break;
@@ -130,6 +134,7 @@ void CFlikka::run() {
         if (!display.keepAlive()) break;
 
         if (mode == MODE_MATCH && keyboard.isKeyDown(kVkEscape)) {
+            replays.leaveMatchMode();
             menu.showOverMatch(true);
             mode = MODE_MENU_OVER_MATCH;
             menuRedraw.invalidate();
@@ -137,12 +142,26 @@ void CFlikka::run() {
 
         if (logicTimer.tick(platform::ticks())) {
             if (mode == MODE_MATCH) {
-                keys.pollKeys();
-                user_control::controlSelected(match);
-                const int result = match.matchStep(kLogicStepSeconds);
+                int result = 0;
+                if (replays.goalReplayShowing()) {
+                    // A goal's replay: the match waits, with a half or full time held behind it.
+                    replays.goalReplayTick();
+                    result = replays.takeHeldStop();
+                } else {
+                    keys.pollKeys();
+                    replays.afterPoll();
+                    user_control::controlSelected(match);
+                    result = replays.afterStep(match.matchStep(kLogicStepSeconds));
+                }
                 if (result == 1 || result == 2) {
                     menu.showOverMatch(result == 1);  // after full time there is nothing to continue
                     mode = MODE_MENU_OVER_MATCH;
+                    menuRedraw.invalidate();
+                }
+            } else if (mode == MODE_WATCH_REPLAY) {
+                if (!replays.viewerTick()) {
+                    mode = afterReplay;
+                    menu.flushKeyEvents();
                     menuRedraw.invalidate();
                 }
             } else {
@@ -153,12 +172,17 @@ void CFlikka::run() {
                     quit = true;
                 } else if (result == MENU_RESULT_NEW_MATCH || result == MENU_RESULT_RESUME) {
                     mode = MODE_MATCH;
+                } else if (result == MENU_RESULT_WATCH_REPLAY) {
+                    afterReplay = mode;
+                    replays.openViewer();
+                    mode = MODE_WATCH_REPLAY;
                 }
             }
         }
 
         const std::uint32_t frameTime = platform::ticks();
-        if (frameTimer.tick(frameTime) && (mode == MODE_MATCH || menuRedraw.needed(frameTime))) {
+        if (frameTimer.tick(frameTime) &&
+            (mode == MODE_MATCH || mode == MODE_WATCH_REPLAY || menuRedraw.needed(frameTime))) {
             display.clear(kOpaqueBlack);
             switch (mode) {
                 case MODE_MENU:
@@ -169,7 +193,11 @@ void CFlikka::run() {
                     drawMenuScreen(graphics, false);
                     break;
                 case MODE_MATCH:
-                    drawMatchFrame(graphics, true);
+                    if (replays.goalReplayShowing()) replays.drawGoalReplay(graphics);
+                    else drawMatchFrame(graphics, true);
+                    break;
+                case MODE_WATCH_REPLAY:
+                    replays.drawViewer(graphics);
                     break;
             }
             display.flip();
@@ -181,6 +209,7 @@ void CFlikka::run() {
         sleepUntilDue(std::min(logicTimer.untilDue(now), frameTimer.untilDue(now)));
     }
 
+    replays.quit();
     saveSettings(paths::settingsFile("win32.xml"));
     saveExtraSettings(paths::settingsFile("flikka.xml"));
     display.showCursor(true);

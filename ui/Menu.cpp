@@ -120,6 +120,7 @@ void CMenu::build() {
     CMenuNode* options = root->add(MENU_OPTIONS, "options", "options");
     CMenuNode* statistics = root->add(MENU_STATISTICS, "statistics", "statistics");
     CMenuNode* about = root->add(MENU_ABOUT, "about", "about");
+    root->add(MENU_WATCH_REPLAY, "watch replay");
     root->add(MENU_QUIT, "quit");
 
     newGame->add(MENU_BACK, "back");
@@ -322,6 +323,8 @@ int CMenu::apply(CMenuNode* item) {
         case MENU_AUTO_SWITCH:
             extraSettings().autoSwitch = item->choice == 0;
             return MENU_RESULT_NONE;
+        case MENU_WATCH_REPLAY:
+            return MENU_RESULT_WATCH_REPLAY;
         case MENU_QUIT:
             return MENU_RESULT_QUIT;
         default:

@@ -47,10 +47,18 @@ enum MenuId {
     // Match rules (options page).
     MENU_RULES = 50,
     MENU_AUTO_SWITCH = 51,
+    // Replays (80..89).
+    MENU_WATCH_REPLAY = 80,
 };
 
 // What a menu step asks of the main loop.
-enum MenuResult { MENU_RESULT_NONE = 0, MENU_RESULT_QUIT = 1, MENU_RESULT_NEW_MATCH = 2, MENU_RESULT_RESUME = 3 };
+enum MenuResult {
+    MENU_RESULT_NONE = 0,
+    MENU_RESULT_QUIT = 1,
+    MENU_RESULT_NEW_MATCH = 2,
+    MENU_RESULT_RESUME = 3,
+    MENU_RESULT_WATCH_REPLAY = 80,
+};
 
 class CMenuNode {
 public:
@@ -113,6 +121,8 @@ public:
     CMenuNode* captureNode() const { return capture_; }
 
     void setMatchStarter(MatchStarter starter) { startMatch_ = std::move(starter); }
+    // The starter in use, so that a caller can wrap it (the recorder of replays does).
+    const MatchStarter& matchStarter() const { return startMatch_; }
 
     // The settings key slot a key item writes; -1 for other ids.
     static int keySlotOf(int id);

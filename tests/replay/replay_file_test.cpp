@@ -194,7 +194,7 @@ TEST(ReplayFile, LoadFileNamesTheFile) {
     Replay out;
     std::string message;
     EXPECT_FALSE(replay::loadFile(path, out, message));
-    EXPECT_EQ(message, path + ": no such replay file");
+    EXPECT_EQ(message, path + ": no such replay file (one is saved when a match ends or is left)");
     std::ofstream(path, std::ios::binary) << replay::encode(sample()).substr(0, 40);
     EXPECT_FALSE(replay::loadFile(path, out, message));
     EXPECT_EQ(message.rfind(path + ": truncated", 0), 0u) << message;

@@ -60,10 +60,10 @@ TEST_F(MenuTest, TreeIsBuiltWithIdsChoicesAndHiddenItems) {
     CMenu& m = menu();
     EXPECT_TRUE(keys.queue.empty());
     const CMenuNode* root = m.root();
-    ASSERT_EQ(root->children.size(), 6u);
+    ASSERT_EQ(root->children.size(), 7u);
     std::vector<int> ids;
     for (auto& c : root->children) ids.push_back(c->id);
-    EXPECT_EQ(ids, (std::vector<int>{6, 2, 19, 33, 34, 35}));
+    EXPECT_EQ(ids, (std::vector<int>{6, 2, 19, 33, 34, 80, 35}));
     EXPECT_EQ(root->title, "main menu");
     EXPECT_TRUE(m.findNode(MENU_CONTINUE)->isHidden);
     EXPECT_TRUE(m.findNode(MENU_STATISTICS)->isHidden);
@@ -130,6 +130,7 @@ TEST_F(MenuTest, MainMenuNavigationSkipsHiddenItemsAndWraps) {
     tap({kEnter});
     EXPECT_EQ(menu().current(), menu().root());
     EXPECT_EQ(selectedLabel(), "about");
+    EXPECT_EQ(tap({kDown, kEnter}), MENU_RESULT_WATCH_REPLAY);
     EXPECT_EQ(tap({kDown, kEnter}), MENU_RESULT_QUIT);
 }
 
