@@ -135,13 +135,13 @@ float COutfieldPlayer::offsideLine() const {
 bool COutfieldPlayer::offside() const {
     const float y = position.y;
     const float ballY = match->ball.position.y;
-    const float line = offsideLine();
+    // The line is only needed past the two cheap tests.
     if (attacksUpwards()) {
         if (y < 0.0f || y < ballY) return false;
-        return y >= line;
+        return y >= offsideLine();
     }
     if (y > 0.0f || y > ballY) return false;
-    return y <= line;
+    return y <= offsideLine();
 }
 
 bool COutfieldPlayer::pressured() const {

@@ -30,17 +30,48 @@ bool nearZero(float len) { return len > -kNoDirection && len < kNoDirection; }
 
 }  // namespace
 
-int nearestDirection(const Vector3& u) {
+namespace {
+
+// The plain rule: the angle of each direction as acos of its dot product, the first smallest kept.
+int nearestDirectionByAngle(const float (&dots)[9]) {
     float best = 10.0f;
     int index = 1;
     for (int i = 1; i <= 8; ++i) {
-        const float angle = safeAcos(dot(kDirectionTable[i], u));
+        const float angle = safeAcos(dots[i]);
         if (angle < best) {
             best = angle;
             index = i;
         }
     }
     return index;
+}
+
+}  // namespace
+
+int nearestDirection(const Vector3& u) {
+    // acos falls with a slope of at least 1, so a dot product kHair below the largest gives an
+    // angle at least kHair larger; acosf is off by far less than half of kHair, so such a
+    // direction can never win. When one direction alone is within kHair of the largest dot
+    // product it is the choice; otherwise the plain rule settles it (and its ties).
+    constexpr float kHair = 1e-5f;
+    float dots[9] = {};
+    bool nan = false;
+    float top = -1.0f;
+    for (int i = 1; i <= 8; ++i) {
+        const float d = dot(kDirectionTable[i], u);
+        nan = nan || std::isnan(d);
+        dots[i] = d < -1.0f ? -1.0f : (d > 1.0f ? 1.0f : d);  // as safeAcos clamps
+        if (dots[i] > top) top = dots[i];
+    }
+    if (nan) return nearestDirectionByAngle(dots);
+    int choice = 0;
+    for (int i = 1; i <= 8; ++i) {
+        if (dots[i] >= top - kHair) {
+            if (choice != 0) return nearestDirectionByAngle(dots);
+            choice = i;
+        }
+    }
+    return choice;
 }
 
 CPlayer::CPlayer() : serial(++nextSerial) {
@@ -168,8 +199,21 @@ bool CPlayer::steerTo(const Vector3& target) {
         speed = 0.0f;
         return true;
     }
-    faceToward(target);
-    setTravelDirection(target - position);
+    // faceToward and setTravelDirection in one: both look up the direction of the same vector
+    // to the target, each under its own guard, so one look-up serves both.
+    const Vector3 full = target - position;
+    const float flat = std::sqrt(full.x * full.x + full.y * full.y);
+    const float len = length(full);
+    const bool faces = !nearZero(flat) && std::isfinite(flat);
+    const bool travels = !nearZero(len) && std::isfinite(len);
+    if (faces || travels) {
+        const int d = nearestDirection(full / len);
+        if (faces) {
+            direction = d;
+            heading = {full.x / flat, full.y / flat, 0.0f};
+        }
+        if (travels) travelDirection = d;
+    }
     moveMode = 1;
     return false;
 }

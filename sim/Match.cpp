@@ -401,7 +401,7 @@ bool CMatch::claimPoint(float x, float y) {
     if (!std::isfinite(x) || !std::isfinite(y)) return false;
     const float rx = std::floor(2.0f * x + 0.5f) / 2.0f;
     const float ry = std::floor(2.0f * y + 0.5f) / 2.0f;
-    return claimSet.insert({rx, ry}).second;
+    return claimSet.insert(rx, ry);
 }
 
 void CMatch::markFootballersFree() {

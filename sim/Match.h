@@ -1,6 +1,5 @@
 #pragma once
 #include <cstdint>
-#include <set>
 #include <utility>
 #include <vector>
 
@@ -29,6 +28,31 @@ public:
     virtual void addDebugMarker(float x, float y) = 0;
 };
 
+// The half-metre points the team AIs have claimed in this step: a few dozen at most, so a flat
+// list searched in order is quicker than a tree. Points are finite, so == is the set's equivalence.
+class ClaimSet {
+public:
+    bool insert(float x, float y) {
+        for (const auto& p : points_) {
+            if (p.first == x && p.second == y) return false;
+        }
+        points_.emplace_back(x, y);
+        return true;
+    }
+    std::size_t count(const std::pair<float, float>& p) const {
+        for (const auto& q : points_) {
+            if (q == p) return 1;
+        }
+        return 0;
+    }
+    std::size_t size() const { return points_.size(); }
+    bool empty() const { return points_.empty(); }
+    void clear() { points_.clear(); }
+
+private:
+    std::vector<std::pair<float, float>> points_;
+};
+
 struct SwitchList {
     std::vector<CPlayer*> candidates;
     std::size_t cursor = 0;
@@ -54,7 +78,7 @@ public:
     int awayScore = 0;
     KeyState* keys = nullptr;
     CPlayer* targetReceiver = nullptr;
-    std::set<std::pair<float, float>> claimSet;
+    ClaimSet claimSet;
     SwitchList switchList;
     CTeam* humanTeam = nullptr;
     CPlayer* lastToucher = nullptr;

@@ -1,9 +1,9 @@
 #pragma once
-#include <map>
 #include <string>
 #include <utility>
 
 #include "players/Player.h"
+#include "players/SerialMap.h"
 #include "sim/Vector3.h"
 
 namespace flikka {
@@ -21,8 +21,8 @@ public:
     CMatch* match = nullptr;
     float direction = 1.0f;
     unsigned lineCounts[kLines] = {};
-    std::map<const CPlayer*, std::pair<unsigned, unsigned>, BySerial> slotOfPlayer;  // (lateral, line)
-    std::map<const CPlayer*, Vector3, BySerial> offsetOfPlayer;
+    SerialMap<CPlayer, std::pair<unsigned, unsigned>> slotOfPlayer;  // (lateral, line)
+    SerialMap<CPlayer, Vector3> offsetOfPlayer;
     bool occupied[kLateral][kLines] = {};
     CPlayer* occupant[kLateral][kLines] = {};
     CPlayer* goalkeeper = nullptr;

@@ -1,6 +1,4 @@
 #pragma once
-#include <map>
-
 #include "team/Formation.h"
 
 namespace flikka {
@@ -18,7 +16,7 @@ public:
     float blockMinX = 0.0f, blockMinY = 0.0f, blockMaxX = 0.0f, blockMaxY = 0.0f;
     COutfieldPlayer* chaser = nullptr;
     COutfieldPlayer* presser = nullptr;
-    std::map<const CPlayer*, COutfieldPlayer*, BySerial> markingMap;  // opponent -> own marker
+    SerialMap<CPlayer, COutfieldPlayer*> markingMap;  // opponent -> own marker
 
     explicit CGlobalAI(CTeam* t) : team(t) {}
     virtual ~CGlobalAI() = default;

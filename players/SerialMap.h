@@ -1,0 +1,65 @@
+#pragma once
+// A map keyed by footballer for the few entries a squad has: a flat list kept in creation
+// order, so walking it meets the footballers in the order a std::map with BySerial would, while
+// a look-up is a short scan of pointers instead of a walk through tree nodes.
+#include <cstddef>
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+namespace flikka {
+
+template <class Key, class Value>
+class SerialMap {
+public:
+    using value_type = std::pair<const Key*, Value>;
+    using iterator = typename std::vector<value_type>::iterator;
+    using const_iterator = typename std::vector<value_type>::const_iterator;
+
+    iterator begin() { return items_.begin(); }
+    iterator end() { return items_.end(); }
+    const_iterator begin() const { return items_.begin(); }
+    const_iterator end() const { return items_.end(); }
+    std::size_t size() const { return items_.size(); }
+    bool empty() const { return items_.empty(); }
+    void clear() { items_.clear(); }
+
+    // Every footballer has his own serial, so the same footballer is the same pointer.
+    iterator find(const Key* k) {
+        for (auto it = items_.begin(); it != items_.end(); ++it) {
+            if (it->first == k) return it;
+        }
+        return items_.end();
+    }
+    const_iterator find(const Key* k) const {
+        for (auto it = items_.begin(); it != items_.end(); ++it) {
+            if (it->first == k) return it;
+        }
+        return items_.end();
+    }
+    std::size_t count(const Key* k) const { return find(k) == end() ? 0 : 1; }
+
+    Value& operator[](const Key* k) {
+        auto it = find(k);
+        if (it != items_.end()) return it->second;
+        auto at = items_.begin();
+        while (at != items_.end() && at->first->serial < k->serial) ++at;
+        return items_.insert(at, value_type{k, Value{}})->second;
+    }
+    const Value& at(const Key* k) const {
+        const auto it = find(k);
+        if (it == items_.end()) throw std::out_of_range("SerialMap::at");
+        return it->second;
+    }
+    std::size_t erase(const Key* k) {
+        const auto it = find(k);
+        if (it == items_.end()) return 0;
+        items_.erase(it);
+        return 1;
+    }
+
+private:
+    std::vector<value_type> items_;
+};
+
+}  // namespace flikka

@@ -1,0 +1,184 @@
+// The quick paths of the simulation against the plain rules they stand for: every result must
+// be the same, bit for bit, on inputs drawn to include ties, near-ties and degenerate values.
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <map>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "players/Player.h"
+#include "players/SerialMap.h"
+#include "tests/core/match_fixtures.h"
+
+namespace flikka {
+namespace {
+
+bool sameBits(const Vector3& a, const Vector3& b) {
+    return std::bit_cast<std::uint32_t>(a.x) == std::bit_cast<std::uint32_t>(b.x) &&
+           std::bit_cast<std::uint32_t>(a.y) == std::bit_cast<std::uint32_t>(b.y) &&
+           std::bit_cast<std::uint32_t>(a.z) == std::bit_cast<std::uint32_t>(b.z);
+}
+
+// The direction rule written out plainly: acos of every dot product, the first smallest kept.
+int plainNearestDirection(const Vector3& u) {
+    float best = 10.0f;
+    int index = 1;
+    for (int i = 1; i <= 8; ++i) {
+        const float angle = safeAcos(dot(kDirectionTable[i], u));
+        if (angle < best) {
+            best = angle;
+            index = i;
+        }
+    }
+    return index;
+}
+
+TEST(FastPaths, NearestDirectionPicksWhatTheAnglesPick) {
+    std::mt19937 rng(14);
+    std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
+    std::uniform_real_distribution<float> wiggle(-3e-5f, 3e-5f);
+    long mismatches = 0;
+    auto check = [&](const Vector3& u) {
+        const int fast = nearestDirection(u);
+        if (fast != plainNearestDirection(u)) ++mismatches;
+    };
+    for (int n = 0; n < 400000; ++n) {
+        // Any direction in space, as the facing rule asks with a height difference.
+        const Vector3 v{unit(rng), unit(rng), unit(rng)};
+        if (lengthSquared(v) > 0.0f) check(normalised(v));
+        // Flat directions a hair from the bisector of two neighbours, where two dot products
+        // nearly agree and the acos decides.
+        const float a = (static_cast<float>(n % 16) + 1.0f) * 0.39269908f + wiggle(rng);
+        const Vector3 w{std::cos(a), std::sin(a), 0.0f};
+        check(w);
+        check(Vector3{w.x, w.y, 0.5f * unit(rng)});
+        // Unnormalised vectors: dot products past +-1, which the rule clamps.
+        check(w * (1.0f + 0.5f * std::fabs(unit(rng))));
+        check(v * 3.0f);
+    }
+    // Exact table directions and exact bisectors tie in their dot products.
+    for (int i = 0; i <= 8; ++i) {
+        check(kDirectionTable[i]);
+        check(kDirectionTable[i] * -1.0f);
+        for (int j = 1; j <= 8; ++j) {
+            const Vector3 m = kDirectionTable[i] + kDirectionTable[j];
+            if (lengthSquared(m) > 0.0f) check(normalised(m));
+        }
+    }
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    for (const Vector3& odd : {Vector3{nan, 0.0f, 0.0f}, Vector3{0.0f, nan, 1.0f}, Vector3{inf, 1.0f, 0.0f},
+                               Vector3{0.0f, 0.0f, 1.0f}, Vector3{0.0f, 0.0f, 0.0f}, Vector3{-0.0f, -0.0f, -1.0f}}) {
+        check(odd);
+    }
+    EXPECT_EQ(mismatches, 0);
+}
+
+TEST(FastPaths, SteeringLooksTheDirectionUpOnceForFacingAndTravel) {
+    std::mt19937 rng(3);
+    std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    int differing = 0;
+    for (int n = 0; n < 20000; ++n) {
+        CPlayer quick;
+        quick.position = {30.0f * unit(rng), 50.0f * unit(rng), n % 3 == 0 ? 0.0f : unit(rng)};
+        quick.direction = 1 + n % 8;
+        quick.travelDirection = 1 + (n / 8) % 8;
+        const float reach = n % 4 == 0 ? 0.2f : 40.0f;  // near targets too, just beyond arrival
+        Vector3 target = quick.position + Vector3{reach * unit(rng), reach * unit(rng), 3.0f * unit(rng)};
+        if (n % 97 == 0) target.z = n % 2 == 0 ? nan : inf;
+        if (n % 101 == 0) target.x = n % 2 == 0 ? nan : -inf;
+        CPlayer plain = quick;
+        const bool arrived = quick.steerTo(target);
+        bool plainArrived = horizontalDistance(plain.position, target) < 0.05f;
+        if (!plainArrived) {
+            plain.faceToward(target);
+            plain.setTravelDirection(target - plain.position);
+            plain.moveMode = 1;
+        } else {
+            plain.position = {target.x, target.y, 0.0f};
+            plain.moveMode = 0;
+            plain.speed = 0.0f;
+        }
+        if (arrived != plainArrived || quick.direction != plain.direction ||
+            quick.travelDirection != plain.travelDirection || !sameBits(quick.heading, plain.heading) ||
+            !sameBits(quick.position, plain.position) || quick.moveMode != plain.moveMode) {
+            ++differing;
+        }
+    }
+    EXPECT_EQ(differing, 0);
+}
+
+TEST(FastPaths, SerialMapBehavesLikeTheMapByCreationOrder) {
+    // The formation draws its random offsets walking this map, so its order is part of play.
+    std::vector<std::unique_ptr<CPlayer>> squad;
+    for (int i = 0; i < 12; ++i) squad.push_back(std::make_unique<CPlayer>());
+    std::mt19937 rng(7);
+    SerialMap<CPlayer, int> flat;
+    std::map<const CPlayer*, int, BySerial> tree;
+    for (int n = 0; n < 400; ++n) {
+        const CPlayer* p = squad[rng() % squad.size()].get();
+        switch (rng() % 3) {
+            case 0: flat[p] = n; tree[p] = n; break;
+            case 1: EXPECT_EQ(flat.erase(p), tree.erase(p)); break;
+            default: EXPECT_EQ(flat.count(p), tree.count(p)); break;
+        }
+        ASSERT_EQ(flat.size(), tree.size());
+        auto t = tree.begin();
+        for (const auto& [key, value] : flat) {
+            EXPECT_EQ(key, t->first);
+            EXPECT_EQ(value, t->second);
+            ++t;
+        }
+    }
+    flat.clear();
+    EXPECT_TRUE(flat.empty());
+    EXPECT_THROW((void)flat.at(squad[0].get()), std::out_of_range);
+}
+
+TEST(FastPaths, DistanceOrderIsTheStableBubbleSortOrder) {
+    match_fixtures::SmallMatch s(11);
+    CTeam& team = s.m.home;
+    std::mt19937 rng(21);
+    std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
+    int differing = 0;
+    for (int n = 0; n < 3000; ++n) {
+        for (std::size_t i = 0; i < team.size(); ++i) {
+            // Coarse grid positions, so that many footballers stand equally far from the ball.
+            Vector3& p = team.player(i)->position;
+            p = n % 2 == 0 ? Vector3{std::round(4.0f * unit(rng)), std::round(4.0f * unit(rng)), 0.0f}
+                           : Vector3{30.0f * unit(rng), 50.0f * unit(rng), 0.0f};
+            if (n % 50 == 0 && i == 4) p.x = std::numeric_limits<float>::quiet_NaN();
+        }
+        s.m.ball.position = {0.0f, 0.0f, kBallRadius};
+        team.rebuildByDistance();
+
+        std::vector<CPlayer*> order;
+        std::vector<float> dist;
+        for (std::size_t i = 0; i < team.size(); ++i) {
+            order.push_back(team.player(i));
+            dist.push_back(horizontalDistance(team.player(i)->position, s.m.ball.position));
+        }
+        for (bool swapped = true; swapped;) {
+            swapped = false;
+            for (std::size_t j = 0; j + 1 < order.size(); ++j) {
+                if (dist[j + 1] < dist[j]) {
+                    std::swap(dist[j], dist[j + 1]);
+                    std::swap(order[j], order[j + 1]);
+                    swapped = true;
+                }
+            }
+        }
+        if (order != team.byDistance) ++differing;
+    }
+    EXPECT_EQ(differing, 0);
+}
+
+}  // namespace
+}  // namespace flikka
