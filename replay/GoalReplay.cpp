@@ -12,6 +12,7 @@ GoalReplay::~GoalReplay() = default;
 
 void GoalReplay::observe(const CMatch& m, int result) {
     frames_.push(MatchFrame::of(m));
+    if (armed_) --delay_;
     for (const MatchEvent& e : m.events) {
         if (e.kind == MatchEventKind::Goal) {
             armed_ = true;
@@ -19,9 +20,7 @@ void GoalReplay::observe(const CMatch& m, int result) {
             delay_ = kDelaySteps;
         }
     }
-    if (!armed_) return;
-    --delay_;
-    if (result != 0) stopped_ = true;
+    if (armed_ && result != 0) stopped_ = true;
 }
 
 void GoalReplay::reset() {

@@ -1,5 +1,7 @@
 #include "ui/ReplayView.h"
 
+#include <algorithm>
+
 #include "ui/Colours.h"
 #include "ui/Graphics.h"
 #include "ui/MatchView.h"
@@ -11,7 +13,8 @@ namespace {
 using namespace colours;
 
 constexpr platform::Color kPanel = 0xB4000000;
-constexpr float kMarkTop = 30.0f;
+constexpr float kMarkTop = 30.0f;    // the clock panel's top
+constexpr int kClockLeftFromRight = 86;  // the clock panel's left edge, from the window's right
 constexpr float kPad = 6.0f;
 
 float centredX(CGraphics& g, platform::Font& font, const std::string& text) {
@@ -31,12 +34,15 @@ void drawReplayMark(CGraphics& g, const std::string& skipHint) {
     platform::Display& d = g.display();
     platform::Font& big = g.mainFont();
     platform::Font& small = g.miniFont();
-    const float w = static_cast<float>(big.textWidth(kReplayMark));
-    const float x = centredX(g, big, kReplayMark);
+    // Under the clock, at the right: the goal mouths stay in view near the centre line of x.
+    const float right = static_cast<float>(g.windowWidth() - kClockLeftFromRight + g.hudTime().width());
+    const float top = kMarkTop + static_cast<float>(g.hudTime().height()) + kPad;
+    const float w = static_cast<float>(std::max(big.textWidth(kReplayMark), small.textWidth(skipHint)));
     const float h = static_cast<float>(big.height() + small.height()) + 3.0f * kPad;
-    d.fillRect(x - 3.0f * kPad, kMarkTop, x + w + 3.0f * kPad, kMarkTop + h, kPanel);
-    big.draw(x, kMarkTop + kPad, kReplayMark, kYellow);
-    small.draw(centredX(g, small, skipHint), kMarkTop + 2.0f * kPad + static_cast<float>(big.height()), skipHint, kWhite);
+    d.fillRect(right - w - 2.0f * kPad, top, right, top + h, kPanel);
+    big.draw(right - kPad - static_cast<float>(big.textWidth(kReplayMark)), top + kPad, kReplayMark, kYellow);
+    small.draw(right - kPad - static_cast<float>(small.textWidth(skipHint)), top + 2.0f * kPad + static_cast<float>(big.height()),
+               skipHint, kWhite);
 }
 
 void drawReplayBar(CGraphics& g, const ReplayBar& bar) {
