@@ -38,6 +38,7 @@ TEST(Viewer, SpeedsAndPauseStepThePlayback) {
 }
 
 TEST(Viewer, ClosingGivesTheRunItsStateBack) {
+    const replay::Replay& recorded = oneMinuteHumanMatch().replay;  // played before the run below
     LiveRun run;
     run.start(k442, k442, 60.0f, HUMAN_NONE);
     for (int i = 0; i < 3000; ++i) run.step();
@@ -48,7 +49,7 @@ TEST(Viewer, ClosingGivesTheRunItsStateBack) {
     setConsole(&console);
     {
         Viewer v;
-        v.open(oneMinuteHumanMatch().replay);
+        v.open(recorded);
         v.press(Viewer::Key::Double);
         for (int i = 0; i < 5000; ++i) v.tick();
         EXPECT_NE(simulationMilliseconds(), ms);
