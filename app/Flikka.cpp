@@ -8,10 +8,12 @@
 #include <iostream>
 
 #include "sim/KeyState.h"
+#include "app/Controls.h"
 #include "app/LoopTimer.h"
 #include "app/MenuRedraw.h"
 #include "app/ReplayControl.h"
 #include "app/Splash.h"
+#include "platform/Gamepad.h"
 #include "platform/Platform.h"
 #include "players/UserControl.h"
 #include "settings/ExtraSettings.h"
@@ -86,11 +88,14 @@ void CFlikka::run() {
     graphics.openDisplayAndLoadAssets();
     platform::Display& display = graphics.display();
     platform::Keyboard& keyboard = display.keyboard();
+    display.gamepads().addMappingsFromFile(paths::settingsFile("gamecontrollerdb.txt"));
+    Controls controls(keyboard, display.gamepads());
 
     KeyState keys;
     keys.clear();
     keys.keyboard = &keyboard;
     keys.keyTable = settings().keys;
+    controls.attach(keys);
 
     CMatch match(&keys);
     graphics.setMatch(&match);
@@ -103,6 +108,14 @@ void CFlikka::run() {
 
     CMenu menu(&match, &keyboard);
     graphics.setMenu(&menu);
+    menu.setDisplayApplier([&graphics] { graphics.applyDisplaySettings(); });
+    // Alt+Enter switches full screen inside the display; the settings and the menu follow it.
+    auto followDisplay = [&display, &menu] {
+        if (display.fullscreen() == settings().fullscreen) return false;
+        settings().fullscreen = display.fullscreen();
+        menu.refreshDisplayItems();
+        return true;
+    };
     ReplayControl replays(match, keys, keyboard);
     replays.attach(menu);
 
@@ -114,7 +127,8 @@ void CFlikka::run() {
             quit = true;
             break;
         }
-        const Splash::Pass p = splash.pass(platform::ticks(), keyboard, frameTimer);
+        followDisplay();
+        const Splash::Pass p = splash.pass(platform::ticks(), controls.loopKeys(), frameTimer);
         if (p.outcome == Splash::FINISHED) break;
         if (p.outcome == Splash::QUIT) {
             quit = true;
@@ -132,8 +146,9 @@ void CFlikka::run() {
         if (quit) break;
         if (altF4Down(keyboard)) break;
         if (!display.keepAlive()) break;
+        if (followDisplay()) menuRedraw.invalidate();
 
-        if (mode == MODE_MATCH && keyboard.isKeyDown(kVkEscape)) {
+        if (mode == MODE_MATCH && controls.pauseRequested()) {
             replays.leaveMatchMode();
             menu.showOverMatch(true);
             mode = MODE_MENU_OVER_MATCH;
@@ -146,12 +161,15 @@ void CFlikka::run() {
                 if (replays.goalReplayShowing()) {
                     // A goal's replay: the match waits, with a half or full time held behind it.
                     replays.goalReplayTick();
+                    // The pad button that skipped it must not also pass the ball.
+                    if (!replays.goalReplayShowing()) controls.enterMatch();
                     result = replays.takeHeldStop();
                 } else {
                     keys.pollKeys();
                     replays.afterPoll();
                     user_control::controlSelected(match);
                     result = replays.afterStep(match.matchStep(kLogicStepSeconds));
+                    controls.afterStep(match.events);
                 }
                 if (result == 1 || result == 2) {
                     menu.showOverMatch(result == 1);  // after full time there is nothing to continue
@@ -172,6 +190,7 @@ void CFlikka::run() {
                     quit = true;
                 } else if (result == MENU_RESULT_NEW_MATCH || result == MENU_RESULT_RESUME) {
                     mode = MODE_MATCH;
+                    controls.enterMatch();
                 } else if (result == MENU_RESULT_WATCH_REPLAY) {
                     afterReplay = mode;
                     replays.openViewer();
@@ -210,6 +229,12 @@ void CFlikka::run() {
     }
 
     replays.quit();
+    // The window's own size for the next start; none while it just shows the picture 1:1.
+    int windowW = 0, windowH = 0;
+    display.windowedSize(windowW, windowH);
+    const bool oneToOne = windowW == display.width() && windowH == display.height();
+    extraSettings().windowWidth = oneToOne ? 0 : windowW;
+    extraSettings().windowHeight = oneToOne ? 0 : windowH;
     saveSettings(paths::settingsFile("win32.xml"));
     saveExtraSettings(paths::settingsFile("flikka.xml"));
     display.showCursor(true);

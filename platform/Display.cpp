@@ -8,6 +8,7 @@
 #include <deque>
 #include <memory>
 
+#include "platform/GamepadHub.h"
 #include "platform/KeyTable.h"
 #include "platform/Platform.h"
 #include "platform/SdlSupport.h"
@@ -295,7 +296,7 @@ public:
         if (sc < 0) return false;
         int count = 0;
         const Uint8* state = SDL_GetKeyboardState(&count);
-        auto down = [&](int s) { return s >= 0 && s < count && state[s] != 0; };
+        auto down = [&](int s) { return s >= 0 && s < count && state[s] != 0 && !swallowed_[static_cast<std::size_t>(s)]; };
         return down(sc) || down(secondScancodeForVirtualKey(virtualKey));
     }
     bool pollEvent(KeyEvent& event) override {
@@ -312,21 +313,54 @@ public:
         queue_.push_back(e);
     }
 
+    // A key the window took for itself (the Enter of Alt+Enter): it reads as up until released.
+    void swallow(SDL_Scancode sc, bool on) { swallowed_[static_cast<std::size_t>(sc)] = on; }
+    bool swallowed(SDL_Scancode sc) const { return swallowed_[static_cast<std::size_t>(sc)]; }
+
 private:
     std::deque<KeyEvent> queue_;
+    std::array<bool, SDL_NUM_SCANCODES> swallowed_{};
 };
+
+constexpr int kMinimumWindowWidth = 320;
+constexpr int kMinimumWindowHeight = 240;
+
+// Where a picture of w x h lands in an output of ow x oh: as large as fits with its proportions
+// kept, centred; sharp scaling only takes whole multiples (unless even one is too large).
+SDL_Rect fitPicture(int w, int h, int ow, int oh, Scaling scaling) {
+    if (w <= 0 || h <= 0 || ow <= 0 || oh <= 0) return {0, 0, std::max(ow, 0), std::max(oh, 0)};
+    int sw = 0, sh = 0;
+    const int whole = std::min(ow / w, oh / h);
+    if (scaling == Scaling::Sharp && whole >= 1) {
+        sw = w * whole;
+        sh = h * whole;
+    } else if (static_cast<long long>(ow) * h <= static_cast<long long>(oh) * w) {
+        sw = ow;  // width decides
+        sh = static_cast<int>((static_cast<long long>(h) * ow + w / 2) / w);
+    } else {
+        sh = oh;
+        sw = static_cast<int>((static_cast<long long>(w) * oh + h / 2) / h);
+    }
+    return {(ow - sw) / 2, (oh - sh) / 2, sw, sh};
+}
 
 class SdlDisplay final : public Display {
 public:
-    explicit SdlDisplay(const WindowDescription& d) {
+    explicit SdlDisplay(const WindowDescription& d) : scaling_(d.scaling) {
         try {
             if (d.offscreen) openOffscreen(d);
             else openWindow(d);
+            SDL_SetRenderDrawBlendMode(target_->renderer, SDL_BLENDMODE_BLEND);
+            picture_ = makePicture(d.width, d.height);
+            width_ = d.width;
+            height_ = d.height;
+            SDL_SetRenderTarget(target_->renderer, picture_);
+            clear(0xFF000000);
+            hub_ = makeGamepadHub(d.gamepads);
         } catch (...) {
             release();
             throw;
         }
-        SDL_SetRenderDrawBlendMode(target_->renderer, SDL_BLENDMODE_BLEND);
     }
     ~SdlDisplay() override { release(); }
     SdlDisplay(const SdlDisplay&) = delete;
@@ -335,13 +369,60 @@ public:
     int width() const override { return width_; }
     int height() const override { return height_; }
 
+    void setPictureSize(int w, int h) override {
+        if (w == width_ && h == height_) return;
+        SDL_Texture* next = makePicture(w, h);
+        SDL_SetRenderTarget(target_->renderer, next);
+        SDL_DestroyTexture(picture_);
+        picture_ = next;
+        width_ = w;
+        height_ = h;
+        clear(0xFF000000);
+        if (window_ != nullptr && !fullscreen_) {
+            int ww = w, wh = h;
+            fitToDesktop(ww, wh);
+            SDL_SetWindowSize(window_, ww, wh);
+            windowedW_ = ww;
+            windowedH_ = wh;
+        }
+    }
+
+    void setFullscreen(bool on) override {
+        if (on == fullscreen_) return;
+        if (window_ != nullptr && SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return;
+        fullscreen_ = on;
+    }
+    bool fullscreen() const override { return fullscreen_; }
+    void setScaling(Scaling scaling) override { scaling_ = scaling; }
+
+    int outputWidth() const override {
+        int w = 0, h = 0;
+        outputSize(w, h);
+        return w;
+    }
+    int outputHeight() const override {
+        int w = 0, h = 0;
+        outputSize(w, h);
+        return h;
+    }
+    Rect shownRect() const override {
+        int ow = 0, oh = 0;
+        outputSize(ow, oh);
+        const SDL_Rect r = fitPicture(width_, height_, ow, oh, scaling_);
+        return {r.x, r.y, r.w, r.h};
+    }
+    void windowedSize(int& w, int& h) const override {
+        w = windowedW_;
+        h = windowedH_;
+    }
+
     void clear(Color color) override {
         setDrawColor(target_->renderer, color);
         SDL_SetRenderDrawBlendMode(target_->renderer, SDL_BLENDMODE_NONE);
         SDL_RenderClear(target_->renderer);
         SDL_SetRenderDrawBlendMode(target_->renderer, SDL_BLENDMODE_BLEND);
     }
-    void flip() override { SDL_RenderPresent(target_->renderer); }
+    void flip() override { present(); }
 
     void fillRect(float x1, float y1, float x2, float y2, Color color) override {
         const SDL_FRect r = rectOf(x1, y1, x2, y2);
@@ -375,17 +456,43 @@ public:
 
     bool keepAlive() override {
         SDL_Event e;
+        bool reshow = false;
         while (SDL_PollEvent(&e) != 0) {
-            if (e.type == SDL_QUIT) {
-                quit_ = true;
-            } else if (e.type == SDL_KEYDOWN || e.type == SDL_KEYUP) {
-                const int vk = virtualKeyForScancode(e.key.keysym.scancode);
-                if (vk != 0) keyboard_.push({vk, e.type == SDL_KEYDOWN, e.key.repeat != 0});
+            switch (e.type) {
+                case SDL_QUIT:
+                    quit_ = true;
+                    break;
+                case SDL_KEYDOWN:
+                case SDL_KEYUP:
+                    keyEvent(e.key);
+                    break;
+                case SDL_WINDOWEVENT:
+                    if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED && window_ != nullptr && !fullscreen_ &&
+                        (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) == 0) {
+                        windowedW_ = e.window.data1;
+                        windowedH_ = e.window.data2;
+                    }
+                    // The last picture at once in the new size (or on the uncovered window).
+                    if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED || e.window.event == SDL_WINDOWEVENT_EXPOSED) {
+                        reshow = true;
+                    }
+                    break;
+                case SDL_CONTROLLERDEVICEADDED:
+                case SDL_CONTROLLERDEVICEREMOVED:
+                    hub_->handleEvent(e);
+                    break;
+                default:
+                    break;
             }
         }
+        padEvents_.clear();
+        hub_->update(padEvents_);
+        for (const KeyEvent& k : padEvents_) keyboard_.push(k);
+        if (reshow) present();
         return !quit_;
     }
     Keyboard& keyboard() override { return keyboard_; }
+    Gamepads& gamepads() override { return *hub_; }
     void showCursor(bool show) override {
         if (window_ != nullptr) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
     }
@@ -398,8 +505,23 @@ public:
         return out;
     }
 
+    PixelBuffer readShownPixels() override {
+        if (surface_ != nullptr) return pixelsFromSurface(surface_);
+        int ow = 0, oh = 0;
+        outputSize(ow, oh);
+        PixelBuffer out(ow, oh);
+        SDL_SetRenderTarget(target_->renderer, nullptr);
+        const int rc = SDL_RenderReadPixels(target_->renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, out.pixels.data(), ow * 4);
+        SDL_SetRenderTarget(target_->renderer, picture_);
+        if (rc != 0) throw PlatformError(std::string("Cannot read the window back: ") + SDL_GetError());
+        return out;
+    }
+
 private:
     void release() {
+        hub_.reset();
+        if (picture_ != nullptr && target_->renderer != nullptr) SDL_DestroyTexture(picture_);
+        picture_ = nullptr;
         if (target_->renderer != nullptr) SDL_DestroyRenderer(target_->renderer);
         if (surface_ != nullptr) SDL_FreeSurface(surface_);
         if (window_ != nullptr) SDL_DestroyWindow(window_);
@@ -414,23 +536,93 @@ private:
         return {std::min(x1, x2) + target_->tx, std::min(y1, y2) + target_->ty, std::fabs(x2 - x1), std::fabs(y2 - y1)};
     }
 
+    // The picture everything draws into, shown scaled by present().
+    SDL_Texture* makePicture(int w, int h) {
+        SDL_Texture* t = w > 0 && h > 0 ? SDL_CreateTexture(target_->renderer, SDL_PIXELFORMAT_ARGB8888,
+                                                            SDL_TEXTUREACCESS_TARGET, w, h)
+                                        : nullptr;
+        if (t == nullptr) {
+            throw PlatformError("Cannot create a picture of " + std::to_string(w) + " x " + std::to_string(h) + ": " +
+                                (w > 0 && h > 0 ? SDL_GetError() : "no such size"));
+        }
+        SDL_SetTextureBlendMode(t, SDL_BLENDMODE_NONE);
+        return t;
+    }
+
+    void outputSize(int& w, int& h) const {
+        if (surface_ != nullptr) {
+            w = surface_->w;
+            h = surface_->h;
+        } else {
+            SDL_GetWindowSizeInPixels(window_, &w, &h);
+        }
+    }
+
+    void present() {
+        SDL_Renderer* r = target_->renderer;
+        int ow = 0, oh = 0;
+        outputSize(ow, oh);
+        const SDL_Rect dst = fitPicture(width_, height_, ow, oh, scaling_);
+        const bool whole = dst.w % width_ == 0 && dst.h % height_ == 0 && dst.w / width_ == dst.h / height_;
+        SDL_SetRenderTarget(r, nullptr);
+        if (dst.x != 0 || dst.y != 0 || dst.w != ow || dst.h != oh) {
+            SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
+            SDL_RenderClear(r);
+        }
+        SDL_SetTextureScaleMode(picture_, scaling_ == Scaling::Smooth && !whole ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+        SDL_RenderCopy(r, picture_, nullptr, &dst);
+        SDL_RenderPresent(r);
+        SDL_SetRenderTarget(r, picture_);
+    }
+
+    void keyEvent(const SDL_KeyboardEvent& k) {
+        const SDL_Scancode sc = k.keysym.scancode;
+        const bool enter = sc == SDL_SCANCODE_RETURN || sc == SDL_SCANCODE_KP_ENTER;
+        if (k.type == SDL_KEYDOWN && enter && (k.keysym.mod & KMOD_ALT) != 0 && k.repeat == 0) {
+            // Alt+Enter belongs to the window: full screen on or off, and its Enter goes nowhere.
+            setFullscreen(!fullscreen_);
+            keyboard_.swallow(sc, true);
+            return;
+        }
+        if (keyboard_.swallowed(sc)) {
+            if (k.type == SDL_KEYUP) keyboard_.swallow(sc, false);
+            return;
+        }
+        const int vk = virtualKeyForScancode(sc);
+        if (vk != 0) keyboard_.push({vk, k.type == SDL_KEYDOWN, k.repeat != 0});
+    }
+
+    // Shrinks a window size, proportions kept, to the desktop's usable area.
+    void fitToDesktop(int& w, int& h) const {
+        const int display = window_ != nullptr ? SDL_GetWindowDisplayIndex(window_) : 0;
+        SDL_Rect usable{};
+        if (SDL_GetDisplayUsableBounds(std::max(display, 0), &usable) != 0 || usable.w <= 0 || usable.h <= 0) return;
+        if (w <= usable.w && h <= usable.h) return;
+        const SDL_Rect fit = fitPicture(w, h, usable.w, usable.h, Scaling::Smooth);
+        w = std::max(fit.w, kMinimumWindowWidth);
+        h = std::max(fit.h, kMinimumWindowHeight);
+    }
+
     void openOffscreen(const WindowDescription& d) {
         // Events only: key queues and the clock work without any video driver.
         if (SDL_InitSubSystem(SDL_INIT_EVENTS) != 0) {
             throw PlatformError(std::string("Cannot start SDL: ") + SDL_GetError());
         }
         subsystems_ = SDL_INIT_EVENTS;
-        surface_ = SDL_CreateRGBSurfaceWithFormat(0, d.width, d.height, 32, SDL_PIXELFORMAT_ARGB8888);
+        const int ow = d.windowWidth > 0 ? d.windowWidth : d.width;
+        const int oh = d.windowHeight > 0 ? d.windowHeight : d.height;
+        surface_ = SDL_CreateRGBSurfaceWithFormat(0, ow, oh, 32, SDL_PIXELFORMAT_ARGB8888);
         if (surface_ == nullptr) {
-            throw PlatformError("Cannot create an offscreen picture of " + std::to_string(d.width) + " x " +
-                                std::to_string(d.height) + ": " + SDL_GetError());
+            throw PlatformError("Cannot create an offscreen picture of " + std::to_string(ow) + " x " +
+                                std::to_string(oh) + ": " + SDL_GetError());
         }
         target_->renderer = SDL_CreateSoftwareRenderer(surface_);
         if (target_->renderer == nullptr) {
             throw PlatformError(std::string("Cannot create the software renderer: ") + SDL_GetError());
         }
-        width_ = d.width;
-        height_ = d.height;
+        fullscreen_ = d.fullscreen;
+        windowedW_ = ow;
+        windowedH_ = oh;
     }
 
     void openWindow(const WindowDescription& d) {
@@ -438,50 +630,50 @@ private:
             throw PlatformError(std::string("Cannot open the window \"") + d.title + "\": " + SDL_GetError());
         }
         subsystems_ = SDL_INIT_VIDEO | SDL_INIT_EVENTS;
-        const Uint32 flags = d.fullscreen ? SDL_WINDOW_FULLSCREEN : 0;
-        window_ = SDL_CreateWindow(d.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, d.width, d.height,
-                                   flags);
-        if (window_ == nullptr) {
+        if (d.width <= 0 || d.height <= 0) {
             throw PlatformError("Cannot open the window \"" + d.title + "\" of " + std::to_string(d.width) + " x " +
-                                std::to_string(d.height) + ": " + SDL_GetError());
+                                std::to_string(d.height));
         }
-        // SDL windows take no colour depth; full screen picks the display mode of that depth.
-        if (d.fullscreen) chooseFullscreenMode(d);
-        target_->renderer = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
+        int ww = d.windowWidth > 0 ? d.windowWidth : d.width;
+        int wh = d.windowHeight > 0 ? d.windowHeight : d.height;
+        fitToDesktop(ww, wh);
+        // Full screen keeps the desktop's mode and scales the picture: no mode switch, and the
+        // colour depth of the settings has nothing left to choose.
+        Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+        if (d.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+        window_ = SDL_CreateWindow(d.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, ww, wh, flags);
+        if (window_ == nullptr) {
+            throw PlatformError("Cannot open the window \"" + d.title + "\" of " + std::to_string(ww) + " x " +
+                                std::to_string(wh) + ": " + SDL_GetError());
+        }
+        SDL_SetWindowMinimumSize(window_, kMinimumWindowWidth, kMinimumWindowHeight);
+        fullscreen_ = d.fullscreen;
+        windowedW_ = ww;
+        windowedH_ = wh;
+        target_->renderer = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
         if (target_->renderer == nullptr) {
             target_->renderer = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
         }
         if (target_->renderer == nullptr) {
             throw PlatformError("Cannot create a renderer for the window \"" + d.title + "\": " + SDL_GetError());
         }
-        SDL_GetRendererOutputSize(target_->renderer, &width_, &height_);
-    }
-
-    void chooseFullscreenMode(const WindowDescription& d) {
-        const int display = SDL_GetWindowDisplayIndex(window_);
-        if (display < 0) return;
-        const int count = SDL_GetNumDisplayModes(display);
-        for (int i = 0; i < count; ++i) {
-            SDL_DisplayMode mode;
-            if (SDL_GetDisplayMode(display, i, &mode) != 0) continue;
-            // 32-bit modes report 24 significant bits.
-            const int bits = static_cast<int>(SDL_BITSPERPIXEL(mode.format));
-            const bool depthMatches = d.bpp == 16 ? (bits == 15 || bits == 16) : (bits == 24 || bits == 32);
-            if (mode.w == d.width && mode.h == d.height && depthMatches) {
-                SDL_SetWindowDisplayMode(window_, &mode);
-                return;
-            }
-        }
     }
 
     std::shared_ptr<Target> target_ = std::make_shared<Target>();
     SDL_Window* window_ = nullptr;
-    SDL_Surface* surface_ = nullptr;
+    SDL_Surface* surface_ = nullptr;  // offscreen: what the window would show
+    SDL_Texture* picture_ = nullptr;
     Uint32 subsystems_ = 0;
     int width_ = 0;
     int height_ = 0;
+    Scaling scaling_ = Scaling::Smooth;
+    bool fullscreen_ = false;
+    int windowedW_ = 0;
+    int windowedH_ = 0;
     bool quit_ = false;
     SdlKeyboard keyboard_;
+    std::unique_ptr<GamepadHub> hub_;
+    std::vector<KeyEvent> padEvents_;
 };
 
 }  // namespace

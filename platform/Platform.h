@@ -49,13 +49,21 @@ std::string keyName(int virtualKey);
 std::uint32_t ticks();  // milliseconds since start-up
 void sleepMs(std::uint32_t ms);
 
+// How the picture is scaled to the window: smooth fills it, sharp keeps whole multiples.
+enum class Scaling { Smooth = 0, Sharp = 1 };
+
 struct WindowDescription {
     std::string title = "Flikka / Trefalik";
-    int width = 800;
+    int width = 800;   // the picture everything draws into
     int height = 600;
     int bpp = 32;
-    bool fullscreen = false;
-    bool offscreen = false;  // draw into a software surface, no window (tests)
+    bool fullscreen = false;  // on the desktop's own mode, the picture scaled to fit
+    bool offscreen = false;   // draw into a software surface, no window (tests)
+    // The window's size (offscreen: the shown surface's); 0 takes the picture's.
+    int windowWidth = 0;
+    int windowHeight = 0;
+    Scaling scaling = Scaling::Smooth;
+    bool gamepads = false;  // open the game controllers (hot-plug included)
 };
 
 class Display;
@@ -95,9 +103,11 @@ public:
 };
 
 struct KeyEvent {
-    int virtualKey = 0;
+    int virtualKey = 0;   // 0 for a pad button that means nothing to the menus
     bool pressed = true;  // false for a release
     bool repeat = false;
+    bool fromPad = false;  // made from a gamepad's button or stick
+    int padButton = -1;    // that button; -1 for the stick and the keyboard
 };
 
 class Keyboard : public IKeyboardDevice {
@@ -107,13 +117,29 @@ public:
     virtual void flushEvents() = 0;
 };
 
+class Gamepads;
+
+// Everything is drawn into a picture of width() x height(); flip() shows it scaled to fit the
+// window, keeping its proportions (black bars where they differ).
 class Display {
 public:
     virtual ~Display() = default;
     static std::unique_ptr<Display> open(const WindowDescription& description);  // throws PlatformError
 
-    virtual int width() const = 0;
+    virtual int width() const = 0;   // the picture
     virtual int height() const = 0;
+    // A new picture size (its content is lost); a window is resized to show it whole when the
+    // desktop has room. Throws PlatformError and keeps the old size when it cannot be had.
+    virtual void setPictureSize(int width, int height) = 0;
+    virtual void setFullscreen(bool on) = 0;
+    virtual bool fullscreen() const = 0;  // also follows Alt+Enter, which keepAlive handles
+    virtual void setScaling(Scaling scaling) = 0;
+    // The window's size in pixels (high-DPI: device pixels) and where the picture lands in it.
+    virtual int outputWidth() const = 0;
+    virtual int outputHeight() const = 0;
+    virtual Rect shownRect() const = 0;
+    // The window's size while not in full screen, in window units (what the next start reopens).
+    virtual void windowedSize(int& width, int& height) const = 0;
     virtual void clear(Color color) = 0;
     virtual void flip() = 0;
     virtual void fillRect(float x1, float y1, float x2, float y2, Color color) = 0;
@@ -127,10 +153,14 @@ public:
     virtual std::unique_ptr<Font> loadFont(const std::string& path, const std::string& letters) = 0;
 
     // Processes pending window events; false once the window's close button was pressed.
+    // Alt+Enter toggles full screen here, and neither its Enter press nor its release is seen
+    // by the keyboard; a resized window is shown again at once.
     virtual bool keepAlive() = 0;
     virtual Keyboard& keyboard() = 0;
+    virtual Gamepads& gamepads() = 0;
     virtual void showCursor(bool show) = 0;
-    virtual PixelBuffer readPixels() = 0;  // what the last drawing left in the target
+    virtual PixelBuffer readPixels() = 0;       // what the drawing since the last flip left in the picture
+    virtual PixelBuffer readShownPixels() = 0;  // the window's pixels as the last flip showed them
 };
 
 }  // namespace flikka::platform

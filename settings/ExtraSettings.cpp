@@ -31,6 +31,7 @@ struct Field {
 constexpr const char* kRulesNames[] = {"classic", "full"};
 constexpr const char* kScalingNames[] = {"smooth", "sharp"};
 constexpr int kMaxButton = 20;
+constexpr int kMaxWindowSide = 16384;
 
 const Field kFields[] = {
     {Field::Choice, "rules", nullptr, &ExtraSettings::rules, 0, 1, kRulesNames},
@@ -45,6 +46,8 @@ const Field kFields[] = {
     {Field::Int, "pad_thru", nullptr, &ExtraSettings::padThru, 0, kMaxButton},
     {Field::Bool, "rumble", &ExtraSettings::rumble},
     {Field::Choice, "scaling", nullptr, &ExtraSettings::scaling, 0, 1, kScalingNames},
+    {Field::Int, "window_width", nullptr, &ExtraSettings::windowWidth, 0, kMaxWindowSide},
+    {Field::Int, "window_height", nullptr, &ExtraSettings::windowHeight, 0, kMaxWindowSide},
     {Field::Bool, "goal_replays", &ExtraSettings::goalReplays},
 };
 

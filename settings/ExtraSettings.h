@@ -28,6 +28,9 @@ struct ExtraSettings {
 
     // Display: 0 smooth, 1 sharp (whole multiples).
     int scaling = 0;
+    // The window's size when not in full screen; 0 opens it at the picture's size.
+    int windowWidth = 0;
+    int windowHeight = 0;
 
     bool goalReplays = true;
 

@@ -16,7 +16,10 @@ constexpr int kReadOrderAfter[] = {SLOT_THRU,       SLOT_SWITCH,    SLOT_FIXED_L
 
 void KeyState::pollKeys() {
     const int* table = keyTable != nullptr ? keyTable : kDefaultKeys;
-    auto read = [&](int slot) { current[slot] = keyboard != nullptr && keyboard->isKeyDown(table[slot]); };
+    auto read = [&](int slot) {
+        current[slot] = (keyboard != nullptr && keyboard->isKeyDown(table[slot])) ||
+                        (slotSource != nullptr && slotSource->slotDown(slot));
+    };
 
     for (int i = 0; i < kSlots; ++i) previous[i] = current[i];
     for (int slot : kReadOrderBefore) read(slot);

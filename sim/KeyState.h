@@ -11,6 +11,14 @@ public:
     virtual bool isKeyDown(int virtualKey) const = 0;
 };
 
+// Another source of slot states beside the keyboard, such as a gamepad: it names the slots it
+// holds down directly, whatever keys the settings bind.
+class IKeySlotSource {
+public:
+    virtual ~IKeySlotSource() = default;
+    virtual bool slotDown(int slot) const = 0;
+};
+
 enum KeySlot {
     SLOT_LEFT = 0, SLOT_RIGHT = 1, SLOT_UP = 2, SLOT_DOWN = 3,
     SLOT_SHOOT = 4, SLOT_PASS = 5, SLOT_CROSS = 6, SLOT_THRU = 7,
@@ -30,8 +38,11 @@ public:
     const IKeyboardDevice* keyboard = nullptr;
     // The settings' key table (16 Windows virtual-key codes); the default bindings when null.
     const int* keyTable = nullptr;
+    // OR-ed with the keyboard at each poll (a gamepad); none when null.
+    const IKeySlotSource* slotSource = nullptr;
 
-    // Reads every slot's key (bound by the settings' key table); slot 8 always reads released.
+    // Reads every slot's key (bound by the settings' key table) and the slot source; slot 8
+    // always reads released.
     void pollKeys();
     void advanceHeldTimes(float dt);
     void clear();  // previous, current, heldTime; not the locks

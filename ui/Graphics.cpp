@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "settings/ExtraSettings.h"
 #include "settings/Paths.h"
 #include "settings/Settings.h"
 #include "sim/Console.h"
@@ -43,13 +44,20 @@ void CGraphics::setMatch(CMatch* m) {
     if (match_ != nullptr) match_->debugMarkers = this;
 }
 
-void CGraphics::openDisplayAndLoadAssets(bool offscreen) {
-    openWindow(offscreen);
+void CGraphics::openDisplayAndLoadAssets(bool offscreen, int outputWidth, int outputHeight) {
+    openWindow(offscreen, outputWidth, outputHeight);
     loadAssets();
 }
 
-void CGraphics::openWindow(bool offscreen) {
+namespace {
+platform::Scaling scalingOf(const ExtraSettings& x) {
+    return x.scaling == 1 ? platform::Scaling::Sharp : platform::Scaling::Smooth;
+}
+}  // namespace
+
+void CGraphics::openWindow(bool offscreen, int outputWidth, int outputHeight) {
     const Settings& s = settings();
+    const ExtraSettings& x = extraSettings();
     platform::WindowDescription wanted;
     wanted.title = "Flikka / Trefalik";
     wanted.width = s.hRes;
@@ -57,6 +65,10 @@ void CGraphics::openWindow(bool offscreen) {
     wanted.bpp = s.colorDepth;
     wanted.fullscreen = s.fullscreen;
     wanted.offscreen = offscreen;
+    wanted.windowWidth = offscreen ? outputWidth : x.windowWidth;
+    wanted.windowHeight = offscreen ? outputHeight : x.windowHeight;
+    wanted.scaling = scalingOf(x);
+    wanted.gamepads = !offscreen;
 
     try {
         display_ = platform::Display::open(wanted);
@@ -68,17 +80,44 @@ void CGraphics::openWindow(bool offscreen) {
         platform::WindowDescription fallback = wanted;
         fallback.width = kDefaultWidth;
         fallback.height = kDefaultHeight;
+        fallback.windowWidth = 0;
+        fallback.windowHeight = 0;
         fallback.fullscreen = false;
         const std::string note = std::string("cannot open the configured display mode (") + e.what() +
                                  "); using an 800 x 600 window\n";
         consolePrint(note.c_str());
         display_ = platform::Display::open(fallback);
     }
+    takeGeometry();
+}
 
+void CGraphics::takeGeometry() {
     windowWidth_ = display_->width();
     windowHeight_ = display_->height();
     halfWindowWidth_ = windowWidth_ / 2;
     halfWindowHeight_ = windowHeight_ / 2;
+}
+
+bool CGraphics::applyDisplaySettings() {
+    Settings& s = settings();
+    bool ok = true;
+    display_->setScaling(scalingOf(extraSettings()));
+    try {
+        display_->setPictureSize(s.hRes, s.vRes);
+    } catch (const platform::PlatformError& e) {
+        const std::string note = std::string("cannot change the resolution (") + e.what() + ")\n";
+        consolePrint(note.c_str());
+        s.hRes = display_->width();
+        s.vRes = display_->height();
+        ok = false;
+    }
+    display_->setFullscreen(s.fullscreen);
+    if (display_->fullscreen() != s.fullscreen) {
+        s.fullscreen = display_->fullscreen();
+        ok = false;
+    }
+    takeGeometry();
+    return ok;
 }
 
 std::unique_ptr<platform::Image> CGraphics::image(const std::string& name) {

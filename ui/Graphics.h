@@ -61,8 +61,13 @@ public:
 
     // Opens the window from the settings (falling back to the default 800 x 600 window when the
     // configured mode cannot be had) and loads every asset from gfx/. `offscreen` draws into a
-    // software surface instead of a window (tests).
-    void openDisplayAndLoadAssets(bool offscreen = false);
+    // software surface instead of a window (tests), shown in an output of the given size (0: the
+    // picture's). The window opens the gamepads as well.
+    void openDisplayAndLoadAssets(bool offscreen = false, int outputWidth = 0, int outputHeight = 0);
+
+    // Resolution, full screen and scaling of the settings, applied to the open display at once.
+    // What cannot be had is set back in the settings to what shows; false then.
+    bool applyDisplaySettings();
 
     // Clears, draws the splash image centred with the given alpha and shows the frame.
     void drawSplash(float alpha);
@@ -154,7 +159,8 @@ public:
     static CGraphics* current();
 
 private:
-    void openWindow(bool offscreen);
+    void openWindow(bool offscreen, int outputWidth, int outputHeight);
+    void takeGeometry();
     void loadAssets();
     std::unique_ptr<platform::Image> image(const std::string& path);
     std::unique_ptr<platform::Sprite> sprite(const std::string& path, int frameDelayMs);

@@ -1,5 +1,8 @@
 #include "ui/Menu.h"
 
+#include <algorithm>
+
+#include "platform/Gamepad.h"
 #include "platform/Platform.h"
 #include "settings/ExtraSettings.h"
 #include "settings/Settings.h"
@@ -10,6 +13,7 @@ namespace flikka {
 namespace {
 
 constexpr int kEnter = 13;
+constexpr int kEscape = 27;
 constexpr int kLeft = 37;
 constexpr int kUp = 38;
 constexpr int kRight = 39;
@@ -31,6 +35,34 @@ constexpr KeyItem kKeyItems[] = {
     {MENU_KEY_CROSS, "cross key", 6},   {MENU_KEY_THRU, "thru key", 7},   {MENU_KEY_LEFT, "run left", 0},
     {MENU_KEY_RIGHT, "run right", 1},   {MENU_KEY_UP, "run up", 2},       {MENU_KEY_DOWN, "run down", 3},
 };
+
+struct PadItem {
+    int id;
+    const char* label;
+    int ExtraSettings::*button;
+};
+
+// Page order of the gamepad settings page, as on the keyboard page.
+constexpr PadItem kPadItems[] = {
+    {MENU_PAD_SWITCH, "switch button", &ExtraSettings::padSwitch}, {MENU_PAD_SHOOT, "shoot button", &ExtraSettings::padShoot},
+    {MENU_PAD_PASS, "pass button", &ExtraSettings::padPass},       {MENU_PAD_CROSS, "cross button", &ExtraSettings::padCross},
+    {MENU_PAD_THRU, "thru button", &ExtraSettings::padThru},
+};
+
+int ExtraSettings::*padSettingOf(int id) {
+    for (const PadItem& p : kPadItems) {
+        if (p.id == id) return p.button;
+    }
+    return nullptr;
+}
+
+// Picture sizes from the smallest window to full HD; the configured one joins them if missing.
+constexpr std::pair<int, int> kResolutions[] = {{640, 480},   {800, 600},   {1024, 768},  {1280, 720},  {1280, 800},
+                                                {1280, 1024}, {1366, 768},  {1600, 900},  {1680, 1050}, {1920, 1080}};
+
+std::string resolutionLabel(const std::pair<int, int>& r) {
+    return "resolution: " + std::to_string(r.first) + "x" + std::to_string(r.second);
+}
 
 void addFormationLines(CMenuNode* page, int firstId) {
     static constexpr const char* kLabels[kFormationLines] = {"invisible st", "invisible am", "invisible m",
@@ -144,6 +176,23 @@ void CMenu::build() {
     options->add(MENU_DEBUG_INFO, "debug info on")->choices.emplace_back("debug info off");
     options->add(MENU_RULES, "rules: classic")->choices.emplace_back("rules: full");
     options->add(MENU_AUTO_SWITCH, "auto switch on")->choices.emplace_back("auto switch off");
+    // The pages' own items first, the new ones after them.
+    CMenuNode* gamepad = options->add(MENU_GAMEPAD, "gamepad settings", "gamepad settings");
+    gamepad->add(MENU_BACK, "back");
+    for (const PadItem& p : kPadItems) gamepad->add(p.id, p.label);
+    gamepad->add(MENU_RUMBLE, "rumble on")->choices.emplace_back("rumble off");
+    resolutions_.assign(std::begin(kResolutions), std::end(kResolutions));
+    const std::pair<int, int> configured{settings().hRes, settings().vRes};
+    if (configured.first > 0 && configured.second > 0 &&
+        std::find(resolutions_.begin(), resolutions_.end(), configured) == resolutions_.end()) {
+        resolutions_.push_back(configured);
+        std::sort(resolutions_.begin(), resolutions_.end(), [](const auto& a, const auto& b) {
+            return a.first * a.second != b.first * b.second ? a.first * a.second < b.first * b.second : a.first < b.first;
+        });
+    }
+    CMenuNode* resolution = options->add(MENU_RESOLUTION, resolutionLabel(resolutions_.front()));
+    for (std::size_t i = 1; i < resolutions_.size(); ++i) resolution->choices.push_back(resolutionLabel(resolutions_[i]));
+    options->add(MENU_SCALING, "scaling: smooth")->choices.emplace_back("scaling: sharp");
 
     statistics->add(MENU_BACK, "invisible back");
     about->add(MENU_BACK, "invisible back");
@@ -157,13 +206,21 @@ void CMenu::build() {
         item->keyCode = s.keys[k.slot];
     }
     findNode(MENU_KEY_THRU)->isHidden = true;
+    const ExtraSettings& x = extraSettings();
+    for (const PadItem& p : kPadItems) {
+        CMenuNode* item = findNode(p.id);
+        item->isKeyItem = true;
+        item->isPadButton = true;
+        item->keyCode = x.*p.button;
+    }
+    findNode(MENU_PAD_THRU)->isHidden = true;
+    findNode(MENU_RUMBLE)->choice = x.rumble ? 0 : 1;
 
     findNode(MENU_RADAR)->choice = s.radar ? 0 : 1;
-    findNode(MENU_FULLSCREEN)->choice = s.fullscreen ? 0 : 1;
     findNode(MENU_DEBUG_INFO)->choice = s.debugInfo ? 0 : 1;
-    const ExtraSettings& x = extraSettings();
     findNode(MENU_RULES)->choice = x.rules == 1 ? 1 : 0;
     findNode(MENU_AUTO_SWITCH)->choice = x.autoSwitch ? 0 : 1;
+    refreshDisplayItems();
 
     makeRootCurrent();
     flushKeyEvents();
@@ -200,6 +257,21 @@ void CMenu::flushKeyEvents() {
 
 void CMenu::makeRootCurrent() { current_ = root_.get(); }
 
+void CMenu::refreshDisplayItems() {
+    const Settings& s = settings();
+    findNode(MENU_FULLSCREEN)->choice = s.fullscreen ? 0 : 1;
+    findNode(MENU_SCALING)->choice = extraSettings().scaling == 1 ? 1 : 0;
+    const auto at = std::find(resolutions_.begin(), resolutions_.end(), std::pair<int, int>{s.hRes, s.vRes});
+    // A size that is no choice (one the display refused) shows the nearest offer, 800 x 600.
+    const auto fallback = std::find(resolutions_.begin(), resolutions_.end(), std::pair<int, int>{800, 600});
+    findNode(MENU_RESOLUTION)->choice = static_cast<int>((at != resolutions_.end() ? at : fallback) - resolutions_.begin());
+}
+
+void CMenu::applyDisplay() {
+    if (applyDisplay_) applyDisplay_();
+    refreshDisplayItems();
+}
+
 void CMenu::showOverMatch(bool continueVisible) {
     flushKeyEvents();
     findNode(MENU_CONTINUE)->isHidden = !continueVisible;
@@ -227,10 +299,7 @@ int CMenu::handleInput() {
     const bool press = event.pressed && !event.repeat;
 
     if (capture_ != nullptr) {
-        if (press) {
-            capture_->keyCode = event.virtualKey;
-            capture_ = nullptr;
-        }
+        if (press) endCapture(event.virtualKey, event.fromPad, event.padButton);
         return apply(current_->selected());
     }
     if (!press) return MENU_RESULT_NONE;
@@ -260,6 +329,29 @@ int CMenu::handleInput() {
         default:
             return MENU_RESULT_NONE;
     }
+}
+
+void CMenu::endCapture(int virtualKey, bool fromPad, int padButton) {
+    CMenuNode* item = capture_;
+    // Escape (or Start) is the back key: it cancels, and the old binding stays.
+    if (virtualKey == kEscape) {
+        capture_ = nullptr;
+        return;
+    }
+    // Each page binds its own device; anything else leaves the capture waiting.
+    if (item->isPadButton != fromPad) return;
+    if (item->isPadButton && !platform::padButtonBindable(padButton)) return;
+    const int code = item->isPadButton ? padButton : virtualKey;
+    // A key another item of the page holds changes places with the old one, so no two
+    // actions share a key; hidden items and the fixed keys are left alone.
+    for (auto& other : current_->children) {
+        if (other.get() == item || !other->isKeyItem || other->isHidden || other->isPadButton != item->isPadButton) continue;
+        if (other->keyCode != code) continue;
+        other->keyCode = item->keyCode;
+        apply(other.get());
+    }
+    item->keyCode = code;
+    capture_ = nullptr;
 }
 
 int CMenu::activate() {
@@ -308,11 +400,34 @@ int CMenu::apply(CMenuNode* item) {
         case MENU_KEY_THRU:
             s.keys[keySlotOf(item->id)] = item->keyCode;
             return MENU_RESULT_NONE;
+        case MENU_PAD_SWITCH:
+        case MENU_PAD_SHOOT:
+        case MENU_PAD_PASS:
+        case MENU_PAD_CROSS:
+        case MENU_PAD_THRU:
+            extraSettings().*padSettingOf(item->id) = item->keyCode;
+            return MENU_RESULT_NONE;
+        case MENU_RUMBLE:
+            extraSettings().rumble = item->choice == 0;
+            return MENU_RESULT_NONE;
         case MENU_RADAR:
             s.radar = item->choice == 0;
             return MENU_RESULT_NONE;
         case MENU_FULLSCREEN:
             s.fullscreen = item->choice == 0;
+            applyDisplay();
+            return MENU_RESULT_NONE;
+        case MENU_RESOLUTION: {
+            const auto index = static_cast<std::size_t>(std::max(item->choice, 0));
+            if (index >= resolutions_.size()) return MENU_RESULT_NONE;
+            s.hRes = resolutions_[index].first;
+            s.vRes = resolutions_[index].second;
+            applyDisplay();
+            return MENU_RESULT_NONE;
+        }
+        case MENU_SCALING:
+            extraSettings().scaling = item->choice == 1 ? 1 : 0;
+            applyDisplay();
             return MENU_RESULT_NONE;
         case MENU_DEBUG_INFO:
             s.debugInfo = item->choice == 0;

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace flikka {
@@ -47,6 +48,16 @@ enum MenuId {
     // Match rules (options page).
     MENU_RULES = 50,
     MENU_AUTO_SWITCH = 51,
+    // Gamepad and display (60..79).
+    MENU_GAMEPAD = 60,  // the "gamepad settings" page
+    MENU_PAD_SWITCH = 61,
+    MENU_PAD_SHOOT = 62,
+    MENU_PAD_PASS = 63,
+    MENU_PAD_CROSS = 64,
+    MENU_PAD_THRU = 65,
+    MENU_RUMBLE = 66,
+    MENU_RESOLUTION = 67,
+    MENU_SCALING = 68,
     // Replays (80..89).
     MENU_WATCH_REPLAY = 80,
 };
@@ -68,6 +79,7 @@ public:
     int choice = 0;
     int keyCode = 0;
     bool isKeyItem = false;
+    bool isPadButton = false;  // a key item whose keyCode is a gamepad button
     bool isSpecialPage = false;
     bool isHidden = false;
     std::vector<std::unique_ptr<CMenuNode>> children;
@@ -96,6 +108,8 @@ public:
     // Starts a match with the five line counts of each side, the length in seconds and the
     // human side; by default the match's own new-match set-up.
     using MatchStarter = std::function<void(const unsigned home[5], const unsigned away[5], float length, int humanSide)>;
+    // Puts the display settings (resolution, full screen, scaling) into effect.
+    using DisplayApplier = std::function<void()>;
 
     // `events` is the window's buffered key-event source; `match` receives new matches.
     CMenu(CMatch* match, platform::Keyboard* events);
@@ -121,17 +135,24 @@ public:
     CMenuNode* captureNode() const { return capture_; }
 
     void setMatchStarter(MatchStarter starter) { startMatch_ = std::move(starter); }
+    void setDisplayApplier(DisplayApplier applier) { applyDisplay_ = std::move(applier); }
+    // The display items show the settings again (after Alt+Enter, or a mode that could not be had).
+    void refreshDisplayItems();
     // The starter in use, so that a caller can wrap it (the recorder of replays does).
     const MatchStarter& matchStarter() const { return startMatch_; }
 
     // The settings key slot a key item writes; -1 for other ids.
     static int keySlotOf(int id);
+    // The picture sizes the resolution item offers, smallest first.
+    const std::vector<std::pair<int, int>>& resolutions() const { return resolutions_; }
 
 private:
     void build();
     int activate();
     int apply(CMenuNode* item);
     void moveSelection(int step);
+    void endCapture(int virtualKey, bool fromPad, int padButton);
+    void applyDisplay();
 
     platform::Keyboard* events_ = nullptr;
     std::unique_ptr<CMenuNode> root_;
@@ -139,6 +160,8 @@ private:
     CMenuNode* capture_ = nullptr;
     CMatch* match_ = nullptr;
     MatchStarter startMatch_;
+    DisplayApplier applyDisplay_;
+    std::vector<std::pair<int, int>> resolutions_;
     unsigned eventsTaken_ = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "ui/MenuScreen.h"
 
+#include "platform/Gamepad.h"
 #include "platform/Platform.h"
 #include "ui/FormationEditor.h"
 #include "ui/Graphics.h"
@@ -32,7 +33,9 @@ std::string menuItemText(const CMenu& menu, const CMenuNode& item, bool selected
     if (selected && menu.captureNode() == &item) return "???";
     std::string text = item.label();
     if (selected && item.choices.size() >= 2) text = "< " + text + " >";
-    if (item.isKeyItem) text += "(" + platform::keyName(item.keyCode) + ")";
+    if (item.isKeyItem) {
+        text += "(" + (item.isPadButton ? platform::padButtonName(item.keyCode) : platform::keyName(item.keyCode)) + ")";
+    }
     return text;
 }
 

@@ -57,6 +57,8 @@ TEST_F(ExtraSettingsFile, EveryFieldRoundTrips) {
     s.padThru = 10;
     s.rumble = false;
     s.scaling = 1;
+    s.windowWidth = 1234;
+    s.windowHeight = 777;
     s.goalReplays = false;
     s.player2Keys[0] = 100;
     s.player2Keys[9] = 255;
