@@ -124,6 +124,17 @@ CTeam& possessingTeam(CMatch& m) {
     return m.away;
 }
 
+void kickEvent(const CPlayer& p, KickEventKind kind) {
+    CMatch& m = *p.match;
+    // A throw-in is played as a pass by the taker; the restart tells it apart.
+    if (m.state == GAME_READY && m.restartKind == THROW_IN) kind = KickEventKind::Throw;
+    m.emit({.kind = MatchEventKind::Kick,
+            .player = &p,
+            .kickKind = kind,
+            .strength = m.ball.speed(),
+            .where = m.ball.position});
+}
+
 void shotBookkeeping(CMatch& m) {
     CTeam& t = possessingTeam(m);
     t.shots += 1;
@@ -149,6 +160,7 @@ void shoot(int aim, CPlayer& p, bool queue) {
         holder->setPiece = false;
     }
     kick_planner::fixedElevation(m.ball, target, 0.314f, 0.0f, 3.0f, 40.0f);
+    kickEvent(p, KickEventKind::Shot);
     shotBookkeeping(m);
 }
 
@@ -164,6 +176,7 @@ Vector3 pass(int aim, CPlayer& p, bool queue) {
         Vector3 target = p.position + p.heading * 20.0f;
         target.z = p.position.z + kBallRadius + 20.0f * p.heading.z;
         kick_planner::fixedElevation(ball, target, kQuarterPi, 0.0f, 0.0f, 40.0f);
+        kickEvent(p, KickEventKind::Pass);
         passBookkeeping(m, EVENT_PASS);
         return target;
     }
@@ -172,6 +185,7 @@ Vector3 pass(int aim, CPlayer& p, bool queue) {
     if (p.setPiece) {
         target = clampToPitch(target);
         kick_planner::lofted(ball, target, 0.31415f, 0.0f, 4.0f, 12.0f, false);
+        kickEvent(p, KickEventKind::Pass);
         passBookkeeping(m, EVENT_PASS);
         m.targetReceiver = receiver;
         p.setPiece = false;
@@ -192,6 +206,7 @@ Vector3 pass(int aim, CPlayer& p, bool queue) {
             kick_planner::groundPass(ball, target, 6.0f);
         }
     }
+    kickEvent(p, KickEventKind::Pass);
     passBookkeeping(m, EVENT_PASS);
     m.targetReceiver = receiver;
     if (m.humanTeam != nullptr && m.humanTeam == p.team) m.select(receiver);
@@ -216,6 +231,7 @@ Vector3 cross(int aim, CPlayer& p, bool queue) {
     target.z = 1.3f;
     const float elevation = (0.17f + 0.08f * randomUnit()) * kPi;
     kick_planner::fixedElevation(m.ball, target, elevation, 0.0f, 0.0f, 40.0f);
+    kickEvent(p, KickEventKind::Cross);
     passBookkeeping(m, EVENT_CROSS);
     return target;
 }
@@ -230,6 +246,7 @@ void clear(CPlayer& p) {
         if (!attacksUpwards(p)) spin = -spin;
     }
     kick_planner::fixedSpeed(m.ball, target, spin, 20.0f);
+    kickEvent(p, KickEventKind::Clearance);
     passBookkeeping(m, EVENT_CROSS);
     p.sinceLastTouch = 0.0f;
 }

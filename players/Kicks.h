@@ -1,4 +1,5 @@
 #pragma once
+#include "sim/MatchEvents.h"
 #include "sim/Vector3.h"
 
 namespace flikka {
@@ -22,6 +23,8 @@ Vector3 lead(const CPlayer& p, float factor);
 Vector3 clampToPitch(const Vector3& p);
 
 CTeam& possessingTeam(CMatch& m);
+// Reports the kick the ball has just been given by p; called right after the planner kicked.
+void kickEvent(const CPlayer& p, KickEventKind kind);
 void shotBookkeeping(CMatch& m);
 void passBookkeeping(CMatch& m, int event);
 

@@ -315,6 +315,7 @@ ShotChoice COutfieldPlayer::evaluateShot() const {
 
 void COutfieldPlayer::aiShot(const ShotChoice& shot) {
     kick_planner::fixedSpeed(match->ball, shot.target, shot.spin, shot.power);
+    kicks::kickEvent(*this, KickEventKind::Shot);
     kicks::shotBookkeeping(*match);
 }
 
@@ -476,6 +477,7 @@ void COutfieldPlayer::onBallDecision() {
                 const float elevation = uniform(0.2f, 0.22f) * kPi;
                 const float spin = uniform(-1.5f, 1.5f);
                 kick_planner::fixedElevation(m.ball, target, elevation, spin, 0.0f, 40.0f);
+                kicks::kickEvent(*this, KickEventKind::Cross);
                 kicks::passBookkeeping(m, EVENT_CROSS);
             }
             leaveRole();

@@ -32,6 +32,8 @@ constexpr float kCapRadius = kBarRadius + kBallRadius;  // 0.2864
 constexpr float kFrameRestitution = 0.8f;
 constexpr float kNetInsideRestitution = 0.3f;
 constexpr float kNetOutsideRestitution = 1.0f;
+// Slowest fall into the ground reported as a bounce (m/s).
+constexpr float kReportedBounce = 0.5f;
 
 // Everything the search can hit lies within this box around the upper goal (caps of 0.2864
 // around the posts, outer net surfaces 0.1232 beyond the net); the extra half metre covers
@@ -240,7 +242,22 @@ void frameSearch(CMatch* match, FrameHit& hit, const Vector3& p, const Vector3& 
     if (near.upper || near.lower) fullSearch(hit, p, v, near.upper, near.lower);
 }
 
+// Which part of the frame a hit that left the ball at p struck: the net by its give, else the
+// bar whose axis is nearer.
+void reportFrameHit(CMatch& match, const Vector3& p, float restitution, float speed) {
+    MatchEventKind kind = MatchEventKind::Net;
+    if (restitution == kFrameRestitution) {
+        const float dy = std::fabs(p.y) - kGoalLineY;
+        const float toBar = std::hypot(dy, p.z - kCrossbarZ);
+        const float toPost = std::hypot(dy, std::fabs(p.x) - kPostX);
+        kind = toBar < toPost ? MatchEventKind::Crossbar : MatchEventKind::Post;
+    }
+    match.emit({.kind = kind, .strength = speed, .where = p});
+}
+
 }  // namespace
+
+bool CBall::isMatchBall() const { return match != nullptr && this == &match->ball; }
 
 bool CBall::spinFreeStepExact(float speedSquared) const {
     // Degenerate speeds take the literal path with its diagnostics.
@@ -325,6 +342,7 @@ void CBall::step(float dt) {
         FrameHit hit;
         frameSearch(match, hit, position, velocity, frameCulling);
         if (hit.time <= kStep) {
+            const float hitSpeed = isMatchBall() ? length(velocity) : 0.0f;
             position += velocity * hit.time + hit.normal * kPushOut;
             reflect(velocity, hit.normal);
             velocity *= hit.restitution;
@@ -332,6 +350,7 @@ void CBall::step(float dt) {
             // A rolling ball knocked upwards or downwards by the frame must fly, or it would
             // drift vertically for ever without gravity.
             if (!airborne && std::fabs(velocity.z) >= kAirborneVz) airborne = true;
+            if (isMatchBall()) reportFrameHit(*match, position, hit.restitution, hitSpeed);
         }
     }
 
@@ -339,6 +358,7 @@ void CBall::step(float dt) {
     bounced = false;
 
     if (airborne && position.z <= kBallRadius) {
+        const float downSpeed = -velocity.z;
         reflect(velocity, kUpVector);
         position.z = kBallRadius;
         bounced = true;
@@ -348,6 +368,10 @@ void CBall::step(float dt) {
         // game always has.
         const float uz = before.z / std::sqrt(speedSquared);
         velocity *= kGroundRestitution * std::cos(uz);
+        // A settling ball touches down nearly every step; only a real bounce is worth telling.
+        if (isMatchBall() && downSpeed >= kReportedBounce) {
+            match->emit({.kind = MatchEventKind::Bounce, .strength = downSpeed, .where = position});
+        }
     }
 }
 

@@ -64,6 +64,9 @@ public:
     void goalFrameCollisions(FrameHit& hit) const;  // both goals, earliest hit kept (never culled)
 
     float speed() const { return length(velocity); }
+    // The match's own ball, as opposed to a prediction copy or a planner's probe: only it
+    // reports bounces and hits.
+    bool isMatchBall() const;
 
 private:
     // True when a step without the flight axes gives exactly the bits of the full step.

@@ -64,6 +64,7 @@ void CMatch::newMatch(const unsigned homeCounts[5], const unsigned awayCounts[5]
     steps = 0;
     events.clear();
     eventsDelivered_ = 0;
+    fullTimeReported_ = false;
     // Every reference into the old squads goes before the squads are destroyed.
     selected = nullptr;
     ballHolder = nullptr;
@@ -145,6 +146,11 @@ int CMatch::matchStep(float dt) {
     // The last step's events have been read; what came since (the human's kicks) stays.
     events.erase(events.begin(), events.begin() + static_cast<std::ptrdiff_t>(eventsDelivered_));
     const int result = stepStages(dt);
+    // Full time is seen at the start of a step or after the clock stage: reported once either way.
+    if (result == 2 && !fullTimeReported_) {
+        fullTimeReported_ = true;
+        emit({.kind = MatchEventKind::FullTime});
+    }
     ++steps;
     for (MatchEvent& e : events) e.step = steps;
     eventsDelivered_ = events.size();
@@ -188,6 +194,7 @@ int CMatch::stepStages(float dt) {
         away.ai->attacksUpwards = true;
         away.ai->formation.direction = -1.0f;
         secondHalf = true;
+        emit({.kind = MatchEventKind::HalfTime});
         elapsed = static_cast<float>(matchLength * kHalfTimeFraction);
         return 1;
     }
@@ -224,6 +231,9 @@ int CMatch::stepStages(float dt) {
         CGlobalAI& taking = *(homeTakesRestart ? home : away).ai;
         CGlobalAI& other = *(homeTakesRestart ? away : home).ai;
         const Vector3 p = restartPoint;
+        const std::int8_t takingSide = homeTakesRestart ? SIDE_HOME : SIDE_AWAY;
+        emit({.kind = MatchEventKind::Whistle, .side = takingSide, .restartKind = restartKind, .where = p});
+        if (restartKind == KICK_OFF) emit({.kind = MatchEventKind::KickOff, .side = takingSide, .where = p});
         switch (restartKind) {
             case KICK_OFF:
                 taking.ownKickOff(p);
@@ -309,7 +319,9 @@ void CMatch::refereeCheck() {
     const float sideY = q.y + 2.0f * r;
     const float endX = q.x + 2.0f * r;
 
-    auto stoppage = [this](int kind, const Vector3& at, bool homeTakes) {
+    bool stopped = false;
+    auto stoppage = [this, &stopped](int kind, const Vector3& at, bool homeTakes) {
+        stopped = true;
         restartKind = kind;
         restartPoint = at;
         homeTakesRestart = homeTakes;
@@ -331,6 +343,7 @@ void CMatch::refereeCheck() {
         // The goal belongs to whoever attacks this end, own goals included.
         if (home.ai->attacksUpwards) ++homeScore;
         else ++awayScore;
+        reportGoal(home.ai->attacksUpwards, q.y);
         return;
     }
     if (ballIn(b, {-g.x, -(q.y + kNetDepth), 0.0f}, {g.x, -(q.y + r), kCrossbarHeight})) {
@@ -338,6 +351,7 @@ void CMatch::refereeCheck() {
         stoppage(KICK_OFF, kCentreSpot, awayTouchedLast());
         if (away.ai->attacksUpwards) ++homeScore;
         else ++awayScore;
+        reportGoal(away.ai->attacksUpwards, -q.y);
         return;
     }
     const Vector3 goalArea = landmarks.landmark(13);  // (-8.875, 47)
@@ -363,9 +377,39 @@ void CMatch::refereeCheck() {
             stoppage(CORNER, {b.x >= 0.0f ? q.x : -q.x, -q.y, kBallRadius}, awayLast);
         }
     }
+    // One report for the restart that stands (a corner square awards two in one step).
+    if (stopped) {
+        emit({.kind = MatchEventKind::OutOfPlay,
+              .side = homeTakesRestart ? SIDE_HOME : SIDE_AWAY,
+              .restartKind = restartKind,
+              .where = b});
+    }
+}
+
+void CMatch::reportGoal(bool homeCredited, float lineY) {
+    // The scorer is whoever played the ball last: a holder carrying it in, else the last toucher.
+    CPlayer* scorer = ballHolder != nullptr ? ballHolder : lastToucher;
+    const std::int8_t credited = homeCredited ? SIDE_HOME : SIDE_AWAY;
+    MatchEvent e{.kind = MatchEventKind::Goal, .side = credited, .player = scorer};
+    if (scorer != nullptr) e.ownGoal = isHome(scorer) != homeCredited;
+    // Back along this step's flight to the line: the ball is already just past it.
+    const Vector3& b = ball.position;
+    const Vector3& v = ball.velocity;
+    e.where = {b.x, lineY, b.z};
+    if (v.y != 0.0f) {
+        const float t = (b.y - lineY) / v.y;
+        if (std::isfinite(t) && t >= 0.0f && t <= kStep) e.where = {b.x - v.x * t, lineY, b.z - v.z * t};
+    }
+    emit(e);
 }
 
 void CMatch::setBallHolder(CPlayer* p) {
+    // Handing the ball back to the footballer who last had it (a reset at a restart, his own
+    // kick caught again) changes nobody's possession.
+    const CPlayer* previous = ballHolder != nullptr ? ballHolder : lastToucher;
+    if (p != nullptr && p != previous) {
+        emit({.kind = MatchEventKind::Possession, .player = p, .where = ball.position});
+    }
     if (lastToucher == nullptr) lastToucher = p;
     if (ballHolder != nullptr) {
         ballHolder->setHasBall(false);

@@ -1,4 +1,5 @@
 #pragma once
+#include <bit>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -28,14 +29,30 @@ public:
     virtual void addDebugMarker(float x, float y) = 0;
 };
 
-// The half-metre points the team AIs have claimed in this step: a few dozen at most, so a flat
-// list searched in order is quicker than a tree. Points are finite, so == is the set's equivalence.
+// The half-metre points the team AIs have claimed in this step: a few dozen, kept in a small
+// open-addressed table that is emptied slot by slot (a tree would allocate for each point).
+// Points are finite, so after -0 is made +0 equal points have equal bits, which is exactly
+// the equivalence of the ordered set this replaces. Should a step ever claim more than the
+// table holds well, the rest of that step scans the list instead.
 class ClaimSet {
 public:
     bool insert(float x, float y) {
-        for (const auto& p : points_) {
-            if (p.first == x && p.second == y) return false;
+        x += 0.0f;  // -0 + 0 is +0; nothing else changes
+        y += 0.0f;
+        if (points_.size() >= kSlots / 2) {
+            if (count({x, y}) != 0) return false;
+            points_.emplace_back(x, y);
+            return true;
         }
+        const std::uint64_t key =
+            (static_cast<std::uint64_t>(std::bit_cast<std::uint32_t>(x)) << 32) | std::bit_cast<std::uint32_t>(y);
+        std::size_t i = static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ULL) >> 57);
+        for (; used_[i]; i = (i + 1) & (kSlots - 1)) {
+            if (keys_[i] == key) return false;
+        }
+        used_[i] = true;
+        keys_[i] = key;
+        slots_.push_back(static_cast<std::uint8_t>(i));
         points_.emplace_back(x, y);
         return true;
     }
@@ -47,10 +64,18 @@ public:
     }
     std::size_t size() const { return points_.size(); }
     bool empty() const { return points_.empty(); }
-    void clear() { points_.clear(); }
+    void clear() {
+        for (std::uint8_t i : slots_) used_[i] = false;
+        slots_.clear();
+        points_.clear();
+    }
 
 private:
+    static constexpr std::size_t kSlots = 128;  // the hash keeps the top 7 bits
     std::vector<std::pair<float, float>> points_;
+    std::vector<std::uint8_t> slots_;
+    bool used_[kSlots] = {};
+    std::uint64_t keys_[kSlots] = {};
 };
 
 struct SwitchList {
@@ -113,6 +138,8 @@ public:
     void markFootballersFree();
     void notifyAll(int event);  // home team, then away team
     void refereeCheck();
+    // The goal event of a ball just over the line at lineY; the score has been counted.
+    void reportGoal(bool homeCredited, float lineY);
     void addDebugMarker(float x, float y);
     // Appends an event with the minute filled in; draws no random numbers, changes nothing.
     void emit(MatchEvent e);
@@ -127,6 +154,7 @@ private:
     int stepStages(float dt);  // the step's stages in their fixed order
 
     std::size_t eventsDelivered_ = 0;
+    bool fullTimeReported_ = false;
 };
 
 }  // namespace flikka

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "players/Kicks.h"
 #include "sim/KickPlanner.h"
 #include "sim/Match.h"
 #include "sim/Random.h"
@@ -40,6 +41,10 @@ unsigned stepsOf(float t) {
     if (!(n > 0.0f)) return 0;
     if (n >= 4.0e9f) return 4000000000u;
     return static_cast<unsigned>(n);
+}
+
+void keeperEvent(CGoalkeeper& k, MatchEventKind kind, const Vector3& where) {
+    k.match->emit({.kind = kind, .player = &k, .strength = k.match->ball.speed(), .where = where});
 }
 
 }  // namespace
@@ -217,6 +222,7 @@ void CGoalkeeper::dive(const Vector3& point, float time) {
         if (reachAngleStep < 0.0f) fallAngleStep = -fallAngleStep;
     }
     diving = true;
+    keeperEvent(*this, MatchEventKind::KeeperDive, point);
 }
 
 void CGoalkeeper::diveStepOnce() {
@@ -258,6 +264,7 @@ void CGoalkeeper::catchTest() {
     if (reachFraction > 1.1f) return;
     if (randomInt() % 10 >= 4) {
         match->setBallHolder(this);
+        keeperEvent(*this, MatchEventKind::KeeperCatch, ball.position);
     } else {
         parry(reachFraction);
     }
@@ -292,6 +299,7 @@ void CGoalkeeper::parry(float fraction) {
     }
     // A ball knocked upwards off the ground must fly, or it would hover.
     if (std::fabs(v.z) >= 0.01f) ball.airborne = true;
+    keeperEvent(*this, MatchEventKind::KeeperParry, ball.position);
 }
 
 void CGoalkeeper::keeperPassBookkeeping() {
@@ -308,6 +316,7 @@ void CGoalkeeper::clearWithFoot() {
                          -10.0f * s + static_cast<float>(r1) / kRandMax * 40.0f - 20.0f, 0.1232f};
     const float spin = static_cast<float>(randomInt()) / kRandMax * 2.0f - 1.0f;
     kick_planner::fixedElevation(match->ball, target, 1.036695f, spin, 12.0f, 28.0f);
+    kicks::kickEvent(*this, KickEventKind::KeeperKick);
     keeperPassBookkeeping();
     sinceLastTouch = 0.0f;
 }
@@ -339,6 +348,7 @@ void CGoalkeeper::distribute() {
     const float spin = static_cast<float>(randomInt()) / kRandMax * 2.0f - 1.0f;
     const float elevation = (static_cast<float>(randomInt()) / kRandMax * 0.10000001f + 0.2f) * kPi;
     kick_planner::fixedElevation(match->ball, receiver->position + kUpVector, elevation, spin, 0.0f, 24.0f);
+    kicks::kickEvent(*this, KickEventKind::KeeperKick);
     if (match->ball.touchLockout < 0.5f) match->ball.touchLockout = 0.5f;
     keeperPassBookkeeping();
 }
@@ -351,6 +361,7 @@ void CGoalkeeper::tryTakeBall() {
         if (reach.found && approxEqual(ball.position, reach.point, 0.01f) &&
             std::fabs(position.x - reach.point.x) < 0.01f && std::fabs(position.y - reach.point.y) < 0.01f) {
             match->setBallHolder(this);
+            keeperEvent(*this, MatchEventKind::KeeperCatch, ball.position);
             speed = 0.0f;
             moveMode = 0;
             chasingBall = false;
@@ -361,6 +372,7 @@ void CGoalkeeper::tryTakeBall() {
             if (mayHandle()) {
                 holdingBall = true;
                 match->setBallHolder(this);
+                keeperEvent(*this, MatchEventKind::KeeperCatch, ball.position);
                 speed = 0.0f;
                 moveMode = 0;
                 chasingBall = false;

@@ -8,6 +8,7 @@
 #include <ctime>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,6 +18,8 @@
 #include "sim/Console.h"
 #include "sim/FlikkaException.h"
 #include "sim/Match.h"
+#include "sim/MatchEvents.h"
+#include "players/Player.h"
 #include "sim/Random.h"
 #include "sim/ScriptedKeyboard.h"
 #include "sim/TrajectoryHash.h"
@@ -24,6 +27,7 @@
 #include "replay/Recorder.h"
 #include "replay/ReplayFile.h"
 #include "settings/SafeFile.h"
+#include "team/Formation.h"
 #include "tools/sim/Bot.h"
 #include "tools/sim/Summary.h"
 
@@ -40,7 +44,8 @@ constexpr float kDt = 0.005f;
 const char* const kUsage =
     "usage: flikka-sim [options]\n"
     "  --length 300|600|900|1200   match length in real seconds (default 300)\n"
-    "  --home ST,AM,M,DM,D         home line counts, adding up to 10 (default 2,0,4,0,4)\n"
+    "  --home ST,AM,M,DM,D         home line counts, 0 to 5 a line, adding up to 10\n"
+    "                              (default 2,0,4,0,4)\n"
     "  --away ST,AM,M,DM,D         away line counts (default 2,0,4,0,4)\n"
     "  --human home|away|none      side played from the key script (default none)\n"
     "  --keys FILE                 key script: lines \"STEP SLOT down|up\"; STEP counts match\n"
@@ -50,6 +55,7 @@ const char* const kUsage =
     "  --quiet                     no referee lines\n"
     "  --profile                   median and maximum CPU time of one match step\n"
     "  --hash                      a hash of each match's whole trajectory (ball and footballers)\n"
+    "  --events                    the match events as JSON lines, after the step that made them\n"
     "  --record FILE               writes the (last) match played as a replay file\n"
     "  --replay FILE               plays a recorded match (replays/last.flr) and prints its score,\n"
     "                              referee lines and trajectory hash; takes the set-up from the file\n"
@@ -71,6 +77,7 @@ struct Options {
     bool quiet = false;
     bool profile = false;
     bool hash = false;
+    bool events = false;
     bool help = false;
     MatchRules rules = MatchRules::classic();
     bool autoSwitch = true;
@@ -103,14 +110,23 @@ void parseCounts(const std::string& flag, const std::string& text, unsigned coun
     while (std::getline(in, part, ',')) parts.push_back(part);
     if (!text.empty() && text.back() == ',') parts.push_back("");
     if (parts.size() != 5) throw UsageError{flag + " needs five counts ST,AM,M,DM,D, got \"" + text + "\""};
-    unsigned sum = 0;
+    unsigned parsed[CFormation::kLines] = {};
     for (int i = 0; i < 5; ++i) {
         long long v = 0;
-        if (!parseWhole(parts[i], 0, 10, v)) throw UsageError{flag + ": bad count \"" + parts[i] + "\""};
-        counts[i] = static_cast<unsigned>(v);
-        sum += counts[i];
+        if (!parseWhole(parts[i], 0, 1000000, v)) throw UsageError{flag + ": bad count \"" + parts[i] + "\""};
+        parsed[i] = static_cast<unsigned>(v);
     }
-    if (sum != 10) throw UsageError{flag + ": the counts must add up to 10 outfield players, got " + std::to_string(sum)};
+    // Refused here by the formation's own rules, rather than by the match once it is set up.
+    static constexpr const char* kLineNames[CFormation::kLines] = {"ST", "AM", "M", "DM", "D"};
+    const LineCountsCheck check = checkLineCounts(parsed);
+    if (check.total != CFormation::kOutfieldPlayers) {
+        throw UsageError{flag + ": the counts must add up to 10 outfield players, got " + std::to_string(check.total)};
+    }
+    if (!check.playable()) {
+        throw UsageError{flag + ": at most " + std::to_string(CFormation::kMaxPerLine) + " players fit in a line, got " +
+                         std::to_string(parsed[check.tooWide]) + " in " + kLineNames[check.tooWide]};
+    }
+    std::copy(std::begin(parsed), std::end(parsed), counts);
 }
 
 Options parseArguments(int argc, char** argv) {
@@ -167,6 +183,8 @@ Options parseArguments(int argc, char** argv) {
             o.profile = true;
         } else if (arg == "--hash") {
             o.hash = true;
+        } else if (arg == "--events") {
+            o.events = true;
         } else if (arg == "--record") {
             o.recordFile = value();
         } else if (arg == "--replay") {
@@ -260,6 +278,69 @@ std::string teamJson(const CTeam& t, bool fullRules) {
         out += buf;
     }
     return out + "}";
+}
+
+std::string jsonNumber(float v) {
+    if (!std::isfinite(v)) return "null";
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.3f", static_cast<double>(v));
+    return buf;
+}
+
+const char* restartName(int kind) {
+    switch (kind) {
+        case KICK_OFF: return "kick_off";
+        case THROW_IN: return "throw_in";
+        case CORNER: return "corner";
+        case GOAL_KICK: return "goal_kick";
+        default: return "none";
+    }
+}
+
+// One event as a JSON object: step, minute and kind first, then the fields the kind uses.
+std::string eventJson(const MatchEvent& e) {
+    std::string s = "{\"step\":" + std::to_string(e.step) + ",\"minute\":" + std::to_string(e.minute) +
+                    ",\"kind\":\"" + eventKindName(e.kind) + "\"";
+    if (e.side != SIDE_NONE) s += std::string(",\"side\":\"") + (e.side == SIDE_HOME ? "home" : "away") + "\"";
+    if (e.player != nullptr) {
+        s += ",\"player\":" + std::to_string(e.playerIndex) + ",\"name\":" + jsonString(e.player->name);
+    }
+    auto at = [&](bool withY) {
+        s += ",\"x\":" + jsonNumber(e.where.x);
+        if (withY) s += ",\"y\":" + jsonNumber(e.where.y);
+        s += ",\"z\":" + jsonNumber(e.where.z);
+    };
+    switch (e.kind) {
+        case MatchEventKind::Kick:
+            s += std::string(",\"kick\":\"") + kickEventKindName(e.kickKind) + "\",\"strength\":" + jsonNumber(e.strength);
+            at(true);
+            break;
+        case MatchEventKind::Bounce:
+        case MatchEventKind::Post:
+        case MatchEventKind::Crossbar:
+        case MatchEventKind::Net:
+        case MatchEventKind::KeeperCatch:
+        case MatchEventKind::KeeperParry:
+        case MatchEventKind::KeeperDive:
+            s += ",\"strength\":" + jsonNumber(e.strength);
+            at(true);
+            break;
+        case MatchEventKind::Goal:
+            s += std::string(",\"own_goal\":") + (e.ownGoal ? "true" : "false");
+            at(false);
+            break;
+        case MatchEventKind::Whistle:
+        case MatchEventKind::OutOfPlay:
+            s += std::string(",\"restart\":\"") + restartName(e.restartKind) + "\"";
+            at(true);
+            break;
+        case MatchEventKind::Possession:
+        case MatchEventKind::KickOff:
+            at(true);
+            break;
+        default: break;
+    }
+    return s + "}";
 }
 
 // "M:SS (P.P%)" as the statistics screen shows it; whole seconds are rounded before the shares.
@@ -404,6 +485,9 @@ int run(const Options& o) {
                 result = m.matchStep(kDt);
             }
             if (o.hash) trajectory.add(m);
+            if (o.events) {
+                for (const MatchEvent& e : m.events) std::printf("%s\n", eventJson(e).c_str());
+            }
             if (recording) recorder.afterStep(m, result);
             if (o.summary) summary.observe(m);
             ++runStep;
