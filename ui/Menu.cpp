@@ -193,6 +193,7 @@ void CMenu::build() {
     CMenuNode* resolution = options->add(MENU_RESOLUTION, resolutionLabel(resolutions_.front()));
     for (std::size_t i = 1; i < resolutions_.size(); ++i) resolution->choices.push_back(resolutionLabel(resolutions_[i]));
     options->add(MENU_SCALING, "scaling: smooth")->choices.emplace_back("scaling: sharp");
+    options->add(MENU_GOAL_REPLAYS, "goal replays on")->choices.emplace_back("goal replays off");
 
     statistics->add(MENU_BACK, "invisible back");
     about->add(MENU_BACK, "invisible back");
@@ -220,6 +221,7 @@ void CMenu::build() {
     findNode(MENU_DEBUG_INFO)->choice = s.debugInfo ? 0 : 1;
     findNode(MENU_RULES)->choice = x.rules == 1 ? 1 : 0;
     findNode(MENU_AUTO_SWITCH)->choice = x.autoSwitch ? 0 : 1;
+    findNode(MENU_GOAL_REPLAYS)->choice = x.goalReplays ? 0 : 1;
     refreshDisplayItems();
 
     makeRootCurrent();
@@ -434,6 +436,9 @@ int CMenu::apply(CMenuNode* item) {
             return MENU_RESULT_NONE;
         case MENU_RULES:
             extraSettings().rules = item->choice == 1 ? 1 : 0;
+            return MENU_RESULT_NONE;
+        case MENU_GOAL_REPLAYS:
+            extraSettings().goalReplays = item->choice == 0;
             return MENU_RESULT_NONE;
         case MENU_AUTO_SWITCH:
             extraSettings().autoSwitch = item->choice == 0;

@@ -60,6 +60,7 @@ enum MenuId {
     MENU_SCALING = 68,
     // Replays (80..89).
     MENU_WATCH_REPLAY = 80,
+    MENU_GOAL_REPLAYS = 81,  // options page
 };
 
 // What a menu step asks of the main loop.

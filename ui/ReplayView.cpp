@@ -12,7 +12,7 @@ namespace {
 
 using namespace colours;
 
-constexpr platform::Color kPanel = 0xB4000000;
+constexpr platform::Color kPanel = 0xD2000000;
 constexpr float kMarkTop = 30.0f;    // the clock panel's top
 constexpr int kClockLeftFromRight = 86;  // the clock panel's left edge, from the window's right
 constexpr float kPad = 6.0f;

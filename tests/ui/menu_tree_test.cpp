@@ -204,6 +204,12 @@ TEST_F(MenuTest, OptionTogglesWrapAndWriteTheSettingsAtOnce) {
     EXPECT_EQ(tap({kEnter}), 0);
     EXPECT_FALSE(settings().debugInfo);
     EXPECT_EQ(menu().current()->id, MENU_OPTIONS);
+    // The last item of the page, reached by wrapping up past "back".
+    tap({kUp, kUp, kUp, kUp, kUp});
+    ASSERT_EQ(selectedLabel(), "goal replays on");
+    tap({kRight});
+    EXPECT_FALSE(extraSettings().goalReplays);
+    extraSettings().resetToDefaults();
 }
 
 TEST_F(MenuTest, NewGameChoicesAndFormationLinesCycle) {
