@@ -13,6 +13,7 @@
 #include "app/LoopTimer.h"
 #include "app/MenuRedraw.h"
 #include "app/ReplayControl.h"
+#include "app/SoundDirector.h"
 #include "app/Splash.h"
 #include "platform/Gamepad.h"
 #include "platform/Platform.h"
@@ -120,6 +121,14 @@ void CFlikka::run() {
     ReplayControl replays(match, keys, keyboard);
     replays.attach(menu);
 
+    // After the window, so that a missing device never stops the game: it plays silent.
+    const std::unique_ptr<platform::Audio> audio = openAudioOrSilence(std::cerr);
+    SoundDirector sound(*audio);
+    if (const auto missing = sound.loadEffects(); !missing.empty()) {
+        std::cerr << "Sound effects missing (" << missing.size() << "), first " << missing.front() << std::endl;
+    }
+    menu.setCueListener([&sound](MenuCue cue) { sound.menuCue(cue); });
+
     bool quit = false;
     Splash splash;
     splash.start(platform::ticks());
@@ -171,6 +180,7 @@ void CFlikka::run() {
                     user_control::controlSelected(match);
                     result = replays.afterStep(match.matchStep(kLogicStepSeconds));
                     controls.afterStep(match.events);
+                    sound.afterMatchStep(match);
                 }
                 if (result == 1 || result == 2) {
                     menu.showOverMatch(result == 1);  // after full time there is nothing to continue
@@ -198,6 +208,9 @@ void CFlikka::run() {
                     mode = MODE_WATCH_REPLAY;
                 }
             }
+            sound.update(mode == MODE_MATCH ? SoundScene::Match
+                                            : (mode == MODE_MENU_OVER_MATCH ? SoundScene::MatchPaused : SoundScene::Menu),
+                         extraSettings(), kLogicStepSeconds);
         }
 
         const std::uint32_t frameTime = platform::ticks();

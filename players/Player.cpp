@@ -152,7 +152,11 @@ void CPlayer::tryTakeBall() {
     if (hasBall) return;
     Vector3 v = ball.position - position;
     v.z = 0.0f;
-    const float reach = horizontalLength(v);
+    // sqrt is correctly rounded and monotonic, so a square above 17/16 has a root of at least
+    // 1.03: most footballers are far from the ball and need no root at all.
+    const float reachSquared = v.x * v.x + v.y * v.y;
+    if (reachSquared > 1.0625f) return;
+    const float reach = std::sqrt(reachSquared);  // horizontalLength(v)
     if (reach > 1.0f) return;
     if (ball.position.z > 2.0f) return;
     if (sinceLastTouch < 0.3f) return;

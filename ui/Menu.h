@@ -45,6 +45,10 @@ enum MenuId {
     MENU_STATISTICS = 33,
     MENU_ABOUT = 34,
     MENU_QUIT = 35,
+    MENU_SOUND = 40,  // the sound page: 41..43
+    MENU_EFFECTS_VOLUME = 41,
+    MENU_CROWD_VOLUME = 42,
+    MENU_MUTE = 43,
     // Match rules (options page).
     MENU_RULES = 50,
     MENU_AUTO_SWITCH = 51,
@@ -62,6 +66,9 @@ enum MenuId {
     MENU_WATCH_REPLAY = 80,
     MENU_GOAL_REPLAYS = 81,  // options page
 };
+
+// What the player should hear of a menu step: a click for a move, another for a choice made.
+enum class MenuCue { Move, Select };
 
 // What a menu step asks of the main loop.
 enum MenuResult {
@@ -136,6 +143,8 @@ public:
     CMenuNode* captureNode() const { return capture_; }
 
     void setMatchStarter(MatchStarter starter) { startMatch_ = std::move(starter); }
+    // Told of every move and choice; the menu itself knows nothing of sound.
+    void setCueListener(std::function<void(MenuCue)> listener) { cue_ = std::move(listener); }
     void setDisplayApplier(DisplayApplier applier) { applyDisplay_ = std::move(applier); }
     // The display items show the settings again (after Alt+Enter, or a mode that could not be had).
     void refreshDisplayItems();
@@ -152,6 +161,9 @@ private:
     int activate();
     int apply(CMenuNode* item);
     void moveSelection(int step);
+    void cue(MenuCue c) const {
+        if (cue_) cue_(c);
+    }
     void endCapture(int virtualKey, bool fromPad, int padButton);
     void applyDisplay();
 
@@ -161,6 +173,7 @@ private:
     CMenuNode* capture_ = nullptr;
     CMatch* match_ = nullptr;
     MatchStarter startMatch_;
+    std::function<void(MenuCue)> cue_;
     DisplayApplier applyDisplay_;
     std::vector<std::pair<int, int>> resolutions_;
     unsigned eventsTaken_ = 0;
