@@ -201,6 +201,7 @@ void CMenu::build() {
     CMenuNode* resolution = options->add(MENU_RESOLUTION, resolutionLabel(resolutions_.front()));
     for (std::size_t i = 1; i < resolutions_.size(); ++i) resolution->choices.push_back(resolutionLabel(resolutions_[i]));
     options->add(MENU_SCALING, "scaling: smooth")->choices.emplace_back("scaling: sharp");
+    options->add(MENU_GOAL_REPLAYS, "goal replays on")->choices.emplace_back("goal replays off");
     CMenuNode* sound = options->add(MENU_SOUND, "sound", "sound");
     sound->add(MENU_BACK, "back");
     const ExtraSettings& extra = extraSettings();
@@ -208,7 +209,6 @@ void CMenu::build() {
     addVolumeItem(sound, MENU_CROWD_VOLUME, "crowd volume: ", extra.crowdVolume);
     sound->add(MENU_MUTE, "sound on")->choices.emplace_back("sound off");
     findNode(MENU_MUTE)->choice = extra.mute ? 1 : 0;
-    options->add(MENU_GOAL_REPLAYS, "goal replays on")->choices.emplace_back("goal replays off");
 
     statistics->add(MENU_BACK, "invisible back");
     about->add(MENU_BACK, "invisible back");

@@ -204,8 +204,8 @@ TEST_F(MenuTest, OptionTogglesWrapAndWriteTheSettingsAtOnce) {
     EXPECT_EQ(tap({kEnter}), 0);
     EXPECT_FALSE(settings().debugInfo);
     EXPECT_EQ(menu().current()->id, MENU_OPTIONS);
-    // The last item of the page, reached by wrapping up past "back".
-    tap({kUp, kUp, kUp, kUp, kUp});
+    // Next to last on the page (before the sound page), reached by wrapping up past "back".
+    tap({kUp, kUp, kUp, kUp, kUp, kUp});
     ASSERT_EQ(selectedLabel(), "goal replays on");
     tap({kRight});
     EXPECT_FALSE(extraSettings().goalReplays);
