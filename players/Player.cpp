@@ -26,6 +26,8 @@ constexpr float kDribbleReach = 0.4f;
 constexpr float kReachAngle = 1.67075f;
 constexpr float kArrivedDistance = 0.05f;
 constexpr float kNoDirection = 0.01f;  // vectors shorter than this give no direction
+constexpr float kQuickestReach = 0.3f;     // full rules: the reach for the fastest loose ball
+constexpr float kReachLostPerSpeed = 0.06f;
 
 unsigned long nextSerial = 0;
 
@@ -121,6 +123,10 @@ void CPlayer::update(float dt) {
     stunTime -= dt;
     if (stunTime < 0.0f) stunTime = 0.0f;
     if (stunTime > 0.0f) return;
+    if (slideTime > 0.0f) {
+        slideStep(dt);
+        return;
+    }
 
     if (pendingKind != KICK_NONE) {
         pendingTime -= dt;
@@ -158,6 +164,7 @@ void CPlayer::tryTakeBall() {
     if (reachSquared > 1.0625f) return;
     const float reach = std::sqrt(reachSquared);  // horizontalLength(v)
     if (reach > 1.0f) return;
+    if (holder == nullptr && match->rules.controlSpeed > 0.0f && tooQuickToReach(reach)) return;
     if (ball.position.z > 2.0f) return;
     if (sinceLastTouch < 0.3f) return;
     if (holder != nullptr && team != nullptr && team->contains(holder)) return;
@@ -167,6 +174,13 @@ void CPlayer::tryTakeBall() {
     if (reaches) {
         if (holder != nullptr && randomInt() % 4 == 3) {
             // Lost challenge: the challenger is left standing.
+            challengeIsFoul(holder, false);
+            moveMode = 0;
+            speed = 0.0f;
+            stunTime = kStunTime;
+            return;
+        }
+        if (holder != nullptr && challengeIsFoul(holder, true)) {
             moveMode = 0;
             speed = 0.0f;
             stunTime = kStunTime;
@@ -247,6 +261,11 @@ float CPlayer::timeToReach(const Vector3& p) const {
     const float last = accelDistances.empty() ? 0.0f : accelDistances.back();
     if (last > d) return t0;
     return t0 + (d - last) / kTopSpeed;
+}
+
+bool CPlayer::tooQuickToReach(float reach) const {
+    const float over = match->ball.speed() - match->rules.controlSpeed;
+    return over > 0.0f && reach > std::max(kQuickestReach, 1.0f - over * kReachLostPerSpeed);
 }
 
 bool CPlayer::isGoalkeeper() const { return team != nullptr && team->goalkeeper() == this; }
