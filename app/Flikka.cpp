@@ -97,9 +97,15 @@ void CFlikka::run() {
     keys.clear();
     keys.keyboard = &keyboard;
     keys.keyTable = settings().keys;
-    controls.attach(keys);
+    // Player 2's keys read the same keyboard through his own table (flikka.xml).
+    KeyState keys2;
+    keys2.clear();
+    keys2.keyboard = &keyboard;
+    keys2.keyTable = extraSettings().player2Keys;
+    controls.attach(keys, keys2, false);
 
     CMatch match(&keys);
+    match.humans[1].keys = &keys2;
     graphics.setMatch(&match);
     display.showCursor(false);
 
@@ -118,7 +124,7 @@ void CFlikka::run() {
         menu.refreshDisplayItems();
         return true;
     };
-    ReplayControl replays(match, keys, keyboard);
+    ReplayControl replays(match, keys, keys2, keyboard);
     replays.attach(menu);
 
     bool quit = false;
@@ -177,6 +183,7 @@ void CFlikka::run() {
                     result = replays.takeHeldStop();
                 } else {
                     keys.pollKeys();
+                    if (match.humanCount() == 2) keys2.pollKeys();
                     replays.afterPoll();
                     user_control::controlSelected(match);
                     result = replays.afterStep(match.matchStep(kLogicStepSeconds));
@@ -203,6 +210,7 @@ void CFlikka::run() {
                 } else if (result == MENU_RESULT_NEW_MATCH || result == MENU_RESULT_RESUME) {
                     mode = MODE_MATCH;
                     controls.enterMatch();
+                    controls.attach(keys, keys2, match.humanCount() == 2);
                 } else if (result == MENU_RESULT_WATCH_REPLAY) {
                     afterReplay = mode;
                     replays.openViewer();

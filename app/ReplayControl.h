@@ -21,7 +21,8 @@ class Keyboard;
 
 class ReplayControl {
 public:
-    ReplayControl(CMatch& match, KeyState& keys, platform::Keyboard& keyboard);
+    // keys2 is player 2's key state, polled only when two humans play.
+    ReplayControl(CMatch& match, KeyState& keys, KeyState& keys2, platform::Keyboard& keyboard);
 
     // Wraps the menu's match starter: the match in progress is saved, the new one recorded.
     void attach(CMenu& menu);
@@ -57,6 +58,7 @@ private:
 
     CMatch& match_;
     KeyState& keys_;
+    KeyState& keys2_;
     platform::Keyboard& keyboard_;
     replay::MatchRecorder recorder_;
     replay::GoalReplay goal_;
