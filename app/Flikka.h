@@ -4,7 +4,7 @@
 
 namespace flikka {
 
-enum AppMode { MODE_MENU = 0, MODE_MENU_OVER_MATCH = 1, MODE_MATCH = 2 };
+enum AppMode { MODE_MENU = 0, MODE_MENU_OVER_MATCH = 1, MODE_MATCH = 2, MODE_WATCH_REPLAY = 3 };
 
 class CFlikka {
 public:

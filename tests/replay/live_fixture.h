@@ -127,4 +127,14 @@ inline Played playBack(const replay::Replay& r, std::uint64_t maxSteps = ~std::u
     return p;
 }
 
+// A one-minute match of the human at home against 4-3-3 that ends 0 - 1; played once.
+inline const Played& oneMinuteHumanMatch() {
+    static const Played p = [] {
+        LiveRun run;
+        run.start(k442, k433, 60.0f, HUMAN_HOME);
+        return run.play();
+    }();
+    return p;
+}
+
 }  // namespace flikka::live_fixture
