@@ -265,6 +265,25 @@ TEST(FastPaths, PredictionWithoutOutOfReachPlaneTestsFindsTheSameEvents) {
     EXPECT_GT(events, 500);  // the planes were really crossed, many times
 }
 
+// Home positions on the half-metre grid are claimed as they are; claimPoint's snapping would
+// leave them so up to 2^21 m, beyond which (as for the snapping near 2^22) the plain claim goes on.
+TEST(FastPaths, GridPointsAreClaimedAsClaimPointSnapsThem) {
+    std::mt19937 rng(5);
+    KeyState keys;
+    CMatch match(&keys);
+    int differing = 0;
+    for (int n = 0; n < 200000; ++n) {
+        const int scale = 1 << (rng() % 24);
+        const float x = 0.5f * static_cast<float>(static_cast<int>(rng() % (2u * scale + 1)) - scale);
+        const float y = 0.5f * static_cast<float>(static_cast<int>(rng() % 201) - 100);
+        if (std::fabs(x) >= 0x1p21f) continue;
+        match.claimSet.clear();
+        ASSERT_TRUE(match.claimPoint(x, y));
+        if (match.claimSet.count({x + 0.0f, y + 0.0f}) != 1) ++differing;
+    }
+    EXPECT_EQ(differing, 0);
+}
+
 // The lane rule written out plainly: an opponent inside the triangle by its angle sum, the
 // nearest to the passer kept.
 Vector3 horizontal(const Vector3& v) { return {v.x, v.y, 0.0f}; }
