@@ -102,7 +102,10 @@ int ReplayControl::afterStep(int result) {
 void ReplayControl::goalReplayTick() {
     platform::KeyEvent e;
     while (keyboard_.pollEvent(e)) {
-        if (e.pressed && !e.repeat && skipsGoalReplay(e.virtualKey)) goal_.stop();
+        if (!e.pressed || e.repeat) continue;
+        // With two at the keys, player 2's pass key skips it too.
+        const bool second = match_.humanCount() == 2 && e.virtualKey == extraSettings().player2Keys[SLOT_PASS];
+        if (skipsGoalReplay(e.virtualKey) || second) goal_.stop();
     }
     if (goal_.showing()) goal_.tick();
 }
