@@ -22,9 +22,11 @@
 #include "sim/Match.h"
 #include "sim/Random.h"
 #include "ui/Graphics.h"
+#include "ui/MatchMoments.h"
 #include "ui/MatchView.h"
 #include "ui/Menu.h"
 #include "ui/MenuScreen.h"
+#include "ui/MomentsView.h"
 #include "ui/Colours.h"
 
 namespace flikka {
@@ -138,6 +140,8 @@ void CFlikka::run() {
     menu.flushKeyEvents();
     AppMode mode = MODE_MENU;
     MenuRedraw menuRedraw;
+    MatchMoments moments;
+    int cardResult = 0;  // the step result the card stands for: 1 half time, 2 full time
     for (;;) {
         if (quit) break;
         if (altF4Down(keyboard)) break;
@@ -156,8 +160,21 @@ void CFlikka::run() {
                 user_control::controlSelected(match);
                 const int result = match.matchStep(kLogicStepSeconds);
                 controls.afterStep(match.events);
+                moments.afterStep(match.events);
                 if (result == 1 || result == 2) {
-                    menu.showOverMatch(result == 1);  // after full time there is nothing to continue
+                    // The card first; a key pressed before it came must not wave it away.
+                    cardResult = result;
+                    menu.flushKeyEvents();
+                    mode = MODE_CARD;
+                    menuRedraw.invalidate();
+                }
+            } else if (mode == MODE_CARD) {
+                platform::KeyEvent event;
+                bool dismissed = false;
+                while (!dismissed && keyboard.pollEvent(event)) dismissed = dismissesCard(event);
+                if (dismissed) {
+                    moments.dismissCard();
+                    menu.showOverMatch(cardResult == 1);  // flushes the key; after full time nothing continues
                     mode = MODE_MENU_OVER_MATCH;
                     menuRedraw.invalidate();
                 }
@@ -168,6 +185,7 @@ void CFlikka::run() {
                 if (result == MENU_RESULT_QUIT) {
                     quit = true;
                 } else if (result == MENU_RESULT_NEW_MATCH || result == MENU_RESULT_RESUME) {
+                    if (result == MENU_RESULT_NEW_MATCH) moments.reset();
                     mode = MODE_MATCH;
                     controls.enterMatch();
                 }
@@ -187,6 +205,12 @@ void CFlikka::run() {
                     break;
                 case MODE_MATCH:
                     drawMatchFrame(graphics, true);
+                    drawRestartPrompt(graphics);
+                    drawGoalBanner(graphics, moments);
+                    break;
+                case MODE_CARD:
+                    drawMatchFrame(graphics, false);
+                    drawTimeCard(graphics, moments);
                     break;
             }
             display.flip();

@@ -1,0 +1,162 @@
+// The moments on screen: what the event stream leaves for the banner and the cards, the restart
+// prompt and the keys that end a card, and the three panels as drawn.
+#include <string>
+
+#include "settings/ExtraSettings.h"
+#include "sim/KeyState.h"
+#include "ui/MatchMoments.h"
+#include "ui/MomentsView.h"
+#include "view_fixture.h"
+
+namespace flikka::view_testing {
+namespace {
+
+constexpr Color kWhite = 0xFFFFFFFF;
+constexpr Color kRed = 0xFFFF0000;
+constexpr Color kGold = 0xFFFFD700;
+
+MatchEvent event(MatchEventKind kind, const CPlayer* p = nullptr, std::int8_t side = SIDE_NONE, unsigned minute = 0,
+                 bool own = false) {
+    MatchEvent e;
+    e.kind = kind;
+    e.player = p;
+    e.side = side;
+    e.minute = minute;
+    e.ownGoal = own;
+    return e;
+}
+
+TEST(MatchMoments, GoalsFromTheStreamMakeTheBannerAndTheCards) {
+    MatchMoments mo;
+    {
+        CPlayer conti;  // gone before the card is drawn: his name must have been kept
+        conti.name = "Conti";
+        mo.afterStep({event(MatchEventKind::Kick), event(MatchEventKind::Goal, &conti, SIDE_AWAY, 12)});
+        mo.afterStep({event(MatchEventKind::Goal, &conti, SIDE_HOME, 31, true)});
+    }
+    ASSERT_NE(mo.banner(), nullptr);
+    EXPECT_EQ(scorerText(*mo.banner()), "Conti 31 min (own goal)");
+    EXPECT_EQ(scorerText(mo.goals()[0]), "Conti 12 min");
+    EXPECT_EQ(mo.banner()->homeGoals, 1);
+    EXPECT_EQ(mo.banner()->awayGoals, 1);
+    // 2.5 s of steps, the goal's own step included.
+    for (int i = 1; i < MatchMoments::kBannerSteps; ++i) mo.afterStep({});
+    EXPECT_NE(mo.banner(), nullptr);
+    mo.afterStep({});
+    EXPECT_EQ(mo.banner(), nullptr);
+
+    mo.afterStep({event(MatchEventKind::Goal, nullptr, SIDE_HOME, 44), event(MatchEventKind::HalfTime)});
+    EXPECT_EQ(mo.card(), TimeCard::HalfTime);
+    EXPECT_EQ(mo.banner(), nullptr) << "the card replaces the banner";
+    mo.dismissCard();
+    EXPECT_EQ(mo.card(), TimeCard::None);
+    mo.reset();
+    EXPECT_TRUE(mo.goals().empty());
+    EXPECT_EQ(mo.homeGoals(), 0);
+}
+
+TEST(MomentsInput, EnterThePassKeyOrThePadsPassButtonEndsTheCard) {
+    settings().resetToDefaults();
+    auto key = [](int vk, bool pressed = true, bool repeat = false) {
+        platform::KeyEvent e;
+        e.virtualKey = vk;
+        e.pressed = pressed;
+        e.repeat = repeat;
+        return e;
+    };
+    EXPECT_TRUE(dismissesCard(key(13)) && dismissesCard(key(83)));  // Enter, S (pass)
+    EXPECT_FALSE(dismissesCard(key(27)) || dismissesCard(key(68)) || dismissesCard(key(83, false)) ||
+                 dismissesCard(key(83, true, true)));  // Escape, shoot, a release, a repeat
+    settings().keys[SLOT_PASS] = 75;
+    EXPECT_TRUE(dismissesCard(key(75)) && !dismissesCard(key(83)));
+    platform::KeyEvent pad;
+    pad.fromPad = true;
+    pad.padButton = extraSettings().padPass;
+    EXPECT_TRUE(dismissesCard(pad));
+    settings().resetToDefaults();
+}
+
+class MomentsTest : public ViewTest {
+protected:
+    void SetUp() override {
+        ViewTest::SetUp();
+        match->newMatch(k442, k442, 600.0f, HUMAN_HOME);
+        calmScene();
+        match->state = GAME_READY;
+        match->homeTakesRestart = true;
+        match->selected = &home(9);
+    }
+    int centreLeft(platform::Font& font, const std::string& text) { return g().windowWidth() / 2 - font.textWidth(text) / 2; }
+};
+
+TEST_F(MomentsTest, PromptOnlyWhenTheHumanMustTakeTheRestartWithTheBoundKey) {
+    match->restartKind = THROW_IN;
+    EXPECT_EQ(restartPrompt(*match).text(), "press S to take the throw-in");
+    settings().keys[SLOT_PASS] = 32;
+    match->restartKind = CORNER;
+    EXPECT_EQ(restartPrompt(*match).text(), "press Space to take the corner");
+    settings().resetToDefaults();
+    match->restartKind = GOAL_KICK;
+    match->ballHolder = match->home.goalkeeper();  // no key moves him: nothing to press
+    EXPECT_FALSE(restartPrompt(*match).shown());
+    match->ballHolder = nullptr;
+    match->restartKind = KICK_OFF;
+    match->homeTakesRestart = false;
+    EXPECT_FALSE(restartPrompt(*match).shown());
+
+    match->homeTakesRestart = true;
+    g().display().clear(0xFF000000);
+    drawMatchFrame(g(), false);
+    drawRestartPrompt(g());
+    const PixelBuffer frame = keep(g().display().readPixels());
+    platform::Font& font = g().mainFont();
+    const int y = promptTop(g()) + (g().promptPanel().height() - font.height()) / 2;
+    const int x = centreLeft(font, "press S to kick off");
+    EXPECT_TRUE(shows(frame, font, x, y, "press ", kWhite));
+    EXPECT_TRUE(shows(frame, font, x + font.textWidth("press "), y, "S", kGold));
+    EXPECT_TRUE(shows(frame, font, x + font.textWidth("press S"), y, " to kick off", kWhite));
+}
+
+TEST_F(MomentsTest, BannerOverTheFadeAndCardOverTheFrozenMatch) {
+    MatchMoments mo;
+    mo.afterStep({event(MatchEventKind::Goal, &home(10), SIDE_HOME, 12)});
+    mo.afterStep({event(MatchEventKind::Goal, &away(9), SIDE_AWAY, 30)});
+    match->stateTimer = 1.5f;  // half faded to black
+    g().display().clear(0xFF000000);
+    drawMatchFrame(g(), false);
+    drawGoalBanner(g(), mo);
+    PixelBuffer frame = keep(g().display().readPixels());
+    platform::Font& big = g().menuFont();
+    platform::Font& font = g().mainFont();
+    const int top = bannerTop(g());
+    const std::string scorer = away(9).name + " 30 min";
+    const std::string score = "Supermen Utd  1 - 1  Lilac City";
+    EXPECT_TRUE(shows(frame, big, centreLeft(big, "GOAL!"), top + 6, "GOAL!", kRed));
+    EXPECT_TRUE(shows(frame, big, centreLeft(big, scorer), top + 44, scorer, kWhite));
+    EXPECT_TRUE(shows(frame, font, centreLeft(font, score), top + 74, score, kWhite));
+
+    mo.afterStep({event(MatchEventKind::HalfTime)});
+    match->stateTimer = 0.0f;
+    match->home.shots = 7;
+    match->home.possessionTime = 90.0f;
+    match->away.possessionTime = 60.0f;
+    const PixelBuffer plain = drawFrame(false);
+    drawTimeCard(g(), mo);
+    frame = keep(g().display().readPixels());
+    const int ct = cardTop(g());
+    const int left = g().centredLeft(g().cardPanel().width());
+    const int right = left + g().cardPanel().width();
+    const std::string home10 = home(10).name + " 12 min";
+    const std::string go = "press enter or S to continue";
+    EXPECT_TRUE(shows(frame, big, centreLeft(big, "half time"), ct + 18, "half time", kWhite));
+    EXPECT_TRUE(shows(frame, big, centreLeft(big, score), ct + 54, score, kWhite));
+    EXPECT_TRUE(shows(frame, font, left + 30, ct + 104, home10, kWhite));
+    EXPECT_TRUE(shows(frame, font, right - 30 - font.textWidth(scorer), ct + 104, scorer, kWhite));
+    EXPECT_TRUE(shows(frame, font, left + 30, ct + 276, "7", kWhite));
+    EXPECT_TRUE(shows(frame, font, left + 30, ct + 300, "1:30 (60.0%)", kWhite));
+    EXPECT_TRUE(shows(frame, font, centreLeft(font, go), ct + 342, go, kRed));
+    EXPECT_EQ(frame.at(5, frame.height / 2), plain.at(5, plain.height / 2)) << "the match beside the card";
+}
+
+}  // namespace
+}  // namespace flikka::view_testing
