@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <exception>
 #include <iostream>
 
 #include "sim/KeyState.h"
@@ -64,14 +65,14 @@ int CFlikka::main(int, char**) {
     try {
         run();
     } catch (const platform::PlatformError& e) {
-        std::cout << e.what() << std::endl;
+        std::cerr << e.what() << std::endl;
         status = 1;
     } catch (const CFlikkaException& e) {
-        std::cout << e.what() << std::endl;
+        std::cerr << e.what() << std::endl;
         status = 1;
     } catch (const std::exception& e) {
         // Anything else still reaches the console rather than ending the run unexplained.
-        std::cout << e.what() << std::endl;
+        std::cerr << e.what() << std::endl;
         status = 1;
     }
     if (status != 0) closePrompt();
@@ -228,8 +229,15 @@ void CFlikka::run() {
     const bool oneToOne = windowW == display.width() && windowH == display.height();
     extraSettings().windowWidth = oneToOne ? 0 : windowW;
     extraSettings().windowHeight = oneToOne ? 0 : windowH;
-    saveSettings(paths::settingsFile("win32.xml"));
+    // One file that cannot be saved must not cost the other its changes; the failure is still reported.
+    std::exception_ptr saveFailure;
+    try {
+        saveSettings(paths::settingsFile("win32.xml"));
+    } catch (const CFlikkaException&) {
+        saveFailure = std::current_exception();
+    }
     saveExtraSettings(paths::settingsFile("flikka.xml"));
+    if (saveFailure) std::rethrow_exception(saveFailure);
     display.showCursor(true);
     graphics.setMenu(nullptr);
 }

@@ -6,7 +6,7 @@ packages=(
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev
   libtinyxml2-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
-  xvfb xauth xdotool imagemagick
+  xvfb xauth xdotool imagemagick x11-utils openbox
   dpkg-dev file appstream desktop-file-utils groff-base
 )
 missing=()

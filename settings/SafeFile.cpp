@@ -1,19 +1,125 @@
 #include "settings/SafeFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <system_error>
 
-#if __has_include(<unistd.h>)
-#include <unistd.h>
-#define FLIKKA_HAVE_FSYNC 1
-#endif
-
 namespace flikka::safe_file {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// As many hops as the kernel follows before it gives up with ELOOP.
+constexpr int kMaxLinkHops = 40;
+// Temporary names already taken (left by a killed save whose process number came round again).
+constexpr int kMaxNameTries = 100;
+
+// What stands at a path the game is about to replace.
+enum class Standing { Absent, NotAFile, Unreadable, WriteProtected, Writable };
+
+struct Found {
+    Standing standing = Standing::Absent;
+    mode_t mode = 0;
+};
+
+// The file a path stands for: the path itself, or the end of its chain of symbolic links, which
+// need not exist yet. False for a chain that loops or cannot be read.
+bool followLinks(const std::string& path, std::string& target) {
+    fs::path p = path;
+    for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
+        struct stat st {};
+        if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            target = p.string();
+            return true;
+        }
+        std::error_code ec;
+        const fs::path next = fs::read_symlink(p, ec);
+        if (ec) return false;
+        p = next.is_absolute() ? next : p.parent_path() / next;
+    }
+    return false;
+}
+
+Found examine(const std::string& target) {
+    struct stat st {};
+    if (::stat(target.c_str(), &st) != 0) {
+        return {errno == ENOENT ? Standing::Absent : Standing::NotAFile, 0};
+    }
+    if (!S_ISREG(st.st_mode)) return {Standing::NotAFile, st.st_mode};
+    if (::faccessat(AT_FDCWD, target.c_str(), R_OK, AT_EACCESS) != 0) return {Standing::Unreadable, st.st_mode};
+    const bool kernelSaysWritable = ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0;
+    // Root may write anything; a file its user took every write bit from is still meant to stay.
+    const bool markedReadOnly = ::geteuid() == 0 && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+    if (!kernelSaysWritable || markedReadOnly) return {Standing::WriteProtected, st.st_mode};
+    return {Standing::Writable, st.st_mode};
+}
+
+bool writeAll(int fd, const std::string& text) {
+    const char* p = text.data();
+    std::size_t left = text.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, left);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// A new file beside target that no other save can be using: named after this process and a
+// running count, and created only if no such file exists yet.
+int createTemporary(const std::string& target, std::string& name) {
+    static std::atomic<unsigned> counter{0};
+    const std::string stem = target + "." + std::to_string(::getpid()) + "-";
+    for (int attempt = 0; attempt < kMaxNameTries; ++attempt) {
+        name = stem + std::to_string(counter.fetch_add(1)) + ".tmp";
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+// The rename is only durable once the folder that holds the name is on disk too.
+void syncFolder(const std::string& target) {
+    const fs::path folder = fs::path(target).parent_path();
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    // Some file systems cannot sync a folder; the file is in place by now either way.
+    [[maybe_unused]] const int ignored = ::fsync(fd);
+    ::close(fd);
+}
+
+// Puts text in place of target (no link in the way): temporary, sync, rename. A writable old
+// file passes its permissions on to the new one.
+bool writeReplacing(const std::string& target, const std::string& text, const Found& old) {
+    std::string tmp;
+    const int fd = createTemporary(target, tmp);
+    if (fd < 0) return false;
+    bool ok = writeAll(fd, text);
+    if (ok && old.standing == Standing::Writable) ok = ::fchmod(fd, old.mode & 0777) == 0;
+    // The new contents must be on disk before the rename makes them the file.
+    ok = ok && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(tmp.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(tmp.c_str());
+        return false;
+    }
+    syncFolder(target);
+    return true;
+}
+
+}  // namespace
 
 ReadResult readSmallFile(const std::string& path, std::string& bytes, std::uintmax_t maxBytes) {
     std::error_code ec;
@@ -30,23 +136,12 @@ ReadResult readSmallFile(const std::string& path, std::string& bytes, std::uintm
 }
 
 bool replaceFile(const std::string& path, const std::string& text) {
-    const std::string tmp = path + ".tmp";
-    std::FILE* f = std::fopen(tmp.c_str(), "wb");
-    if (f == nullptr) return false;
-    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    ok = std::fflush(f) == 0 && ok;
-#ifdef FLIKKA_HAVE_FSYNC
-    // The new contents must be on disk before the rename makes them the file.
-    ok = ::fsync(::fileno(f)) == 0 && ok;
-#endif
-    ok = std::fclose(f) == 0 && ok;
-    std::error_code ec;
-    if (ok) {
-        fs::rename(tmp, path, ec);
-        ok = !ec;
-    }
-    if (!ok) fs::remove(tmp, ec);
-    return ok;
+    std::string target;
+    if (!followLinks(path, target)) return false;
+    const Found old = examine(target);
+    // Only a readable file can be write-protected: one that cannot even be read is no use to keep.
+    if (old.standing == Standing::NotAFile || old.standing == Standing::WriteProtected) return false;
+    return writeReplacing(target, text, old);
 }
 
 void UnusableFileKeeper::loaded(const std::string& path, bool unusable) {
@@ -57,10 +152,26 @@ void UnusableFileKeeper::loaded(const std::string& path, bool unusable) {
 
 bool UnusableFileKeeper::beforeSave(const std::string& path) {
     if (!unusable_ || kept_ || path != path_) return true;
-    std::error_code ec;
-    if (fs::is_regular_file(path, ec)) {
-        fs::copy_file(path, path + ".bak", fs::copy_options::overwrite_existing, ec);
-        if (ec) return false;
+    std::string target;
+    if (!followLinks(path, target)) return false;
+    const std::string bak = target + ".bak";
+    switch (examine(target).standing) {
+        case Standing::Absent:
+        case Standing::NotAFile:
+            break;  // nothing of the user's to keep; the save itself decides
+        case Standing::WriteProtected:
+            return false;  // the save is refused, so leave no copy behind either
+        case Standing::Unreadable:
+            // What cannot be read cannot be copied; the file itself moves aside.
+            if (::rename(target.c_str(), bak.c_str()) != 0) return false;
+            break;
+        case Standing::Writable: {
+            std::ifstream in(target, std::ios::binary);
+            const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+            if (!in.is_open() || in.bad()) return false;
+            if (!writeReplacing(bak, bytes, examine(bak))) return false;
+            break;
+        }
     }
     kept_ = true;
     return true;

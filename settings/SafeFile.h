@@ -13,18 +13,24 @@ enum class ReadResult { Missing, Unreadable, Ok };
 // a file larger than maxBytes, or one that cannot be opened, as unreadable.
 ReadResult readSmallFile(const std::string& path, std::string& bytes, std::uintmax_t maxBytes);
 
-// Writes text to path through a temporary file beside it, flushed to disk, then renamed over
-// path. False on any failure, with path untouched and the temporary file removed.
+// Writes text to path: into a temporary file of this save's own beside the file (created
+// exclusively, so saves running at once never share one), synced to disk, then renamed over the
+// file. Through a symbolic link the file at the end of the link is replaced and the link stays.
+// A file that can be read but not written is write-protected and is left alone; as root, whom
+// permission bits do not stop, a file with no write bit at all counts as write-protected.
+// False on any failure, with the file untouched and the temporary file removed.
 bool replaceFile(const std::string& path, const std::string& text);
 
 // Remembers a file that a loader found but could not use, so that the first save over it keeps
-// the user's copy as <path>.bak.
+// the user's copy as <file>.bak beside the file (beside the link's target for a link): a copy of
+// a file that can be read, the file itself, renamed, when it cannot be read.
 class UnusableFileKeeper {
 public:
     // Call after every load of path: unusable says whether the file was there but not usable.
     void loaded(const std::string& path, bool unusable);
     bool unusable() const { return unusable_; }
-    // Before a save to path: keeps the unusable file aside once. False when that failed.
+    // Before a save to path: keeps the unusable file aside once. False when that failed, or
+    // when the save is bound to fail because the file is write-protected.
     bool beforeSave(const std::string& path);
 
 private:

@@ -70,12 +70,21 @@ bool loadSettings(const std::string& path) {
 
     std::string bytes;
     const safe_file::ReadResult read = safe_file::readSmallFile(path, bytes, parameter_file::kMaxFileBytes);
-    bool ok = read == safe_file::ReadResult::Ok &&
-              parameter_file::forEachParameter(bytes, [&s](const char* n, const char* v) { return readParameter(n, v, s); });
-    if (ok && s.colorDepth != 16 && s.colorDepth != 24 && s.colorDepth != 32) s.colorDepth = 16;
+    const bool ok = read == safe_file::ReadResult::Ok && parseSettings(bytes, s);
     if (!ok) s.resetToDefaults();
     g_keeper.loaded(path, !ok && read != safe_file::ReadResult::Missing);
     return ok;
+}
+
+bool parseSettings(const std::string& bytes, Settings& s) {
+    const bool ok =
+        parameter_file::forEachParameter(bytes, [&s](const char* n, const char* v) { return readParameter(n, v, s); });
+    if (!ok) {
+        s.resetToDefaults();
+        return false;
+    }
+    if (s.colorDepth != 16 && s.colorDepth != 24 && s.colorDepth != 32) s.colorDepth = 16;
+    return true;
 }
 
 void saveSettings(const std::string& path) {

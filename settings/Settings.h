@@ -34,5 +34,8 @@ bool settingsFileWasUnreadable();
 
 // The file text for a record, exactly as saveSettings writes it.
 std::string settingsFileText(const Settings& s);
+// Reads a file's bytes into s as loadSettings does: settings the bytes do not name keep their
+// values. False, with s back at the defaults, when the bytes must be discarded.
+bool parseSettings(const std::string& bytes, Settings& s);
 
 }  // namespace flikka

@@ -11,7 +11,6 @@ namespace {
 
 constexpr float kPitchHalfWidth = 35.0f;
 constexpr float kPitchHalfLength = 52.5f;
-constexpr unsigned kMaxPerLine = 5;  // every second slot of nine, centred on slot 4
 
 const char* sideCode(unsigned lateral) {
     if (lateral <= 1) return "L";
@@ -36,23 +35,29 @@ void CFormation::reset() {
 
 void CFormation::build(unsigned st, unsigned am, unsigned m, unsigned dm, unsigned d) {
     const unsigned counts[kLines] = {st, am, m, dm, d};
+    const LineCountsCheck check = checkLineCounts(counts);
     reset();
     // A line wider than five has no slots to stand in; refuse it rather than write outside the grid.
-    for (unsigned c : counts) {
-        if (c > kMaxPerLine) throw CFlikkaException("11 players needed");
-    }
+    if (check.tooWide >= 0) throw CFlikkaException("11 players needed");
     for (unsigned line = 0; line < kLines; ++line) {
         const unsigned n = counts[line];
         for (unsigned s = kMaxPerLine - n; n > 0 && s <= 3 + n; s += 2) occupied[s][line] = true;
     }
-    unsigned total = 0;
     for (unsigned line = 0; line < kLines; ++line) {
         unsigned n = 0;
         for (unsigned s = 0; s < kLateral; ++s) n += occupied[s][line] ? 1u : 0u;
         lineCounts[line] = n;
-        total += n;
     }
-    if (total + 1 != 11) throw CFlikkaException("11 players needed");
+    if (!check.playable()) throw CFlikkaException("11 players needed");
+}
+
+LineCountsCheck checkLineCounts(const unsigned (&counts)[CFormation::kLines]) {
+    LineCountsCheck check;
+    for (int line = 0; line < CFormation::kLines; ++line) {
+        if (counts[line] > CFormation::kMaxPerLine && check.tooWide < 0) check.tooWide = line;
+        check.total += counts[line];
+    }
+    return check;
 }
 
 void CFormation::assignPlayer(unsigned line, unsigned ordinal, CPlayer* p) {

@@ -17,6 +17,8 @@ class CFormation {
 public:
     static constexpr int kLateral = 9;
     static constexpr int kLines = 5;
+    static constexpr unsigned kMaxPerLine = 5;  // every second slot of nine, centred on slot 4
+    static constexpr unsigned kOutfieldPlayers = 10;
 
     CMatch* match = nullptr;
     float direction = 1.0f;
@@ -38,6 +40,15 @@ public:
     // Lateral slot of an outfield footballer, -1 when he has none.
     int lateralSlot(const CPlayer* p) const;
 };
+
+// What five line counts (forwards first) amount to; build refuses exactly the counts that are not
+// playable: a line wider than kMaxPerLine, or other than ten outfield players in all.
+struct LineCountsCheck {
+    int tooWide = -1;  // the first line wider than kMaxPerLine, -1 for none
+    unsigned total = 0;
+    bool playable() const { return tooWide < 0 && total == CFormation::kOutfieldPlayers; }
+};
+LineCountsCheck checkLineCounts(const unsigned (&counts)[CFormation::kLines]);
 
 // Counts forwards first; text defence first, zero lines left out ("4-4-2").
 std::string formationText(unsigned st, unsigned am, unsigned m, unsigned dm, unsigned d);

@@ -12,6 +12,7 @@ out=$("$sim" --help 2>"$tmp/err"); rc=$?
 [ "$rc" -eq 0 ] || fail "--help exited $rc"
 grep -q -- "--length" <<<"$out" || fail "--help does not list --length"
 grep -q -- "--keys FILE" <<<"$out" || fail "--help does not list --keys"
+grep -q -- "0 to 5 a line, adding up to 10" <<<"$out" || fail "--help does not state the formation limits"
 
 # Each case: expected text in the message, then the arguments.
 expect_refused() {
@@ -19,6 +20,7 @@ expect_refused() {
   "$sim" "$@" >"$tmp/out" 2>"$tmp/err"; local rc=$?
   [ "$rc" -eq 2 ] || fail "'$*' exited $rc, want 2"
   grep -q -- "$want" "$tmp/err" || fail "'$*' message lacks '$want': $(cat "$tmp/err")"
+  grep -q -- "(see --help)\$" "$tmp/err" || fail "'$*' message does not end \"(see --help)\": $(cat "$tmp/err")"
   [ ! -s "$tmp/out" ] || fail "'$*' printed on stdout: $(head -c 200 "$tmp/out")"
 }
 
@@ -36,6 +38,12 @@ expect_refused '--matches must be' --matches 2x
 expect_refused 'add up to 10' --home 2,0,4,0,5
 expect_refused 'add up to 10' --away 0,0,0,0,9
 expect_refused 'five counts' --home 4,4,2
+# Ten in all but more than a line holds: refused before any match is set up.
+expect_refused 'at most 5 players fit in a line, got 10 in D' --home 0,0,0,0,10
+expect_refused 'at most 5 players fit in a line, got 6 in ST' --away 6,0,0,0,4
+expect_refused 'at most 5 players fit in a line, got 7 in M' --home 0,0,7,3,0
+expect_refused 'at most 5 players fit in a line, got 10 in AM' --away 0,10,0,0,0
+expect_refused 'add up to 10' --home 5,5,1,0,0
 expect_refused 'bad count' --away 4,4,x,1,1
 expect_refused '--human must be' --human both
 expect_refused 'cannot read the key script' --human home --keys "$tmp/missing"

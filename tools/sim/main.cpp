@@ -8,6 +8,7 @@
 #include <ctime>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -26,6 +27,7 @@
 #include "replay/Recorder.h"
 #include "replay/ReplayFile.h"
 #include "settings/SafeFile.h"
+#include "team/Formation.h"
 #include "tools/sim/Bot.h"
 #include "tools/sim/Summary.h"
 
@@ -42,7 +44,8 @@ constexpr float kDt = 0.005f;
 const char* const kUsage =
     "usage: flikka-sim [options]\n"
     "  --length 300|600|900|1200   match length in real seconds (default 300)\n"
-    "  --home ST,AM,M,DM,D         home line counts, adding up to 10 (default 2,0,4,0,4)\n"
+    "  --home ST,AM,M,DM,D         home line counts, 0 to 5 a line, adding up to 10\n"
+    "                              (default 2,0,4,0,4)\n"
     "  --away ST,AM,M,DM,D         away line counts (default 2,0,4,0,4)\n"
     "  --human home|away|none      side played from the key script (default none)\n"
     "  --keys FILE                 key script: lines \"STEP SLOT down|up\"; STEP counts match\n"
@@ -107,14 +110,23 @@ void parseCounts(const std::string& flag, const std::string& text, unsigned coun
     while (std::getline(in, part, ',')) parts.push_back(part);
     if (!text.empty() && text.back() == ',') parts.push_back("");
     if (parts.size() != 5) throw UsageError{flag + " needs five counts ST,AM,M,DM,D, got \"" + text + "\""};
-    unsigned sum = 0;
+    unsigned parsed[CFormation::kLines] = {};
     for (int i = 0; i < 5; ++i) {
         long long v = 0;
-        if (!parseWhole(parts[i], 0, 10, v)) throw UsageError{flag + ": bad count \"" + parts[i] + "\""};
-        counts[i] = static_cast<unsigned>(v);
-        sum += counts[i];
+        if (!parseWhole(parts[i], 0, 1000000, v)) throw UsageError{flag + ": bad count \"" + parts[i] + "\""};
+        parsed[i] = static_cast<unsigned>(v);
     }
-    if (sum != 10) throw UsageError{flag + ": the counts must add up to 10 outfield players, got " + std::to_string(sum)};
+    // Refused here by the formation's own rules, rather than by the match once it is set up.
+    static constexpr const char* kLineNames[CFormation::kLines] = {"ST", "AM", "M", "DM", "D"};
+    const LineCountsCheck check = checkLineCounts(parsed);
+    if (check.total != CFormation::kOutfieldPlayers) {
+        throw UsageError{flag + ": the counts must add up to 10 outfield players, got " + std::to_string(check.total)};
+    }
+    if (!check.playable()) {
+        throw UsageError{flag + ": at most " + std::to_string(CFormation::kMaxPerLine) + " players fit in a line, got " +
+                         std::to_string(parsed[check.tooWide]) + " in " + kLineNames[check.tooWide]};
+    }
+    std::copy(std::begin(parsed), std::end(parsed), counts);
 }
 
 Options parseArguments(int argc, char** argv) {
