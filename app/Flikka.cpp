@@ -12,6 +12,7 @@
 #include "app/Controls.h"
 #include "app/LoopTimer.h"
 #include "app/MenuRedraw.h"
+#include "app/SoundDirector.h"
 #include "app/Splash.h"
 #include "platform/Gamepad.h"
 #include "platform/Platform.h"
@@ -119,6 +120,14 @@ void CFlikka::run() {
         return true;
     };
 
+    // After the window, so that a missing device never stops the game: it plays silent.
+    const std::unique_ptr<platform::Audio> audio = openAudioOrSilence(std::cerr);
+    SoundDirector sound(*audio);
+    if (const auto missing = sound.loadEffects(); !missing.empty()) {
+        std::cerr << "Sound effects missing (" << missing.size() << "), first " << missing.front() << std::endl;
+    }
+    menu.setCueListener([&sound](MenuCue cue) { sound.menuCue(cue); });
+
     bool quit = false;
     Splash splash;
     splash.start(platform::ticks());
@@ -162,6 +171,7 @@ void CFlikka::run() {
                 const int result = match.matchStep(kLogicStepSeconds);
                 controls.afterStep(match.events);
                 moments.afterStep(match.events);
+                sound.afterMatchStep(match);
                 if (result == 1 || result == 2) {
                     // The card first; a key pressed before it came must not wave it away.
                     cardResult = result;
@@ -191,6 +201,9 @@ void CFlikka::run() {
                     controls.enterMatch();
                 }
             }
+            const bool matchStands = mode == MODE_MENU_OVER_MATCH || mode == MODE_CARD;
+            sound.update(mode == MODE_MATCH ? SoundScene::Match : (matchStands ? SoundScene::MatchPaused : SoundScene::Menu),
+                         extraSettings(), kLogicStepSeconds);
         }
 
         const std::uint32_t frameTime = platform::ticks();

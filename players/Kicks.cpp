@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "players/Player.h"
+#include "players/Shooting.h"
 #include "sim/Ball.h"
 #include "sim/KickPlanner.h"
 #include "sim/Match.h"
@@ -151,6 +152,11 @@ void passBookkeeping(CMatch& m, int event) {
 void shoot(int aim, CPlayer& p, bool queue) {
     if (queued(p, queue, KICK_SHOT, aim)) return;
     CMatch& m = *p.match;
+    m.noteKick(p);
+    if (m.rules.aimedShots) {
+        shooting::humanShot(aim, p);
+        return;
+    }
     p.sinceLastTouch = 0.0f;
     Vector3 target = goalTarget(p, aim);
     scatter(target, horizontalDistance(m.ball.position, target));
@@ -167,6 +173,7 @@ void shoot(int aim, CPlayer& p, bool queue) {
 Vector3 pass(int aim, CPlayer& p, bool queue) {
     if (queued(p, queue, KICK_PASS, aim)) return kZeroVector;
     CMatch& m = *p.match;
+    m.noteKick(p);
     CBall& ball = m.ball;
     if (aim == 0) aim = p.direction;
     if (aim == 0) aim = 3;
@@ -216,6 +223,7 @@ Vector3 pass(int aim, CPlayer& p, bool queue) {
 Vector3 cross(int aim, CPlayer& p, bool queue) {
     if (queued(p, queue, KICK_CROSS, aim)) return kZeroVector;
     CMatch& m = *p.match;
+    m.noteKick(p);
     Vector3 target;
     CPlayer* receiver = crossReceiver(*p.team, m.ball.position, aim);
     if (receiver != nullptr) {
@@ -238,6 +246,7 @@ Vector3 cross(int aim, CPlayer& p, bool queue) {
 
 void clear(CPlayer& p) {
     CMatch& m = *p.match;
+    m.noteKick(p);
     const float s = p.position.x > 0.0f ? 1.0f : -1.0f;
     const Vector3 target{p.position.x + kHalfWidth * s, p.position.y, p.position.z + 0.1232f};
     float spin = 0.0f;

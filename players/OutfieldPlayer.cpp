@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "players/Kicks.h"
+#include "players/Shooting.h"
 #include "sim/KickPlanner.h"
 #include "sim/Match.h"
 #include "sim/Random.h"
@@ -23,6 +24,30 @@ constexpr float kOwnEnd = 42.0f;    // 0.8 of the half length: clearances only f
 constexpr float kPressureRadius = 3.5f;
 constexpr float kMarkLimit = 10.0f;
 constexpr float kInterceptCone = 0.157075f;
+constexpr std::uint32_t kOffsideLookPeriod = 250;  // ms, full rules
+constexpr std::uint64_t kKickOffPlaySteps = 600;   // the kick-off receiver's 3 s to play it back
+// Aimed shots: never from 30 m or more; the value of a chance per radian of goal mouth seen.
+constexpr float kLongestShot = 30.0f;
+constexpr float kShotValuePerRadian = 32.0f;
+constexpr float kChanceRange = 35.0f;  // a chance's value falls to nothing this far out
+constexpr float kBlockedShot = 0.75f;
+constexpr float kFreeKickShotRange = 30.0f;
+constexpr float kFreeShotValue = 5.0f;     // he shoots at a chance worth this much
+constexpr float kPressedShotValue = 3.5f;  // or this much with an opponent on him
+// Sliding tackles: at speed, at the ball from 1.3 to 2.8 m, within 20 degrees, per 50 ms.
+constexpr float kSlideMinSpeed = 3.0f;
+constexpr float kSlideNearest = 1.3f;
+constexpr float kSlideFarthest = 2.8f;
+constexpr float kSlideCone = 0.35f;
+constexpr float kSlideChance = 0.12f;
+constexpr float kSlideChanceInArea = 0.25f;
+// Closing down: the closer holds this far goal-side of the ball and, within reach, steps in.
+constexpr float kJockeyDistance = 1.4f;
+constexpr float kStepInRange = 2.6f;
+constexpr float kStepInChance = 0.08f;  // per 50 ms
+constexpr float kLungeTime = 0.4f;
+constexpr std::uint32_t kJockeyLookPeriod = 150;  // ms
+constexpr float kSharpTurn = 0.5f;                // cosine: turns of more than 60 degrees
 
 // The 0.5 m grid the team AI also uses for its points.
 float snapHalf(float v) { return std::floor(2.0f * v + 0.5f) / 2.0f; }
@@ -59,6 +84,9 @@ void COutfieldPlayer::leaveRole() {
             break;
         case STATE_CHASE: g.chaser = nullptr; break;
         case STATE_PRESS: g.presser = nullptr; break;
+        case STATE_COVER:
+            if (g.cover == this) g.cover = nullptr;
+            break;
         default: break;
     }
 }
@@ -87,6 +115,12 @@ void COutfieldPlayer::markOpponent(CPlayer* o) {
 void COutfieldPlayer::resetToDefault() {
     leaveRole();
     state = STATE_FORMATION;
+}
+
+void COutfieldPlayer::coverCarrier() {
+    leaveRole();
+    ai().cover = this;
+    state = STATE_COVER;
 }
 
 // A restart's fallback receiver may be the goalkeeper, who has no intercept state.
@@ -314,6 +348,10 @@ ShotChoice COutfieldPlayer::evaluateShot() const {
 }
 
 void COutfieldPlayer::aiShot(const ShotChoice& shot) {
+    if (match->rules.aimedShots) {
+        shooting::openPlayShot(*this, shot.target, shot.power, shot.spin);
+        return;
+    }
     kick_planner::fixedSpeed(match->ball, shot.target, shot.spin, shot.power);
     kicks::kickEvent(*this, KickEventKind::Shot);
     kicks::shotBookkeeping(*match);
@@ -358,7 +396,9 @@ int COutfieldPlayer::bestDribbleDirection() const {
 
 void COutfieldPlayer::think() {
     CMatch& m = *match;
-    if (m.selected == this) return;
+    // The computer takes over a restart the human leaves untaken (full rules).
+    if (m.selected == this && !m.computerTakesRestart()) return;
+    if (sliding()) return;
     CGlobalAI& g = ai();
     const bool up = attacksUpwards();
 
@@ -383,7 +423,9 @@ void COutfieldPlayer::think() {
         state = STATE_FORMATION;
     }
 
-    if (state != STATE_GO_TO_POINT && state != STATE_WITH_BALL && offside()) {
+    // Under full rules a footballer sees that he stands offside only now and then.
+    if (state != STATE_GO_TO_POINT && state != STATE_WITH_BALL &&
+        (!m.rules.offside || simulationMilliseconds() % kOffsideLookPeriod == 0) && offside()) {
         leaveRole();
         state = STATE_GO_TO_POINT;
         const float line = offsideLine();
@@ -436,9 +478,25 @@ void COutfieldPlayer::think() {
             break;
         }
         case STATE_CHASE:
+            if (m.rules.closeDown && m.ballHolder != nullptr && !team->contains(m.ballHolder) &&
+                !m.isEitherGoalkeeper(m.ballHolder)) {
+                closeDownCarrier(*m.ballHolder);
+                break;
+            }
             steerTo(m.ball.position);
             if (m.ballHolder != nullptr && team->contains(m.ballHolder)) resetToDefault();
             break;
+        case STATE_COVER: {
+            const CPlayer* carrier = m.ballHolder;
+            if (carrier == nullptr || team->contains(carrier) || g.cover != this) {
+                resetToDefault();
+                steerTo(homePosition);
+                break;
+            }
+            const Vector3 spot = g.coverSpot(*carrier);
+            steerTo({snapHalf(spot.x), snapHalf(spot.y), 0.0f});
+            break;
+        }
         case STATE_WITH_BALL: onBallDecision(); break;
         case STATE_PRESS: {
             if (markTarget == nullptr || markTarget != m.ballHolder) {
@@ -464,8 +522,12 @@ void COutfieldPlayer::onBallDecision() {
     const bool up = attacksUpwards();
 
     if (m.state != GAME_PLAY) {
-        if (m.state != GAME_READY || ms % 2000 != 0) return;
-        if (m.restartKind == KICK_OFF) {
+        if (m.state != GAME_READY || (ms % 2000 != 0 && !m.computerTakesRestart())) return;
+        if (m.restartKind == FREE_KICK || m.restartKind == INDIRECT_FREE_KICK) {
+            takeFreeKick(m.restartKind == INDIRECT_FREE_KICK);
+        } else if (m.restartKind == PENALTY) {
+            takePenalty();
+        } else if (m.restartKind == KICK_OFF) {
             kicks::pass(direction, *this, false);
         } else if (m.restartKind == CORNER && randomInt() % 7 != 6) {
             m.landmarks.mirror = up;
@@ -476,9 +538,11 @@ void COutfieldPlayer::onBallDecision() {
                 const Vector3 target{gm->position.x, gm->position.y, gm->position.z + 0.1232f};
                 const float elevation = uniform(0.2f, 0.22f) * kPi;
                 const float spin = uniform(-1.5f, 1.5f);
+                m.noteKick(*this);
                 kick_planner::fixedElevation(m.ball, target, elevation, spin, 0.0f, 40.0f);
                 kicks::kickEvent(*this, KickEventKind::Cross);
                 kicks::passBookkeeping(m, EVENT_CROSS);
+                if (m.rules.countAimedKicks) m.targetReceiver = gm;
             }
             leaveRole();
             state = STATE_FORMATION;
@@ -506,6 +570,21 @@ void COutfieldPlayer::onBallDecision() {
         return;
     }
 
+    // Full rules: the kick-off receiver plays it sideways or back.
+    if (m.rules.kickOffBackPass && m.fullState.kickOffTeam == team) {
+        if (m.steps - m.fullState.kickOffStep > kKickOffPlaySteps) {
+            m.fullState.kickOffTeam = nullptr;
+        } else {
+            if (ms % 50 != 0) return;
+            m.fullState.kickOffTeam = nullptr;
+            const PassChoice back = bestBackPass();
+            if (back.receiver != nullptr) {
+                passedTo(back.receiver, kicks::pass(back.aim, *this, false));
+                return;
+            }
+        }
+    }
+
     const bool ahead = freeAhead();
     const bool atEdge = atEdgeFacingOut(direction);
 
@@ -513,7 +592,14 @@ void COutfieldPlayer::onBallDecision() {
         if (ms % 50 != 0) return;
         const PassChoice p1 = bestPass();
         const PassChoice p2 = bestCross();
-        const ShotChoice shot = evaluateShot();
+        ShotChoice shot = m.rules.aimedShots ? evaluateAimedShot() : evaluateShot();
+        if (m.rules.aimedShots) {
+            if (wantsAimedShot(shot, true)) {
+                aiShot(shot);
+                return;
+            }
+            shot.value = -100.0f;  // no shot now: the passes and the dribble decide
+        }
         const float best = std::max(p1.score, p2.score);
         if (p1.receiver == nullptr || best < 0.0f) {
             const bool deep = up ? position.y < -kOwnEnd : position.y > kOwnEnd;
@@ -545,7 +631,15 @@ void COutfieldPlayer::onBallDecision() {
     if (ms % 200 != 0) return;
     const PassChoice p1 = bestPass();
     const PassChoice p2 = bestCross();
-    const ShotChoice shot = evaluateShot();
+    ShotChoice shot = m.rules.aimedShots ? evaluateAimedShot() : evaluateShot();
+    if (m.rules.aimedShots) {
+        if (wantsAimedShot(shot, false)) {
+            aiShot(shot);
+            setDirection(bestDribbleDirection());
+            return;
+        }
+        shot.value = -100.0f;
+    }
     if ((uniform(6.0f, 8.0f) < shot.value && !ahead) || shot.value >= 8.0f) {
         aiShot(shot);
     } else if (randomInt() % 12 == 0) {
@@ -562,6 +656,152 @@ void COutfieldPlayer::onBallDecision() {
         }
     }
     setDirection(bestDribbleDirection());
+}
+
+
+// ---------------------------------------------------------------- full rules
+
+void COutfieldPlayer::passedTo(CPlayer* receiver, const Vector3& target) {
+    receiveAt(receiver, target);
+    leaveRole();
+    state = STATE_FORMATION;
+}
+
+ShotChoice COutfieldPlayer::evaluateAimedShot() const {
+    ShotChoice shot;
+    const shooting::Chance c = shooting::chance(*this);
+    if (c.distance >= kLongestShot) {
+        shot.value = -100.0f;
+        return shot;
+    }
+    // The more of the goal he sees and the nearer he is, the better; an opponent in the way costs.
+    float value = kShotValuePerRadian * c.openAngle * (1.0f - c.distance / kChanceRange);
+    for (int i = 0; i < c.blockers; ++i) value *= kBlockedShot;
+    shot.value = value + uniform(-1.0f, 1.0f);
+    shot.power = c.distance < 10.0f ? uniform(18.0f, 26.0f) : uniform(24.0f, 32.0f);
+    Vector3 target = shooting::openTarget(*this);
+    shooting::miss(*this, target, shooting::spread(*this));
+    shot.target = target;
+    return shot;
+}
+
+bool COutfieldPlayer::wantsAimedShot(const ShotChoice& shot, bool pressed) const {
+    return shot.value >= (pressed ? kPressedShotValue : kFreeShotValue);
+}
+
+PassChoice COutfieldPlayer::bestBackPass() const {
+    static constexpr int kBackwardsUp[5] = {3, 4, 5, 6, 7};
+    static constexpr int kBackwardsDown[5] = {7, 8, 1, 2, 3};
+    PassChoice best;
+    for (int aim : attacksUpwards() ? kBackwardsUp : kBackwardsDown) {
+        auto* o = dynamic_cast<COutfieldPlayer*>(kicks::passReceiver(*team, match->ball.position, aim));
+        if (o == nullptr || o == this) continue;
+        if (best.receiver == nullptr || o->passValue > best.score) best = {o, o->passValue, aim};
+    }
+    return best;
+}
+
+void COutfieldPlayer::closeDownCarrier(const CPlayer& carrier) {
+    CMatch& m = *match;
+    const Vector3& ball = m.ball.position;
+    if (lungeTime > 0.0f) {
+        lungeTime -= kStep;
+        steerTo(ball);
+        return;
+    }
+    // Goal-side of the ball, just out of reach, until he sees his moment to step in. He reads
+    // the carrier's run only now and then, and a sharp turn costs him speed: a quick change of
+    // direction can take the carrier past him.
+    const bool look = simulationMilliseconds() % kJockeyLookPeriod == 0 || interceptPoint == Vector3{};
+    if (look) {
+        const Vector3 toGoal = horizontal(ai().ownGoal() - ball);
+        const float len = horizontalLength(toGoal);
+        interceptPoint = len > 0.0f ? ball + toGoal * (kJockeyDistance / len) : ball;
+        interceptPoint.z = 0.0f;
+    }
+    const Vector3 before = heading;
+    steerTo(interceptPoint);
+    if (dot(before, heading) < kSharpTurn) speed *= 0.5f;
+    if (simulationMilliseconds() % 50 != 0) return;
+    const float d = horizontalDistance(position, ball);
+    if (d > kStepInRange) return;
+    if (m.rules.slidingTackles && d > kSlideNearest && randomUnit() < kSlideChance * slideChanceHere()) {
+        startSlide(horizontal(ball - position));
+        return;
+    }
+    if (randomUnit() < kStepInChance) lungeTime = kLungeTime;
+    (void)carrier;
+}
+
+float COutfieldPlayer::slideChanceHere() const {
+    // In his own area a defender stays on his feet.
+    match->landmarks.mirror = attacksUpwards();
+    return match->landmarks.inBox(position, 2, 3, 0.0f) ? kSlideChanceInArea : 1.0f;
+}
+
+void COutfieldPlayer::maybeSlide() {
+    CMatch& m = *match;
+    const CPlayer* carrier = m.ballHolder;
+    if (carrier == nullptr || team->contains(carrier) || m.isEitherGoalkeeper(carrier)) return;
+    if (simulationMilliseconds() % 50 != 0 || speed < kSlideMinSpeed) return;
+    const Vector3 toBall = horizontal(m.ball.position - position);
+    const float d = horizontalLength(toBall);
+    if (d < kSlideNearest || d > kSlideFarthest) return;
+    if (safeAcos(dot(heading, toBall / d)) > kSlideCone) return;
+    float chance = kSlideChance;
+    // In his own area a defender stays on his feet.
+    m.landmarks.mirror = attacksUpwards();
+    if (m.landmarks.inBox(position, 2, 3, 0.0f)) chance *= kSlideChanceInArea;
+    if (randomUnit() < chance) startSlide(toBall);
+}
+
+void COutfieldPlayer::restartPass() {
+    const PassChoice choice = bestPass();
+    CPlayer* r = choice.receiver;
+    int aim = choice.aim;
+    if (r == nullptr) {
+        float bestDistance = 0.0f;
+        for (const auto& f : team->players) {
+            if (f.get() == this) continue;
+            const float d = horizontalDistance(f->position, position);
+            if (r == nullptr || d < bestDistance) {
+                r = f.get();
+                bestDistance = d;
+            }
+        }
+        if (r != nullptr) faceToward(r->position);
+        aim = 0;
+    }
+    kicks::pass(aim, *this, false);
+    if (r != nullptr) receiveAt(r, r->position);
+}
+
+void COutfieldPlayer::takeFreeKick(bool indirect) {
+    CMatch& m = *match;
+    const float d = horizontalDistance(position, ai().attackedGoal());
+    const float wide = std::fabs(m.ball.position.x);
+    if (!indirect && d < kFreeKickShotRange && wide < 22.0f && randomUnit() < (d < 24.0f ? 0.7f : 0.4f)) {
+        Vector3 target = shooting::openTarget(*this);
+        target.z = uniform(1.2f, 2.1f);
+        shooting::freeKickShot(*this, target);
+        return;
+    }
+    if (d < 40.0f && wide > 15.0f) {
+        const PassChoice c = bestCross();
+        if (c.receiver != nullptr) {
+            passedTo(c.receiver, kicks::cross(c.aim, *this, false));
+            return;
+        }
+    }
+    restartPass();
+}
+
+void COutfieldPlayer::takePenalty() {
+    const float r = randomUnit();
+    const float side = r < 0.1f ? 0.0f : (r < 0.55f ? -1.0f : 1.0f);
+    const Vector3 goal = ai().attackedGoal();
+    const Vector3 target{side * uniform(1.8f, 3.2f), goal.y, uniform(0.3f, 1.9f)};
+    shooting::penaltyKick(*this, target);
 }
 
 }  // namespace flikka

@@ -10,6 +10,7 @@ enum OutfieldState {
     STATE_GO_TO_POINT = 1,
     STATE_FORMATION = 2,
     STATE_MARK = 4,
+    STATE_COVER = 5,  // full rules: between the opponents' carrier and our goal
     STATE_CHASE = 6,
     STATE_WITH_BALL = 7,
     STATE_PRESS = 8,
@@ -36,6 +37,7 @@ public:
     CPlayer* markTarget = nullptr;
     bool free = true;
     float passValue = 0.0f;
+    float lungeTime = 0.0f;  // full rules: seconds left of a step in at the carrier
 
     void think() override;
     void notify(int event) override;
@@ -45,6 +47,7 @@ public:
     void setState(int s);
     void markOpponent(CPlayer* o);
     void resetToDefault();
+    void coverCarrier();  // takes the team's cover role
     static void receiveAt(CPlayer* f, const Vector3& p);  // does nothing for a goalkeeper
 
     bool attacksUpwards() const;
@@ -68,8 +71,21 @@ public:
     void aiShot(const ShotChoice& shot);
     int bestDribbleDirection() const;
 
+    // Full rules.
+    ShotChoice evaluateAimedShot() const;
+    bool wantsAimedShot(const ShotChoice& shot, bool pressed) const;
+    PassChoice bestBackPass() const;  // sideways or back, as the kick-off receiver plays it
+    void maybeSlide();
+    void closeDownCarrier(const CPlayer& carrier);  // the closer's step: jockey, step in, slide
+    float slideChanceHere() const;
+
 private:
     void onBallDecision();
+    void restartPass();  // a restart played to the best receiver, or to the nearest teammate
+    void takeFreeKick(bool indirect);
+    void takePenalty();
+    // After a pass or cross from the AI: the receiver runs onto it, the passer back into shape.
+    void passedTo(CPlayer* receiver, const Vector3& target);
 };
 
 }  // namespace flikka

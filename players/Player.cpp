@@ -1,5 +1,8 @@
 #include "players/Player.h"
 
+#include <algorithm>
+#include <bit>
+
 #include "players/Kicks.h"
 #include "sim/Match.h"
 #include "sim/Random.h"
@@ -23,6 +26,8 @@ constexpr float kDribbleReach = 0.4f;
 constexpr float kReachAngle = 1.67075f;
 constexpr float kArrivedDistance = 0.05f;
 constexpr float kNoDirection = 0.01f;  // vectors shorter than this give no direction
+constexpr float kQuickestReach = 0.3f;     // full rules: the reach for the fastest loose ball
+constexpr float kReachLostPerSpeed = 0.06f;
 
 unsigned long nextSerial = 0;
 
@@ -33,11 +38,11 @@ bool nearZero(float len) { return len > -kNoDirection && len < kNoDirection; }
 namespace {
 
 // The plain rule: the angle of each direction as acos of its dot product, the first smallest kept.
-int nearestDirectionByAngle(const float (&dots)[9]) {
+int nearestDirectionByAngle(const Vector3& u) {
     float best = 10.0f;
     int index = 1;
     for (int i = 1; i <= 8; ++i) {
-        const float angle = safeAcos(dots[i]);
+        const float angle = safeAcos(dot(kDirectionTable[i], u));
         if (angle < best) {
             best = angle;
             index = i;
@@ -49,29 +54,29 @@ int nearestDirectionByAngle(const float (&dots)[9]) {
 }  // namespace
 
 int nearestDirection(const Vector3& u) {
-    // acos falls with a slope of at least 1, so a dot product kHair below the largest gives an
-    // angle at least kHair larger; acosf is off by far less than half of kHair, so such a
-    // direction can never win. When one direction alone is within kHair of the largest dot
-    // product it is the choice; otherwise the plain rule settles it (and its ties).
+    // A sum of finite values is finite or overflows; either way the plain rule may answer.
+    if (!std::isfinite(u.x + u.y + u.z)) return nearestDirectionByAngle(u);
+    // The table holds only 0, +-1 and +-kDiagonal, so for a finite u each dot product is one of
+    // these few sums (the zero terms add nothing; rounding is the same under negation).
+    const float a = kDiagonal * u.x;
+    const float b = kDiagonal * u.y;
+    const float d1 = u.y, d2 = b - a, d3 = -u.x, d4 = -(a + b), d5 = -u.y, d6 = a - b, d7 = u.x, d8 = a + b;
+    const float top =
+        std::max(std::max(std::max(d1, d2), std::max(d3, d4)), std::max(std::max(d5, d6), std::max(d7, d8)));
+    // acos (of the dot product clamped to [-1, 1]) falls with a slope of at least 1, so a
+    // direction whose clamped dot product lies kHair below the largest has an angle at least
+    // kHair larger; acosf is off by far less than half of kHair, so it can never win. When only
+    // the largest dot product is that close, it is the choice; otherwise the plain rule settles
+    // it (and its ties). Above -1, clamping changes no comparison with the bar. No branches in
+    // the common case: which direction wins changes from footballer to footballer.
     constexpr float kHair = 1e-5f;
-    float dots[9] = {};
-    bool nan = false;
-    float top = -1.0f;
-    for (int i = 1; i <= 8; ++i) {
-        const float d = dot(kDirectionTable[i], u);
-        nan = nan || std::isnan(d);
-        dots[i] = d < -1.0f ? -1.0f : (d > 1.0f ? 1.0f : d);  // as safeAcos clamps
-        if (dots[i] > top) top = dots[i];
-    }
-    if (nan) return nearestDirectionByAngle(dots);
-    int choice = 0;
-    for (int i = 1; i <= 8; ++i) {
-        if (dots[i] >= top - kHair) {
-            if (choice != 0) return nearestDirectionByAngle(dots);
-            choice = i;
-        }
-    }
-    return choice;
+    const float bar = std::min(top, 1.0f) - kHair;
+    const unsigned close = (static_cast<unsigned>(d1 >= bar) << 1) | (static_cast<unsigned>(d2 >= bar) << 2) |
+                           (static_cast<unsigned>(d3 >= bar) << 3) | (static_cast<unsigned>(d4 >= bar) << 4) |
+                           (static_cast<unsigned>(d5 >= bar) << 5) | (static_cast<unsigned>(d6 >= bar) << 6) |
+                           (static_cast<unsigned>(d7 >= bar) << 7) | (static_cast<unsigned>(d8 >= bar) << 8);
+    if (!(bar > -1.0f) || (close & (close - 1)) != 0) return nearestDirectionByAngle(u);
+    return std::countr_zero(close);
 }
 
 CPlayer::CPlayer() : serial(++nextSerial) {
@@ -118,6 +123,10 @@ void CPlayer::update(float dt) {
     stunTime -= dt;
     if (stunTime < 0.0f) stunTime = 0.0f;
     if (stunTime > 0.0f) return;
+    if (slideTime > 0.0f) {
+        slideStep(dt);
+        return;
+    }
 
     if (pendingKind != KICK_NONE) {
         pendingTime -= dt;
@@ -149,8 +158,13 @@ void CPlayer::tryTakeBall() {
     if (hasBall) return;
     Vector3 v = ball.position - position;
     v.z = 0.0f;
-    const float reach = horizontalLength(v);
+    // sqrt is correctly rounded and monotonic, so a square above 17/16 has a root of at least
+    // 1.03: most footballers are far from the ball and need no root at all.
+    const float reachSquared = v.x * v.x + v.y * v.y;
+    if (reachSquared > 1.0625f) return;
+    const float reach = std::sqrt(reachSquared);  // horizontalLength(v)
     if (reach > 1.0f) return;
+    if (holder == nullptr && match->rules.controlSpeed > 0.0f && tooQuickToReach(reach)) return;
     if (ball.position.z > 2.0f) return;
     if (sinceLastTouch < 0.3f) return;
     if (holder != nullptr && team != nullptr && team->contains(holder)) return;
@@ -160,6 +174,13 @@ void CPlayer::tryTakeBall() {
     if (reaches) {
         if (holder != nullptr && randomInt() % 4 == 3) {
             // Lost challenge: the challenger is left standing.
+            challengeIsFoul(holder, false);
+            moveMode = 0;
+            speed = 0.0f;
+            stunTime = kStunTime;
+            return;
+        }
+        if (holder != nullptr && challengeIsFoul(holder, true)) {
             moveMode = 0;
             speed = 0.0f;
             stunTime = kStunTime;
@@ -240,6 +261,11 @@ float CPlayer::timeToReach(const Vector3& p) const {
     const float last = accelDistances.empty() ? 0.0f : accelDistances.back();
     if (last > d) return t0;
     return t0 + (d - last) / kTopSpeed;
+}
+
+bool CPlayer::tooQuickToReach(float reach) const {
+    const float over = match->ball.speed() - match->rules.controlSpeed;
+    return over > 0.0f && reach > std::max(kQuickestReach, 1.0f - over * kReachLostPerSpeed);
 }
 
 bool CPlayer::isGoalkeeper() const { return team != nullptr && team->goalkeeper() == this; }

@@ -68,6 +68,12 @@ public:
     std::string name;
     // Creation order: orders the formation's and marking maps deterministically (addresses would not).
     unsigned long serial = 0;
+    // Full rules: a sliding tackle in progress (seconds left), its line, and what it has met.
+    float slideTime = 0.0f;
+    Vector3 slideHeading{};
+    int slideDirection = 0;
+    bool slidePlayedBall = false;
+    bool slideMetPlayer = false;
 
     CPlayer();
     ~CPlayer() override = default;
@@ -89,6 +95,16 @@ public:
     void move(float dt);
     // Carries out a pending kick at once (kinds 1, 2, 4; kind 3 does nothing) and clears it.
     void playPendingKick();
+
+    // Full rules: slides along `along` (a horizontal unit vector); false when he cannot now.
+    bool startSlide(const Vector3& along);
+    bool sliding() const { return slideTime > 0.0f; }
+    void slideStep(float dt);
+    // Full rules: whether this challenge on `holder` is a foul (then called); `wonBall` says
+    // whether it played the ball. Always false under classic, without drawing a number.
+    bool challengeIsFoul(CPlayer* holder, bool wonBall);
+    // Full rules: a loose ball this far away goes by too fast to be stopped.
+    bool tooQuickToReach(float reach) const;
 
     bool isGoalkeeper() const;  // squad position 0
     int squadIndex() const;     // position in his team's squad, -1 when not found

@@ -24,19 +24,11 @@ public:
     bool empty() const { return items_.empty(); }
     void clear() { items_.clear(); }
 
-    // Every footballer has his own serial, so the same footballer is the same pointer.
-    iterator find(const Key* k) {
-        for (auto it = items_.begin(); it != items_.end(); ++it) {
-            if (it->first == k) return it;
-        }
-        return items_.end();
-    }
-    const_iterator find(const Key* k) const {
-        for (auto it = items_.begin(); it != items_.end(); ++it) {
-            if (it->first == k) return it;
-        }
-        return items_.end();
-    }
+    // Every footballer has his own serial, so the same footballer is the same pointer. The team
+    // AI asks for its footballers in squad order, often twice in a row, so the scan starts at the
+    // last entry found and the one after it (a remembered place only; not for use across threads).
+    iterator find(const Key* k) { return items_.begin() + indexOf(k); }
+    const_iterator find(const Key* k) const { return items_.begin() + indexOf(k); }
     std::size_t count(const Key* k) const { return find(k) == end() ? 0 : 1; }
 
     Value& operator[](const Key* k) {
@@ -59,7 +51,19 @@ public:
     }
 
 private:
+    // Position of k, or size() when absent.
+    std::size_t indexOf(const Key* k) const {
+        const std::size_t n = items_.size();
+        if (hint_ < n && items_[hint_].first == k) return hint_;
+        if (hint_ + 1 < n && items_[hint_ + 1].first == k) return ++hint_;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (items_[i].first == k) return hint_ = i;
+        }
+        return n;
+    }
+
     std::vector<value_type> items_;
+    mutable std::size_t hint_ = 0;
 };
 
 }  // namespace flikka

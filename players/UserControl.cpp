@@ -59,7 +59,16 @@ int readDirection(CMatch& m) {
 }
 
 void loosePressActions(CMatch& m, int aim) {
-    if (m.ballHolder != nullptr || m.selected == nullptr) return;
+    if (m.selected == nullptr) return;
+    // Full rules: shoot pressed while an opponent holds the ball is a sliding tackle.
+    if (m.ballHolder != nullptr) {
+        const KeyState& k = *m.keys;
+        CPlayer& p = *m.selected;
+        if (m.rules.slidingTackles && k.pressed(SLOT_SHOOT) && !k.previous[SLOT_SHOOT] && !p.team->contains(m.ballHolder)) {
+            p.startSlide(p.directionVectors[aim != 0 ? aim : (p.direction != 0 ? p.direction : 1)]);
+        }
+        return;
+    }
     const KeyState& k = *m.keys;
     CPlayer& p = *m.selected;
     // Renewed every step while held, so the kick keeps its full time until the key goes up.

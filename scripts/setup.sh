@@ -3,10 +3,10 @@
 set -euo pipefail
 packages=(
   cmake g++ make pkg-config
-  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev
+  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev
   libtinyxml2-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
-  xvfb xauth xdotool imagemagick x11-utils openbox
+  xvfb xauth xdotool imagemagick x11-utils openbox sox
   dpkg-dev file appstream desktop-file-utils groff-base
 )
 missing=()

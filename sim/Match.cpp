@@ -61,6 +61,7 @@ CMatch::~CMatch() {
 void CMatch::newMatch(const unsigned homeCounts[5], const unsigned awayCounts[5], float length, int humanSide,
                       const MatchRules& matchRules) {
     rules = matchRules;
+    fullState = FullRulesState{};
     steps = 0;
     events.clear();
     eventsDelivered_ = 0;
@@ -169,6 +170,7 @@ int CMatch::stepStages(float dt) {
 
     // 2. Play resumes once the taker has moved the ball.
     if (state == GAME_READY && ball.speed() > 0.0f) {
+        const int resumed = restartKind;
         state = GAME_PLAY;
         stateTimer = 0.0f;
         restartKind = RESTART_NONE;
@@ -179,6 +181,7 @@ int CMatch::stepStages(float dt) {
         if (keys != nullptr) {
             for (bool& l : keys->locked) l = false;
         }
+        if (rules.full()) playResumed(resumed);
     }
 
     // 3. Half time, once the ball is near the centre line (or a few minutes late at most).
@@ -225,6 +228,9 @@ int CMatch::stepStages(float dt) {
                 case THROW_IN: lock({SLOT_SHOOT, SLOT_CROSS, SLOT_THRU, SLOT_SWITCH}, {SLOT_PASS}); break;
                 case CORNER: lock({SLOT_THRU, SLOT_SWITCH}, {SLOT_SHOOT, SLOT_PASS, SLOT_CROSS}); break;
                 case GOAL_KICK: lock({SLOT_CROSS, SLOT_THRU, SLOT_SWITCH}, {SLOT_SHOOT, SLOT_PASS}); break;
+                case FREE_KICK:
+                case INDIRECT_FREE_KICK: lock({SLOT_THRU, SLOT_SWITCH}, {SLOT_SHOOT, SLOT_PASS, SLOT_CROSS}); break;
+                case PENALTY: lock({SLOT_PASS, SLOT_CROSS, SLOT_THRU, SLOT_SWITCH}, {SLOT_SHOOT}); break;
                 default: break;
             }
         }
@@ -251,9 +257,19 @@ int CMatch::stepStages(float dt) {
                 taking.ownGoalKick(p);
                 other.opponentsGoalKick(p);
                 break;
+            case FREE_KICK:
+            case INDIRECT_FREE_KICK:
+                taking.ownFreeKick(p, restartKind == INDIRECT_FREE_KICK);
+                other.opponentsFreeKick(p, restartKind == INDIRECT_FREE_KICK);
+                break;
+            case PENALTY:
+                taking.ownPenalty(p);
+                other.opponentsPenalty(p);
+                break;
             default: break;
         }
     }
+    if (rules.idleRestartSteps > 0) fullState.readySteps = state == GAME_READY ? fullState.readySteps + 1 : 0;
 
     // 7. Open play shapes both teams.
     if (state == GAME_PLAY) {
@@ -299,9 +315,10 @@ int CMatch::stepStages(float dt) {
         switchList.timer = 0.0f;
         user_control::rebuildSwitchList(*this);
     }
+    if (rules.autoSwitch) automaticSwitch();
 
-    // 16. The referee watches only the ball in play.
-    if (state == GAME_PLAY) refereeCheck();
+    // 16. The referee watches only the ball in play (under full rules, the footballers too).
+    if (state == GAME_PLAY && !(rules.full() && refereeCalls())) refereeCheck();
 
     // 17, 18.
     home.rebuildByDistance();
@@ -337,7 +354,9 @@ void CMatch::refereeCheck() {
         consolePrint("left out\n");
         stoppage(THROW_IN, {-q.x, b.y, kThrowInHeight}, awayTouchedLast());
     }
-    if (ballIn(b, {-g.x, q.y + r, 0.0f}, {g.x, q.y + kNetDepth, kCrossbarHeight})) {
+    // Straight from an indirect free kick the ball is only over the goal line, not a goal.
+    const bool goalsCount = fullState.indirectTaker == nullptr;
+    if (goalsCount && ballIn(b, {-g.x, q.y + r, 0.0f}, {g.x, q.y + kNetDepth, kCrossbarHeight})) {
         consolePrint("upper goal\n");
         stoppage(KICK_OFF, kCentreSpot, awayTouchedLast());
         // The goal belongs to whoever attacks this end, own goals included.
@@ -346,7 +365,7 @@ void CMatch::refereeCheck() {
         reportGoal(home.ai->attacksUpwards, q.y);
         return;
     }
-    if (ballIn(b, {-g.x, -(q.y + kNetDepth), 0.0f}, {g.x, -(q.y + r), kCrossbarHeight})) {
+    if (goalsCount && ballIn(b, {-g.x, -(q.y + kNetDepth), 0.0f}, {g.x, -(q.y + r), kCrossbarHeight})) {
         consolePrint("lower goal\n");
         stoppage(KICK_OFF, kCentreSpot, awayTouchedLast());
         if (away.ai->attacksUpwards) ++homeScore;
@@ -416,6 +435,7 @@ void CMatch::setBallHolder(CPlayer* p) {
         lastToucher = ballHolder;
     }
     if (p != nullptr) {
+        if (rules.full()) possessionUnderFullRules(p);
         p->setHasBall(true);
         ballHolder = p;
         if (p == targetReceiver) ++teamOf(p).successfulPasses;

@@ -1,4 +1,5 @@
 #pragma once
+#include <bit>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -15,7 +16,17 @@ class KeyState;
 class CPlayer;
 
 enum MatchState { GAME_PLAY = 0, GAME_OUT_OF_PLAY = 1, GAME_SETUP = 2, GAME_READY = 3 };
-enum RestartKind { RESTART_NONE = 0, KICK_OFF = 2, THROW_IN = 3, CORNER = 4, GOAL_KICK = 6 };
+// FREE_KICK, PENALTY and INDIRECT_FREE_KICK are given under full rules only.
+enum RestartKind {
+    RESTART_NONE = 0,
+    KICK_OFF = 2,
+    THROW_IN = 3,
+    CORNER = 4,
+    FREE_KICK = 5,
+    GOAL_KICK = 6,
+    PENALTY = 7,
+    INDIRECT_FREE_KICK = 8,
+};
 enum HumanSide { HUMAN_HOME = 0, HUMAN_AWAY = 1, HUMAN_NONE = 2 };
 
 // Milliseconds of simulated play since program start; +5 per match step, never reset.
@@ -28,14 +39,60 @@ public:
     virtual void addDebugMarker(float x, float y) = 0;
 };
 
-// The half-metre points the team AIs have claimed in this step: a few dozen at most, so a flat
-// list searched in order is quicker than a tree. Points are finite, so == is the set's equivalence.
+// What the full rules remember between steps; untouched (and unread) under classic.
+struct FullRulesState {
+    // A foul or an offside seen during a step; the referee calls it at the end of the step.
+    enum CallKind { CALL_NONE = 0, CALL_FOUL, CALL_OFFSIDE };
+    int call = CALL_NONE;
+    CPlayer* offender = nullptr;
+    Vector3 callSpot{};
+    // Footballers of offsideTeam who stood offside when their side last played the ball.
+    const CTeam* offsideTeam = nullptr;
+    std::vector<const CPlayer*> offsidePlayers;
+    // The side that kicked off, until its first possession has played the ball back.
+    const CTeam* kickOffTeam = nullptr;
+    std::uint64_t kickOffStep = 0;
+    // An indirect free kick's taker: no goal straight from it until someone else touches it.
+    const CPlayer* indirectTaker = nullptr;
+    // Steps spent in GAME_READY at the current restart; the step of the last automatic switch.
+    std::uint64_t readySteps = 0;
+    std::uint64_t lastAutoSwitch = 0;
+    const CTeam* lastHolderTeam = nullptr;
+
+    void clearPlay() {
+        call = CALL_NONE;
+        offender = nullptr;
+        offsideTeam = nullptr;
+        offsidePlayers.clear();
+        kickOffTeam = nullptr;
+        indirectTaker = nullptr;
+    }
+};
+
+// The half-metre points the team AIs have claimed in this step: a few dozen, kept in a small
+// open-addressed table that is emptied slot by slot (a tree would allocate for each point).
+// Points are finite, so after -0 is made +0 equal points have equal bits, which is exactly
+// the equivalence of the ordered set this replaces. Should a step ever claim more than the
+// table holds well, the rest of that step scans the list instead.
 class ClaimSet {
 public:
     bool insert(float x, float y) {
-        for (const auto& p : points_) {
-            if (p.first == x && p.second == y) return false;
+        x += 0.0f;  // -0 + 0 is +0; nothing else changes
+        y += 0.0f;
+        if (points_.size() >= kSlots / 2) {
+            if (count({x, y}) != 0) return false;
+            points_.emplace_back(x, y);
+            return true;
         }
+        const std::uint64_t key =
+            (static_cast<std::uint64_t>(std::bit_cast<std::uint32_t>(x)) << 32) | std::bit_cast<std::uint32_t>(y);
+        std::size_t i = static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ULL) >> 57);
+        for (; used_[i]; i = (i + 1) & (kSlots - 1)) {
+            if (keys_[i] == key) return false;
+        }
+        used_[i] = true;
+        keys_[i] = key;
+        slots_.push_back(static_cast<std::uint8_t>(i));
         points_.emplace_back(x, y);
         return true;
     }
@@ -47,10 +104,18 @@ public:
     }
     std::size_t size() const { return points_.size(); }
     bool empty() const { return points_.empty(); }
-    void clear() { points_.clear(); }
+    void clear() {
+        for (std::uint8_t i : slots_) used_[i] = false;
+        slots_.clear();
+        points_.clear();
+    }
 
 private:
+    static constexpr std::size_t kSlots = 128;  // the hash keeps the top 7 bits
     std::vector<std::pair<float, float>> points_;
+    std::vector<std::uint8_t> slots_;
+    bool used_[kSlots] = {};
+    std::uint64_t keys_[kSlots] = {};
 };
 
 struct SwitchList {
@@ -86,6 +151,7 @@ public:
     CPlayer* ballHolder = nullptr;
     bool secondHalf = false;
     MatchRules rules;
+    FullRulesState fullState;
     // Match steps since the new-match set-up.
     std::uint64_t steps = 0;
     // What the last step did (and the human's input just before it): read after matchStep,
@@ -119,6 +185,16 @@ public:
     // Appends an event with the minute filled in; draws no random numbers, changes nothing.
     void emit(MatchEvent e);
 
+    // Full rules. A foul by `offender` on the ball carrier `victim`, called at the end of the step.
+    void callFoul(CPlayer* offender, const CPlayer* victim);
+    // `kicker` is about to play the ball: under full rules, who of his side stands offside
+    // (nobody at a throw-in, goal kick or corner); a later possession by one of them is called.
+    void noteKick(const CPlayer& kicker);
+    bool offsidePosition(const CPlayer& p) const;  // by the Law, now
+    // True while the computer takes a restart the human's side has left untaken too long.
+    bool computerTakesRestart() const;
+    CTeam& takingTeam() { return homeTakesRestart ? home : away; }
+
     CTeam& teamOf(const CPlayer* p) { return home.contains(p) ? home : away; }
     bool isHome(const CPlayer* p) const { return home.contains(p); }
     bool isEitherGoalkeeper(const CPlayer* p) const {
@@ -127,6 +203,11 @@ public:
 
 private:
     int stepStages(float dt);  // the step's stages in their fixed order
+    // Full rules: the calls of the step (true when play stopped), play resuming, the switch.
+    bool refereeCalls();
+    void playResumed(int kind);
+    void automaticSwitch();
+    void possessionUnderFullRules(CPlayer* p);
 
     std::size_t eventsDelivered_ = 0;
     bool fullTimeReported_ = false;

@@ -1,7 +1,8 @@
 #pragma once
 // Every switch and number in which the full rules differ from the classic game. A match takes
 // its rules at its new-match set-up and keeps them to the end. Classic is the original game
-// exactly: each field's classic value must leave play bit for bit as it was.
+// exactly: each field's classic value must leave play bit for bit as it was (a switch off, a
+// count of 0 meaning never).
 
 namespace flikka {
 
@@ -9,8 +10,39 @@ enum class RulesKind { Classic = 0, Full = 1 };
 
 struct MatchRules {
     RulesKind kind = RulesKind::Classic;
-    // Control passes to the footballer best placed to win the ball (full rules only).
+
+    // The human: control passes to the footballer best placed to win the ball when the
+    // opponents gain it, then at most every autoSwitchSteps while they keep it.
     bool autoSwitch = false;
+    int autoSwitchSteps = 0;
+    // A restart the human's side leaves untaken this many steps is taken by the computer.
+    int idleRestartSteps = 0;
+
+    // Defending: the nearest footballer closes the carrier down, a second covers his lane to goal.
+    bool closeDown = false;
+    float coverDistance = 0.0f;  // metres goal-side of the carrier
+    // Kick-offs: the defending side stands in a compact block; the receiver plays it back.
+    bool compactKickOff = false;
+    bool kickOffBackPass = false;
+
+    // Shooting: aimed at the open part of the goal, with an error that grows with distance,
+    // pressure and the body's angle to the goal; only clear chances are taken.
+    bool aimedShots = false;
+    // Keepers: a dive starts this late (s) and covers at most this many metres a second of the
+    // time left, so a hard, placed shot beats them; 0 keeps the classic reach.
+    float keeperReaction = 0.0f;
+    float keeperDiveSpeed = 0.0f;
+    // A loose ball faster than this (m/s) is stopped only close to the body: 1 m at this speed,
+    // 6 cm less for every m/s more, never under 0.3 m. 0: a footballer always reaches 1 m.
+    float controlSpeed = 0.0f;
+    // A keeper's kick and a corner aimed at a team-mate count as passes to him (for completion).
+    bool countAimedKicks = false;
+
+    // Fouls, free kicks with a wall, penalties and offside by the Law.
+    bool fouls = false;
+    bool slidingTackles = false;
+    bool offside = false;
+    float wallDistance = 0.0f;
 
     bool full() const { return kind == RulesKind::Full; }
 
@@ -19,6 +51,21 @@ struct MatchRules {
         MatchRules r;
         r.kind = RulesKind::Full;
         r.autoSwitch = autoSwitchOn;
+        r.autoSwitchSteps = 100;    // 0.5 s
+        r.idleRestartSteps = 2000;  // 10 s
+        r.closeDown = true;
+        r.coverDistance = 7.0f;
+        r.compactKickOff = true;
+        r.kickOffBackPass = true;
+        r.aimedShots = true;
+        r.keeperReaction = 0.35f;
+        r.keeperDiveSpeed = 1.5f;
+        r.countAimedKicks = true;
+        r.controlSpeed = 10.0f;
+        r.fouls = true;
+        r.slidingTackles = true;
+        r.offside = true;
+        r.wallDistance = 9.15f;
         return r;
     }
     // The rules a match starts with from the settings' two choices (0 classic, 1 full).

@@ -36,6 +36,7 @@ float clampEitherWay(float v, float a, float b) {
 void CGlobalAI::openPlay() {
     arrange(match->ball.position, kBlockWidth, kOpenPlayLength, kZeroVector, true);
     sendChaserToLooseBall();
+    if (match->rules.closeDown) closeDown();
 }
 
 // The roles alone never send anybody after a ball that nobody holds and nobody is running
@@ -148,6 +149,7 @@ CTeam& CGlobalAI::otherTeam() const { return team == &match->home ? match->away 
 void CGlobalAI::clearRoles() {
     chaser = nullptr;
     presser = nullptr;
+    cover = nullptr;
     markingMap.clear();
 }
 
@@ -255,7 +257,11 @@ void CGlobalAI::ownKickOff(const Vector3& p) {
 void CGlobalAI::opponentsKickOff(const Vector3& p) {
     match->landmarks.mirror = attacksUpwards;
     const float s = sideSign();
-    arrange(match->ball.position, kBlockWidth, kRestartLength, Vector3(0.0f, -26.25f * s, 0.0f), false);
+    if (match->rules.compactKickOff) {
+        compactKickOffBlock();
+    } else {
+        arrange(match->ball.position, kBlockWidth, kRestartLength, Vector3(0.0f, -26.25f * s, 0.0f), false);
+    }
     keeperToGoalLine();
     moveToHomes();
     resetFootballers();

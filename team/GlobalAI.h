@@ -16,6 +16,7 @@ public:
     float blockMinX = 0.0f, blockMinY = 0.0f, blockMaxX = 0.0f, blockMaxY = 0.0f;
     COutfieldPlayer* chaser = nullptr;
     COutfieldPlayer* presser = nullptr;
+    COutfieldPlayer* cover = nullptr;  // full rules: between the carrier and our goal
     SerialMap<CPlayer, COutfieldPlayer*> markingMap;  // opponent -> own marker
 
     explicit CGlobalAI(CTeam* t) : team(t) {}
@@ -37,6 +38,18 @@ public:
     float sideSign() const { return attacksUpwards ? 1.0f : -1.0f; }
 
     void openPlay();
+    // Full rules: the nearest footballer closes the opponents' carrier down, a second covers.
+    void closeDown();
+    // Full-rules restarts: free kicks (with a wall for the defending side) and penalties.
+    void ownFreeKick(const Vector3& p, bool indirect);
+    void opponentsFreeKick(const Vector3& p, bool indirect);
+    void ownPenalty(const Vector3& p);
+    void opponentsPenalty(const Vector3& p);
+    // Where the cover stands against this carrier.
+    Vector3 coverSpot(const CPlayer& carrier) const;
+    // The centre of the goal this team attacks, and of the one it defends.
+    Vector3 attackedGoal() const;
+    Vector3 ownGoal() const;
     void sendChaserToLooseBall();
     void arrange(const Vector3& b, float width, float length, const Vector3& target, bool dynamic);
     void clearRoles();  // chaser, presser and marking map; at every new match
@@ -47,6 +60,7 @@ public:
     void resetFootballers();
     void moveToHomes();
     void keeperToGoalLine();
+    void compactKickOffBlock();  // full rules: narrow and short, outside the centre circle
     void makeTaker(CPlayer* p, const Vector3& at);
     // Nearest footballer of this team to p (horizontal); from squad position 0 or 1.
     CPlayer* nearestTo(const Vector3& p, bool withGoalkeeper) const;

@@ -19,6 +19,12 @@ constexpr float kReach = 2.125f;              // arm's length of a diving keeper
 constexpr float kMaxAngleStep = 0.0157075f;   // tilt per step while reaching
 constexpr float kHalfPitchWidth = 35.0f;
 constexpr float kHalfPitchLength = 52.5f;
+// Penalties: the middle third of the goal, how often a right guess is also in time, and where a
+// wrong guess takes him.
+constexpr float kPenaltyMiddle = 1.2f;
+constexpr float kPenaltyInTime = 0.55f;
+constexpr float kPenaltyGuessX = 2.6f;
+constexpr float kPenaltyGuessZ = 0.6f;
 
 // Landmarks of the keeper's own end.
 enum : int {
@@ -162,6 +168,10 @@ void CGoalkeeper::notify(int event) {
     if (event < 2 || event > 5) return;
 
     chasingBall = false;
+    if (event == EVENT_SHOT && match->rules.fouls && match->state == GAME_READY && match->restartKind == PENALTY) {
+        penaltyDive();
+        return;
+    }
     if (diveDecision()) return;
 
     const PredictionEvent& reach = match->ball.event(isHomeKeeper() ? EV_HOME_KEEPER_REACH : EV_AWAY_KEEPER_REACH);
@@ -200,7 +210,9 @@ void CGoalkeeper::dive(const Vector3& point, float time) {
     reachSteps = stepsOf(time);
     if (len > kReach) {
         Vector3 m = d - u * kReach;
-        const float limit = randomUnit() * 0.4f - 0.1f + 1.2f;
+        float limit = randomUnit() * 0.4f - 0.1f + 1.2f;
+        const MatchRules& rules = match->rules;
+        if (rules.keeperDiveSpeed > 0.0f) limit = std::min(limit, std::max(0.0f, (time - rules.keeperReaction) * rules.keeperDiveSpeed));
         const float ml = length(m);
         if (ml > limit) m = m * (limit / ml);
         if (reachSteps != 0) reachMoveStep = m / static_cast<float>(reachSteps);
@@ -309,6 +321,7 @@ void CGoalkeeper::keeperPassBookkeeping() {
 }
 
 void CGoalkeeper::clearWithFoot() {
+    match->noteKick(*this);
     const float s = sideSign();
     const int r1 = randomInt();
     const int r2 = randomInt();
@@ -322,6 +335,7 @@ void CGoalkeeper::clearWithFoot() {
 }
 
 void CGoalkeeper::distribute() {
+    match->noteKick(*this);
     const float s = sideSign();
     const float aimX = static_cast<float>(randomInt()) / kRandMax * 20.0f - 10.0f;
     float front = -std::numeric_limits<float>::infinity();
@@ -334,7 +348,7 @@ void CGoalkeeper::distribute() {
     aimY = s > 0.0f ? std::clamp(aimY, -25.0f, 0.0f) : std::clamp(aimY, 0.0f, 25.0f);
     const Vector3 aim{aimX, aimY, 1.0f};
 
-    const CPlayer* receiver = nullptr;
+    CPlayer* receiver = nullptr;
     float best = std::numeric_limits<float>::infinity();
     for (const auto& p : team->players) {
         const float dd = horizontalDistance(p->position, aim);
@@ -351,6 +365,7 @@ void CGoalkeeper::distribute() {
     kicks::kickEvent(*this, KickEventKind::KeeperKick);
     if (match->ball.touchLockout < 0.5f) match->ball.touchLockout = 0.5f;
     keeperPassBookkeeping();
+    if (match->rules.countAimedKicks && receiver != this) match->targetReceiver = receiver;
 }
 
 void CGoalkeeper::tryTakeBall() {
@@ -431,6 +446,25 @@ int CGoalkeeper::spriteDirection() const {
         }
     }
     return best;
+}
+
+// Full rules: at a penalty the keeper guesses a side as the ball is struck. Guessing right he
+// dives at the ball (and then only sometimes in time); wrong, at the corner he chose.
+void CGoalkeeper::penaltyDive() {
+    const bool home = isHomeKeeper();
+    const PredictionEvent& line = match->ball.event(home ? EV_HOME_KEEPER_LINE : EV_AWAY_KEEPER_LINE);
+    if (!line.found) return;
+    const int guess = randomInt() % 10;  // 0-3 his left (-x), 4-7 his right, 8-9 he stays
+    const float ballX = line.point.x;
+    const int ballSide = ballX < -kPenaltyMiddle ? 0 : (ballX > kPenaltyMiddle ? 1 : 2);
+    const int guessSide = guess < 4 ? 0 : (guess < 8 ? 1 : 2);
+    if (guessSide == ballSide) {
+        if (randomUnit() < kPenaltyInTime) dive(line.point, line.time);
+        return;
+    }
+    if (guessSide == 2) return;
+    const Vector3 corner{guessSide == 0 ? -kPenaltyGuessX : kPenaltyGuessX, line.point.y, kPenaltyGuessZ};
+    dive(corner, line.time);
 }
 
 }  // namespace flikka

@@ -46,6 +46,7 @@ public:
     bool diveDecision();
     // A keeper's kick counts as a pass of the side that played the ball last; everyone is told.
     void keeperPassBookkeeping();
+    void penaltyDive();  // full rules: a guess as the penalty is struck
 };
 
 }  // namespace flikka

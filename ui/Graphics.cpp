@@ -173,6 +173,8 @@ void CGraphics::loadAssets() {
     loadSet(SET_AWAY_STANDING, "gfx/a_s_");
     loadSet(SET_GK_RUNNING, "gfx/gk_");
     loadSet(SET_GK_STANDING, "gfx/gk_s_");
+    loadSet(SET_HOME_SLIDING, "gfx/h_sl_");
+    loadSet(SET_AWAY_SLIDING, "gfx/a_sl_");
     for (int slot = 0; slot < kDirectionSlots; ++slot) {
         sets_[SET_GK_DIVING][slot] = sprite(slot == 1 ? "gfx/gk_j_up.png" : "gfx/gk_j.png", kFootballerFrameMs);
     }

@@ -41,7 +41,9 @@ enum SpriteSetId {
     SET_GK_RUNNING = 4,
     SET_GK_STANDING = 5,
     SET_GK_DIVING = 6,
-    SPRITE_SET_COUNT = 7,
+    SET_HOME_SLIDING = 7,  // sliding tackles (full rules)
+    SET_AWAY_SLIDING = 8,
+    SPRITE_SET_COUNT = 9,
 };
 
 enum ArrowId { ARROW_LEFT = 0, ARROW_RIGHT, ARROW_UP, ARROW_DOWN, ARROW_UL, ARROW_DL, ARROW_UR, ARROW_DR, ARROW_COUNT };

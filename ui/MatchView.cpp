@@ -71,6 +71,10 @@ void addBall(CGraphics& g, const CMatch& m, std::vector<DrawItem>& list) {
 }
 
 platform::Sprite& outfieldSprite(CGraphics& g, const CPlayer& p, bool home) {
+    if (p.sliding()) {
+        return g.setSprite(home ? SET_HOME_SLIDING : SET_AWAY_SLIDING,
+                           std::clamp(p.direction, 0, CGraphics::kDirectionSlots - 1));
+    }
     const bool moving = p.speed > kMovingSpeed;
     const SpriteSetId set = home ? (moving ? SET_HOME_RUNNING : SET_HOME_STANDING)
                                  : (moving ? SET_AWAY_RUNNING : SET_AWAY_STANDING);

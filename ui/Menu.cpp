@@ -75,6 +75,14 @@ void addFormationLines(CMenuNode* page, int firstId) {
     }
 }
 
+// A volume item: choices 0, 10 .. 100 after the label's prefix.
+constexpr int kVolumeStep = 10;
+void addVolumeItem(CMenuNode* page, int id, const std::string& prefix, int volume) {
+    CMenuNode* item = page->add(id, prefix + "0");
+    for (int v = kVolumeStep; v <= 100; v += kVolumeStep) item->choices.push_back(prefix + std::to_string(v));
+    item->choice = (std::clamp(volume, 0, 100) + kVolumeStep / 2) / kVolumeStep;
+}
+
 bool lineCounts(const CMenu& menu, int firstId, unsigned counts[kFormationLines]) {
     unsigned total = 0;
     for (int i = 0; i < kFormationLines; ++i) {
@@ -192,6 +200,13 @@ void CMenu::build() {
     CMenuNode* resolution = options->add(MENU_RESOLUTION, resolutionLabel(resolutions_.front()));
     for (std::size_t i = 1; i < resolutions_.size(); ++i) resolution->choices.push_back(resolutionLabel(resolutions_[i]));
     options->add(MENU_SCALING, "scaling: smooth")->choices.emplace_back("scaling: sharp");
+    CMenuNode* sound = options->add(MENU_SOUND, "sound", "sound");
+    sound->add(MENU_BACK, "back");
+    const ExtraSettings& extra = extraSettings();
+    addVolumeItem(sound, MENU_EFFECTS_VOLUME, "effects volume: ", extra.effectsVolume);
+    addVolumeItem(sound, MENU_CROWD_VOLUME, "crowd volume: ", extra.crowdVolume);
+    sound->add(MENU_MUTE, "sound on")->choices.emplace_back("sound off");
+    findNode(MENU_MUTE)->choice = extra.mute ? 1 : 0;
 
     statistics->add(MENU_BACK, "invisible back");
     about->add(MENU_BACK, "invisible back");
@@ -298,7 +313,10 @@ int CMenu::handleInput() {
     const bool press = event.pressed && !event.repeat;
 
     if (capture_ != nullptr) {
-        if (press) endCapture(event.virtualKey, event.fromPad, event.padButton);
+        if (press) {
+            endCapture(event.virtualKey, event.fromPad, event.padButton);
+            cue(MenuCue::Select);
+        }
         return apply(current_->selected());
     }
     if (!press) return MENU_RESULT_NONE;
@@ -306,24 +324,29 @@ int CMenu::handleInput() {
     CMenuNode* item = current_->selected();
     switch (event.virtualKey) {
         case kEnter:
+            if (item != nullptr) cue(MenuCue::Select);
             return activate();
         case kLeft:
             if (item != nullptr) {
                 item->previousChoice();
+                if (item->choices.size() >= 2) cue(MenuCue::Move);
                 apply(item);
             }
             return MENU_RESULT_NONE;
         case kRight:
             if (item != nullptr) {
                 item->nextChoice();
+                if (item->choices.size() >= 2) cue(MenuCue::Move);
                 apply(item);
             }
             return MENU_RESULT_NONE;
         case kUp:
             moveSelection(-1);
+            cue(MenuCue::Move);
             return MENU_RESULT_NONE;
         case kDown:
             moveSelection(+1);
+            cue(MenuCue::Move);
             return MENU_RESULT_NONE;
         default:
             return MENU_RESULT_NONE;
@@ -430,6 +453,15 @@ int CMenu::apply(CMenuNode* item) {
             return MENU_RESULT_NONE;
         case MENU_DEBUG_INFO:
             s.debugInfo = item->choice == 0;
+            return MENU_RESULT_NONE;
+        case MENU_EFFECTS_VOLUME:
+            extraSettings().effectsVolume = item->choice * kVolumeStep;
+            return MENU_RESULT_NONE;
+        case MENU_CROWD_VOLUME:
+            extraSettings().crowdVolume = item->choice * kVolumeStep;
+            return MENU_RESULT_NONE;
+        case MENU_MUTE:
+            extraSettings().mute = item->choice == 1;
             return MENU_RESULT_NONE;
         case MENU_RULES:
             extraSettings().rules = item->choice == 1 ? 1 : 0;

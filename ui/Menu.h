@@ -45,6 +45,10 @@ enum MenuId {
     MENU_STATISTICS = 33,
     MENU_ABOUT = 34,
     MENU_QUIT = 35,
+    MENU_SOUND = 40,  // the sound page: 41..43
+    MENU_EFFECTS_VOLUME = 41,
+    MENU_CROWD_VOLUME = 42,
+    MENU_MUTE = 43,
     // Match rules (options page).
     MENU_RULES = 50,
     MENU_AUTO_SWITCH = 51,
@@ -59,6 +63,9 @@ enum MenuId {
     MENU_RESOLUTION = 67,
     MENU_SCALING = 68,
 };
+
+// What the player should hear of a menu step: a click for a move, another for a choice made.
+enum class MenuCue { Move, Select };
 
 // What a menu step asks of the main loop.
 enum MenuResult { MENU_RESULT_NONE = 0, MENU_RESULT_QUIT = 1, MENU_RESULT_NEW_MATCH = 2, MENU_RESULT_RESUME = 3 };
@@ -127,6 +134,8 @@ public:
     CMenuNode* captureNode() const { return capture_; }
 
     void setMatchStarter(MatchStarter starter) { startMatch_ = std::move(starter); }
+    // Told of every move and choice; the menu itself knows nothing of sound.
+    void setCueListener(std::function<void(MenuCue)> listener) { cue_ = std::move(listener); }
     void setDisplayApplier(DisplayApplier applier) { applyDisplay_ = std::move(applier); }
     // The display items show the settings again (after Alt+Enter, or a mode that could not be had).
     void refreshDisplayItems();
@@ -141,6 +150,9 @@ private:
     int activate();
     int apply(CMenuNode* item);
     void moveSelection(int step);
+    void cue(MenuCue c) const {
+        if (cue_) cue_(c);
+    }
     void endCapture(int virtualKey, bool fromPad, int padButton);
     void applyDisplay();
 
@@ -150,6 +162,7 @@ private:
     CMenuNode* capture_ = nullptr;
     CMatch* match_ = nullptr;
     MatchStarter startMatch_;
+    std::function<void(MenuCue)> cue_;
     DisplayApplier applyDisplay_;
     std::vector<std::pair<int, int>> resolutions_;
     unsigned eventsTaken_ = 0;

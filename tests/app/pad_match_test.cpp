@@ -167,8 +167,8 @@ TEST_F(PadGameTest, MenusAndAWholeMatchFromAPadWithPlugUnplugPauseAndRumble) {
 
     PadBot bot{first.get()};
     std::unique_ptr<VirtualPad> second, third;
-    int steps = 0, humanShots = 0, shotEvents = 0, halves = 0, pauses = 0;
-    int result = 0;
+    int steps = 0, humanShots = 0, shotEvents = 0 /* steps with a pad to shake */, halves = 0, pauses = 0;
+    int result = 0, rumbles = 0;
     bool secondSteered = false, firstIgnored = false, keyboardAlone = false;
     const int passesAtStart = match->home.passes;
     bool aStillHeld = true;
@@ -194,10 +194,12 @@ TEST_F(PadGameTest, MenusAndAWholeMatchFromAPadWithPlugUnplugPauseAndRumble) {
         }
         // Pulled out: the first pad is player one's again, then the keyboard alone; play goes on.
         if (steps == 24000) {
+            rumbles += second->rumbles();
             second.reset();
             bot.pad = first.get();
         }
         if (steps == 36000) {
+            rumbles += first->rumbles();
             first.reset();
             bot.pad = nullptr;
         }
@@ -231,9 +233,11 @@ TEST_F(PadGameTest, MenusAndAWholeMatchFromAPadWithPlugUnplugPauseAndRumble) {
         result = matchStep();
         ++steps;
         if (released && match->home.shots > shotsBefore) ++humanShots;
+        bool shake = false;
         for (const MatchEvent& e : match->events) {
-            if ((e.kind == MatchEventKind::Kick && e.kickKind == KickEventKind::Shot) || e.kind == MatchEventKind::Goal) ++shotEvents;
+            shake |= (e.kind == MatchEventKind::Kick && e.kickKind == KickEventKind::Shot) || e.kind == MatchEventKind::Goal;
         }
+        if (shake && display->gamepads().count() > 0) ++shotEvents;
         if (result == 1) {  // half time: "continue" from the pad
             ++halves;
             menu->showOverMatch(true);
@@ -249,11 +253,13 @@ TEST_F(PadGameTest, MenusAndAWholeMatchFromAPadWithPlugUnplugPauseAndRumble) {
     EXPECT_TRUE(firstIgnored);
     EXPECT_TRUE(keyboardAlone);
     EXPECT_GE(humanShots, 1);
-    // Rumble follows the shot and goal events (as many as the match reports).
-    const int rumbles = third->rumbles();
-    if (shotEvents > 0) {
-        EXPECT_GT(rumbles, 0);
-    }
+    // Steps with a shot or a goal rumbled the pad in seat 0. SDL skips a repeat of the very same
+    // rumble while the last one still runs in real time, and this match runs far faster than
+    // that, so only the bounds are sure.
+    rumbles += third->rumbles();
+    EXPECT_GT(shotEvents, 0);
+    EXPECT_GT(rumbles, 0);
+    EXPECT_LE(rumbles, shotEvents);
 }
 
 TEST_F(PadGameTest, RumbleOnShotsAndGoalsUnlessSwitchedOff) {

@@ -9,10 +9,13 @@
 #include <map>
 #include <memory>
 #include <random>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "players/Player.h"
 #include "players/SerialMap.h"
+#include "sim/Match.h"
 #include "tests/core/match_fixtures.h"
 
 namespace flikka {
@@ -60,6 +63,9 @@ TEST(FastPaths, NearestDirectionPicksWhatTheAnglesPick) {
         // Unnormalised vectors: dot products past +-1, which the rule clamps.
         check(w * (1.0f + 0.5f * std::fabs(unit(rng))));
         check(v * 3.0f);
+        // Exact zeros of either sign, where the table's zero terms meet zeros of u.
+        check(Vector3{n % 2 == 0 ? 0.0f : -0.0f, w.y, n % 3 == 0 ? -0.0f : 0.0f});
+        check(Vector3{w.x, -0.0f, v.z});
     }
     // Exact table directions and exact bisectors tie in their dot products.
     for (int i = 0; i <= 8; ++i) {
@@ -178,6 +184,30 @@ TEST(FastPaths, DistanceOrderIsTheStableBubbleSortOrder) {
         if (order != team.byDistance) ++differing;
     }
     EXPECT_EQ(differing, 0);
+}
+
+TEST(FastPaths, ClaimSetAnswersAsTheOrderedSetDid) {
+    std::mt19937 rng(9);
+    ClaimSet claims;
+    for (int round = 0; round < 300; ++round) {
+        std::set<std::pair<float, float>> plain;
+        // Some rounds claim more points than the table holds, so the scan takes over mid-way.
+        const int n = round % 10 == 0 ? 150 : 1 + static_cast<int>(rng() % 40);
+        int differing = 0;
+        for (int i = 0; i < n; ++i) {
+            // A small grid, so points repeat; zeros of both signs must count as one point.
+            float x = 0.5f * static_cast<float>(static_cast<int>(rng() % 9) - 4);
+            float y = 0.5f * static_cast<float>(static_cast<int>(rng() % 9) - 4);
+            if (x == 0.0f && rng() % 2 == 0) x = -0.0f;
+            if (y == 0.0f && rng() % 2 == 0) y = -0.0f;
+            if (rng() % 8 == 0) x = 1.0e6f * static_cast<float>(rng() % 100);
+            if (claims.insert(x, y) != plain.insert({x, y}).second) ++differing;
+        }
+        EXPECT_EQ(differing, 0) << "round " << round;
+        EXPECT_EQ(claims.size(), plain.size());
+        claims.clear();
+        EXPECT_TRUE(claims.empty());
+    }
 }
 
 }  // namespace

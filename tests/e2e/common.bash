@@ -16,6 +16,9 @@ if [ -z "${FLIKKA_E2E_XVFB:-}" ]; then
   exec timeout "${E2E_TIMEOUT:-280}" xvfb-run -a -s "-screen 0 ${E2E_SCREEN:-1024x768x24}" bash "$0" "$@"
 fi
 
+# No test plays through the machine's speakers; the sound test chooses its own driver.
+export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
+
 CONVERT=convert
 [ -x /usr/bin/convert ] && CONVERT=/usr/bin/convert
 WORK=$(mktemp -d "/tmp/flikka-e2e-$NAME.XXXXXX")
@@ -44,9 +47,10 @@ fail() {
   exit 1
 }
 
-# A scratch working folder with gfx/ and an empty config/ beside the game.
+# A scratch working folder with gfx/, sfx/ and an empty config/ beside the game.
 make_workdir() {
   ln -s "$GFX" "$WORK/gfx"
+  [ ! -d "$(dirname "$GFX")/sfx" ] || ln -s "$(dirname "$GFX")/sfx" "$WORK/sfx"
   mkdir -p "$WORK/config"
 }
 

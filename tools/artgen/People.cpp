@@ -137,6 +137,53 @@ PixelBuffer figure(const Kit& kit, Facing f, Pose pose) {
     return img;
 }
 
+// A sliding tackle: low on the grass, the leading leg stretched out along the facing, the body
+// leaning back over the trailing arm. Wider than a standing frame; the body point stays at the
+// bottom centre.
+PixelBuffer slideFigure(const Kit& kit, Facing f) {
+    constexpr int kSlideW = 26;
+    PixelBuffer img(kSlideW, kFrameH);
+    const float cx = kSlideW * 0.5f;
+    const float fx = f.x, fy = f.y;
+    // A faint shadow row across the whole frame, so that it cuts as one frame.
+    for (int x = 0; x < kSlideW; ++x) blend(img, x, 28, argb(16, 0, 0, 0));
+    fillEllipse(img, cx + fx * 2.0f, 28.0f, 11.0f, 1.8f, argb(70, 0, 0, 0));
+
+    const float hipX = cx - fx * 1.5f, hipY = 24.0f + fy * 0.5f;
+    const float shoulderX = cx - fx * 4.5f, shoulderY = 17.0f - fy * 1.0f;
+    // Trailing leg bent under him, then the stretched one, boot first.
+    const float kneeX = cx + fx * 1.0f, kneeY = 22.5f;
+    line(img, hipX, hipY, kneeX, kneeY, 2.5f, kSkin);
+    line(img, kneeX, kneeY, cx + fx * 2.5f, 27.0f, 2.4f, kit.socks);
+    const float footX = cx + fx * 10.0f, footY = 26.5f + fy * 1.5f;
+    const float midX = (hipX + footX) * 0.5f, midY = (hipY + footY) * 0.5f;
+    line(img, hipX, hipY, midX, midY, 2.6f, kSkin);
+    line(img, midX, midY, footX, footY, 2.4f, kit.socks);
+    line(img, footX - 0.5f, footY + 0.3f, footX + fx * 1.5f + 0.5f, footY + 0.3f, 2.0f, kBoot);
+    // Arm behind him on the grass.
+    line(img, shoulderX, shoulderY + 0.5f, cx - fx * 7.0f, 26.5f, 2.2f, kit.sleeves);
+    fillCircle(img, cx - fx * 7.0f, 26.5f, 1.0f, kit.gloves);
+    // Shorts and a leaning shirt.
+    fillEllipse(img, hipX, hipY - 1.0f, 2.8f, 2.2f, kit.shorts);
+    fillPolygon(img,
+                {{shoulderX - 2.8f, shoulderY}, {shoulderX + 2.8f, shoulderY}, {hipX + 2.4f, hipY - 2.0f},
+                 {hipX - 2.4f, hipY - 2.0f}},
+                kit.shirt);
+    // The other arm up for balance.
+    line(img, shoulderX, shoulderY + 0.5f, shoulderX + fx * 2.0f, shoulderY - 4.0f, 2.2f, kit.sleeves);
+    fillCircle(img, shoulderX + fx * 2.0f, shoulderY - 4.0f, 1.0f, kit.gloves);
+    const float headX = shoulderX - fx * 0.8f, headY = shoulderY - 3.8f;
+    fillCircle(img, headX, headY, 3.0f, kSkin);
+    fillShape(img, headX - 3.0f, headY - 3.0f, headX + 3.0f, headY + 3.0f,
+              [=](float x, float y) {
+                  const float dx = x - headX, dy = y - headY;
+                  return dx * dx + dy * dy <= 9.0f && dy < -0.6f + (fy < 0.0f ? 2.0f : 0.0f);
+              },
+              kHair);
+    outline(img, kRim);
+    return img;
+}
+
 // Frames side by side with one transparent column between them.
 PixelBuffer strip(const std::vector<PixelBuffer>& frames) {
     int w = 0, h = 0;
@@ -176,6 +223,11 @@ std::vector<NamedImage> footballers() {
     addSet(out, "a_s_", kAway, false);
     addSet(out, "gk_", kKeeper, true);
     addSet(out, "gk_s_", kKeeper, false);
+    // Sliding tackles (full rules), one frame per facing.
+    for (const Facing& f : kFacings) {
+        out.push_back({std::string("h_sl_") + f.suffix + ".png", slideFigure(kHome, f), 1});
+        out.push_back({std::string("a_sl_") + f.suffix + ".png", slideFigure(kAway, f), 1});
+    }
     // The diving keeper stands upright with his arms stretched up; the game lays him down.
     out.push_back({"gk_j_up.png", figure(kKeeper, kFacings[0], {0.0f, 0.0f, true}), 1});
     out.push_back({"gk_j.png", figure(kKeeper, kFacings[4], {0.0f, 0.0f, true}), 1});

@@ -293,6 +293,9 @@ const char* restartName(int kind) {
         case THROW_IN: return "throw_in";
         case CORNER: return "corner";
         case GOAL_KICK: return "goal_kick";
+        case FREE_KICK: return "free_kick";
+        case PENALTY: return "penalty";
+        case INDIRECT_FREE_KICK: return "indirect_free_kick";
         default: return "none";
     }
 }

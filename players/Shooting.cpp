@@ -1,0 +1,150 @@
+#include "players/Shooting.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "players/Kicks.h"
+#include "players/Player.h"
+#include "sim/KickPlanner.h"
+#include "sim/Match.h"
+#include "sim/Random.h"
+#include "sim/Team.h"
+#include "team/GlobalAI.h"
+
+namespace flikka::shooting {
+
+namespace {
+
+constexpr float kGoalLine = 52.5f;
+constexpr float kPost = 3.66f;
+constexpr float kLowestTarget = 0.1232f;
+// The spread of a shot, rad: a base, per metre of distance, for an opponent close by, and for
+// each radian between the body's facing and the goal.
+constexpr float kBaseSpread = 0.02f;
+constexpr float kSpreadPerMetre = 0.003f;
+constexpr float kTightPressure = 1.5f, kTightSpread = 0.06f;
+constexpr float kLoosePressure = 3.0f, kLooseSpread = 0.03f;
+constexpr float kBodySpread = 0.05f;
+constexpr float kDeadBallSpread = 0.05f;
+constexpr float kPenaltySpread = 0.035f;
+
+float goalY(const CPlayer& p) { return p.team->ai->attacksUpwards ? kGoalLine : -kGoalLine; }
+
+// Roughly normal, mean 0 and spread 1, from four draws.
+float normalish() {
+    const float sum = randomUnit() + randomUnit() + randomUnit() + randomUnit();
+    return (sum - 2.0f) * 1.7320508f;
+}
+
+float cross2(const Vector3& a, const Vector3& b, const Vector3& c) {
+    return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+}
+
+bool inTriangle(const Vector3& p, const Vector3& a, const Vector3& b, const Vector3& c) {
+    const float d1 = cross2(a, b, p), d2 = cross2(b, c, p), d3 = cross2(c, a, p);
+    const bool negative = d1 < 0.0f || d2 < 0.0f || d3 < 0.0f;
+    const bool positive = d1 > 0.0f || d2 > 0.0f || d3 > 0.0f;
+    return !(negative && positive);
+}
+
+void release(CMatch& m) {
+    // As the classic shot: a set-piece taker's touch starts again, and the set piece is over.
+    if (CPlayer* holder = m.ballHolder) {
+        if (holder->setPiece) holder->sinceLastTouch = 0.0f;
+        holder->setPiece = false;
+    }
+}
+
+}  // namespace
+
+Chance chance(const CPlayer& p) {
+    Chance c;
+    const Vector3& b = p.match->ball.position;
+    const float y = goalY(p);
+    const Vector3 left{-kPost, y, 0.0f}, right{kPost, y, 0.0f};
+    c.distance = horizontalDistance(b, Vector3{0.0f, y, 0.0f});
+    const Vector3 a = Vector3{left.x - b.x, left.y - b.y, 0.0f};
+    const Vector3 r = Vector3{right.x - b.x, right.y - b.y, 0.0f};
+    const float la = horizontalLength(a), lr = horizontalLength(r);
+    c.openAngle = la > 0.0f && lr > 0.0f ? safeAcos(dot(a, r) / (la * lr)) : 0.0f;
+    for (std::size_t i = 1; i < p.opponents->size(); ++i) {
+        if (inTriangle(p.opponents->player(i)->position, b, left, right)) ++c.blockers;
+    }
+    return c;
+}
+
+Vector3 openTarget(const CPlayer& p) {
+    const CPlayer* keeper = p.opponents->goalkeeper();
+    const float kx = keeper != nullptr ? keeper->position.x : 0.0f;
+    float side = kx > 0.3f ? -1.0f : (kx < -0.3f ? 1.0f : 0.0f);
+    if (side == 0.0f) side = randomUnit() < 0.5f ? -1.0f : 1.0f;
+    const float x = side * (kPost - uniform(0.35f, 1.1f));
+    const float z = randomUnit() < 0.75f ? uniform(0.15f, 1.2f) : uniform(1.2f, 2.1f);
+    return {x, goalY(p), z};
+}
+
+float spread(const CPlayer& p) {
+    const Vector3 goal{0.0f, goalY(p), 0.0f};
+    float s = kBaseSpread + kSpreadPerMetre * horizontalDistance(p.position, goal);
+    float nearest = 1000.0f;
+    for (const auto& o : p.opponents->players) nearest = std::min(nearest, horizontalDistance(o->position, p.position));
+    if (nearest < kTightPressure) s += kTightSpread;
+    else if (nearest < kLoosePressure) s += kLooseSpread;
+    const Vector3 toGoal{goal.x - p.position.x, goal.y - p.position.y, 0.0f};
+    const float len = horizontalLength(toGoal);
+    if (len > 0.0f) s += kBodySpread * safeAcos(dot(p.heading, toGoal / len));
+    return s;
+}
+
+void miss(const CPlayer& p, Vector3& target, float spread) {
+    const float d = horizontalDistance(p.match->ball.position, target);
+    target.x += d * spread * normalish();
+    target.z += d * spread * 0.6f * normalish();
+    target.z = std::clamp(target.z, kLowestTarget, 1000.0f);
+}
+
+void openPlayShot(CPlayer& p, Vector3 target, float power, float sideSpin) {
+    CMatch& m = *p.match;
+    m.noteKick(p);
+    release(m);
+    kick_planner::fixedSpeed(m.ball, target, sideSpin, power);
+    kicks::shotBookkeeping(m);
+}
+
+void freeKickShot(CPlayer& p, Vector3 target) {
+    CMatch& m = *p.match;
+    m.noteKick(p);
+    release(m);
+    miss(p, target, kDeadBallSpread);
+    // Over the wall and down again: steeper from closer in.
+    const float d = horizontalDistance(m.ball.position, target);
+    kick_planner::fixedElevation(m.ball, target, d < 18.0f ? 0.42f : 0.36f, 0.0f, 8.0f, 40.0f);
+    kicks::shotBookkeeping(m);
+}
+
+void penaltyKick(CPlayer& p, Vector3 target) {
+    CMatch& m = *p.match;
+    m.noteKick(p);
+    release(m);
+    miss(p, target, kPenaltySpread);
+    kick_planner::fixedSpeed(m.ball, target, 0.0f, uniform(20.0f, 26.0f));
+    kicks::shotBookkeeping(m);
+}
+
+void humanShot(int aim, CPlayer& p) {
+    CMatch& m = *p.match;
+    p.sinceLastTouch = 0.0f;
+    Vector3 target = kicks::goalTarget(p, aim);
+    if (m.state == GAME_READY && m.restartKind == PENALTY) {
+        penaltyKick(p, target);
+    } else if (m.state == GAME_READY && (m.restartKind == FREE_KICK || m.restartKind == INDIRECT_FREE_KICK)) {
+        freeKickShot(p, target);
+    } else {
+        miss(p, target, spread(p));
+        release(m);
+        kick_planner::fixedElevation(m.ball, target, 0.314f, 0.0f, 3.0f, 40.0f);
+        kicks::shotBookkeeping(m);
+    }
+}
+
+}  // namespace flikka::shooting

@@ -1,0 +1,181 @@
+// The match's part of the full rules: fouls and offsides called by the referee, what play
+// remembers as it resumes, and the human's automatic switch. Nothing here runs under classic.
+#include <algorithm>
+#include <cmath>
+
+#include "players/Player.h"
+#include "sim/Console.h"
+#include "sim/Match.h"
+#include "sim/Team.h"
+#include "team/GlobalAI.h"
+
+namespace flikka {
+
+namespace {
+
+constexpr float kRestartMarginX = 34.5f;  // free kicks are taken at least this far inside the lines
+constexpr float kRestartMarginY = 52.0f;
+constexpr float kSwitchMargin = 0.3f;     // seconds a new footballer must gain to take control
+constexpr float kLookAhead = 0.5f;        // where the carrier will be, seconds ahead
+
+// Landmarks of a side's own end: the penalty area (2, 3) and the penalty spot (12).
+constexpr int kAreaLo = 2;
+constexpr int kAreaHi = 3;
+constexpr int kPenaltySpot = 12;
+
+}  // namespace
+
+void CMatch::callFoul(CPlayer* offender, const CPlayer* victim) {
+    if (!rules.fouls || offender == nullptr || victim == nullptr) return;
+    if (state != GAME_PLAY || fullState.call != FullRulesState::CALL_NONE) return;
+    fullState.call = FullRulesState::CALL_FOUL;
+    fullState.offender = offender;
+    fullState.callSpot = victim->position;
+}
+
+bool CMatch::offsidePosition(const CPlayer& p) const {
+    const CTeam& own = home.contains(&p) ? home : away;
+    const CTeam& other = &own == &home ? away : home;
+    const float s = own.ai->attacksUpwards ? 1.0f : -1.0f;
+    const float y = p.position.y * s;  // towards the goal the side attacks
+    // In the opponents' half (the halfway line is not) and nearer their goal line than the ball.
+    if (y <= 0.0f || y <= ball.position.y * s) return false;
+    // ... and than the second-last opponent, the keeper counted; level is onside.
+    float last = -1000.0f, secondLast = -1000.0f;
+    for (const auto& o : other.players) {
+        const float oy = o->position.y * s;
+        if (oy > last) {
+            secondLast = last;
+            last = oy;
+        } else if (oy > secondLast) {
+            secondLast = oy;
+        }
+    }
+    return y > secondLast;
+}
+
+void CMatch::noteKick(const CPlayer& kicker) {
+    if (!rules.offside) return;
+    fullState.offsideTeam = nullptr;
+    fullState.offsidePlayers.clear();
+    // No offside straight from a throw-in, a goal kick or a corner.
+    if (state == GAME_READY && (restartKind == THROW_IN || restartKind == GOAL_KICK || restartKind == CORNER)) return;
+    const CTeam& side = home.contains(&kicker) ? home : away;
+    for (const auto& f : side.players) {
+        if (f.get() != &kicker && offsidePosition(*f)) fullState.offsidePlayers.push_back(f.get());
+    }
+    if (!fullState.offsidePlayers.empty()) fullState.offsideTeam = &side;
+}
+
+void CMatch::possessionUnderFullRules(CPlayer* p) {
+    FullRulesState& f = fullState;
+    // The pass is over once anybody has the ball: called if it found a footballer who stood offside.
+    if (f.offsideTeam != nullptr) {
+        const bool offside = std::find(f.offsidePlayers.begin(), f.offsidePlayers.end(), p) != f.offsidePlayers.end();
+        if (offside && state == GAME_PLAY && f.call == FullRulesState::CALL_NONE) {
+            f.call = FullRulesState::CALL_OFFSIDE;
+            f.offender = p;
+            f.callSpot = p->position;
+        }
+        f.offsideTeam = nullptr;
+        f.offsidePlayers.clear();
+    }
+    if (f.indirectTaker != nullptr && p != f.indirectTaker) f.indirectTaker = nullptr;
+    if (f.kickOffTeam != nullptr && !f.kickOffTeam->contains(p)) f.kickOffTeam = nullptr;
+}
+
+bool CMatch::refereeCalls() {
+    FullRulesState& f = fullState;
+    if (f.call == FullRulesState::CALL_NONE || f.offender == nullptr) return false;
+    CTeam& offenders = teamOf(f.offender);
+    CTeam& awarded = &offenders == &home ? away : home;
+    const std::int8_t awardedSide = &awarded == &home ? SIDE_HOME : SIDE_AWAY;
+    Vector3 spot{std::clamp(f.callSpot.x, -kRestartMarginX, kRestartMarginX),
+                 std::clamp(f.callSpot.y, -kRestartMarginY, kRestartMarginY), kBallRadius};
+    int kind = FREE_KICK;
+
+    MatchEvent call;
+    call.player = f.offender;
+    call.where = f.callSpot;
+    if (f.call == FullRulesState::CALL_FOUL) {
+        consolePrint("foul\n");
+        call.kind = MatchEventKind::Foul;
+        emit(call);
+        ++offenders.fouls;
+        landmarks.mirror = offenders.ai->attacksUpwards;  // the offenders' own end
+        MatchEvent award;
+        award.side = awardedSide;
+        if (landmarks.inBox(f.callSpot, kAreaLo, kAreaHi, 0.0f)) {
+            kind = PENALTY;
+            spot = landmarks.landmark(kPenaltySpot);
+            spot.z = kBallRadius;
+            consolePrint("penalty\n");
+            award.kind = MatchEventKind::Penalty;
+            ++awarded.penalties;
+        } else {
+            consolePrint("free kick\n");
+            award.kind = MatchEventKind::FreeKick;
+            ++awarded.freeKicks;
+        }
+        award.where = spot;
+        emit(award);
+    } else {
+        consolePrint("offside\n");
+        call.kind = MatchEventKind::Offside;
+        emit(call);
+        ++offenders.offsides;
+        ++awarded.freeKicks;
+        kind = INDIRECT_FREE_KICK;
+    }
+    restartKind = kind;
+    restartPoint = spot;
+    homeTakesRestart = &awarded == &home;
+    state = GAME_OUT_OF_PLAY;
+    stateTimer = 2.0f;
+    f.clearPlay();
+    return true;
+}
+
+void CMatch::playResumed(int kind) {
+    fullState.readySteps = 0;
+    if (kind == KICK_OFF && rules.kickOffBackPass) {
+        fullState.kickOffTeam = &takingTeam();
+        fullState.kickOffStep = steps;
+    }
+}
+
+bool CMatch::computerTakesRestart() const {
+    return rules.idleRestartSteps > 0 && state == GAME_READY && humanTeam != nullptr &&
+           humanTeam == (homeTakesRestart ? &home : &away) &&
+           fullState.readySteps >= static_cast<std::uint64_t>(rules.idleRestartSteps);
+}
+
+void CMatch::automaticSwitch() {
+    FullRulesState& f = fullState;
+    const CTeam* holders = ballHolder != nullptr ? &teamOf(ballHolder) : nullptr;
+    const bool gained = holders != nullptr && holders != f.lastHolderTeam;
+    if (holders != nullptr) f.lastHolderTeam = holders;
+    if (humanTeam == nullptr || selected == nullptr || state != GAME_PLAY) return;
+    if (holders == nullptr || holders == humanTeam || isEitherGoalkeeper(ballHolder)) return;
+    if (!gained && steps - f.lastAutoSwitch < static_cast<std::uint64_t>(rules.autoSwitchSteps)) return;
+    f.lastAutoSwitch = steps;
+
+    // Best placed: the quickest to where the carrier is about to be.
+    const CPlayer& carrier = *ballHolder;
+    const Vector3 ahead = carrier.position + carrier.heading * (std::min(carrier.speed, 4.8f) * kLookAhead);
+    CPlayer* best = nullptr;
+    float bestTime = 0.0f;
+    float selectedTime = 1000.0f;
+    for (std::size_t i = 1; i < humanTeam->size(); ++i) {
+        CPlayer* p = humanTeam->player(i);
+        const float t = p->timeToReach(ahead) + p->stunTime;
+        if (p == selected) selectedTime = t;
+        if (best == nullptr || t < bestTime) {
+            best = p;
+            bestTime = t;
+        }
+    }
+    if (best != nullptr && best != selected && bestTime < selectedTime - kSwitchMargin) select(best);
+}
+
+}  // namespace flikka
