@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the optimised build with the end-to-end tests,
-# then the sanitizer build (AddressSanitizer + UndefinedBehaviorSanitizer) with the unit tests.
+# then the sanitizer build (AddressSanitizer + UndefinedBehaviorSanitizer) with the unit tests,
+# then the fuzz targets of the file loaders.
 set -euo pipefail
 cd "$(dirname "$0")"
 bash scripts/setup.sh
@@ -13,3 +14,6 @@ cmake --build build -j"$jobs"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DFLIKKA_SANITIZE=ON -DFLIKKA_BENCH=OFF -DFLIKKA_E2E=OFF >/dev/null
 cmake --build build-asan -j"$jobs"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j"$jobs" -L unit)
+
+# The file loaders under libFuzzer (clang, ASan + UBSan), each for 60 s.
+bash tests/fuzz/run.sh build-fuzz 60

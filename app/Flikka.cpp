@@ -120,14 +120,6 @@ void CFlikka::run() {
         return true;
     };
 
-    // After the window, so that a missing device never stops the game: it plays silent.
-    const std::unique_ptr<platform::Audio> audio = openAudioOrSilence(std::cerr);
-    SoundDirector sound(*audio);
-    if (const auto missing = sound.loadEffects(); !missing.empty()) {
-        std::cerr << "Sound effects missing (" << missing.size() << "), first " << missing.front() << std::endl;
-    }
-    menu.setCueListener([&sound](MenuCue cue) { sound.menuCue(cue); });
-
     bool quit = false;
     Splash splash;
     splash.start(platform::ticks());
@@ -146,6 +138,15 @@ void CFlikka::run() {
         if (p.drawFrame) graphics.drawSplash(splash.fade());
         sleepUntilDue(splash.untilDue(platform::ticks(), frameTimer));
     }
+
+    // After the splash, which is silent: start-up to its first frame stays as short as it was.
+    // A missing or broken device never stops the game; it plays silent.
+    const std::unique_ptr<platform::Audio> audio = openAudioOrSilence(std::cerr);
+    SoundDirector sound(*audio);
+    if (const auto missing = sound.loadEffects(); !missing.empty()) {
+        std::cerr << "Sound effects missing (" << missing.size() << "), first " << missing.front() << std::endl;
+    }
+    menu.setCueListener([&sound](MenuCue cue) { sound.menuCue(cue); });
 
     menu.flushKeyEvents();
     AppMode mode = MODE_MENU;

@@ -8,6 +8,7 @@ packages=(
   fonts-dejavu-core
   xvfb xauth xdotool imagemagick x11-utils openbox sox
   dpkg-dev file appstream desktop-file-utils groff-base
+  clang libclang-rt-14-dev  # the fuzz targets: libclang-rt-14-dev holds libFuzzer's runtime
 )
 missing=()
 for p in "${packages[@]}"; do

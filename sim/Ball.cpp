@@ -448,19 +448,33 @@ void CBall::predict() {
     const float yH = homeKeeper != nullptr ? homeKeeper->position.y + 0.25f * d1 : 0.0f;
     const float yA = awayKeeper != nullptr ? awayKeeper->position.y + 0.25f * d2 : 0.0f;
 
+    // Every plane is square to the y or the z axis (`high`: z), its normal +-1 along it.
     struct Plane {
         int event;
         bool enabled;
         Vector3 c, n, lo, hi;
+        bool high;
     };
     const Plane planes[6] = {
-        {1, homeKeeper != nullptr, {0.0f, yH, 0.0f}, {0.0f, d1, 0.0f}, homeAreaLo, homeAreaHi},
-        {2, awayKeeper != nullptr, {0.0f, yA, 0.0f}, {0.0f, d2, 0.0f}, awayAreaLo, awayAreaHi},
-        {3, true, {0.0f, 0.0f, 2.125f}, {0.0f, 0.0f, 1.0f}, homeAreaLo, homeAreaHi},
-        {4, true, {0.0f, 0.0f, 2.125f}, {0.0f, 0.0f, 1.0f}, awayAreaLo, awayAreaHi},
-        {5, true, {0.0f, homeGoalLineY, 0.0f}, {0.0f, d1, 0.0f}, homeMouthLo, homeMouthHi},
-        {6, true, {0.0f, awayGoalLineY, 0.0f}, {0.0f, d2, 0.0f}, awayMouthLo, awayMouthHi},
+        {1, homeKeeper != nullptr, {0.0f, yH, 0.0f}, {0.0f, d1, 0.0f}, homeAreaLo, homeAreaHi, false},
+        {2, awayKeeper != nullptr, {0.0f, yA, 0.0f}, {0.0f, d2, 0.0f}, awayAreaLo, awayAreaHi, false},
+        {3, true, {0.0f, 0.0f, 2.125f}, {0.0f, 0.0f, 1.0f}, homeAreaLo, homeAreaHi, true},
+        {4, true, {0.0f, 0.0f, 2.125f}, {0.0f, 0.0f, 1.0f}, awayAreaLo, awayAreaHi, true},
+        {5, true, {0.0f, homeGoalLineY, 0.0f}, {0.0f, d1, 0.0f}, homeMouthLo, homeMouthHi, false},
+        {6, true, {0.0f, awayGoalLineY, 0.0f}, {0.0f, d2, 0.0f}, awayMouthLo, awayMouthHi, false},
     };
+    // A plane out of reach this step needs no test. With the normal +-1 along one axis,
+    // planeHit's time is (offset - p) / v along that axis (the zero terms of its dot products
+    // add nothing, or make it NaN, which is no hit either; the signs cancel). Where
+    // |offset - p| > fl(0.01 |v|), that quotient exceeds 0.0099 even after rounding (a subnormal
+    // product errs by at most 2^-150, below the spacing of the floats it is compared with), so
+    // it lies outside [0, kStep] and planeHit would find nothing. `offset` is the bits planeHit
+    // gets for the plane's coordinate plus the radius shift.
+    float offsets[6];
+    for (int k = 0; k < 6; ++k) {
+        const Plane& pl = planes[k];
+        offsets[k] = pl.high ? pl.c.z + pl.n.z * kBallRadius : pl.c.y + pl.n.y * kBallRadius;
+    }
 
     auto inBox = [](const Vector3& p, const Vector3& lo, const Vector3& hi) {
         return p.x >= lo.x - kBallRadius && p.x <= hi.x + kBallRadius && p.y >= lo.y - kBallRadius &&
@@ -480,9 +494,15 @@ void CBall::predict() {
     float elapsed = 0.0f;
     int sample = 0;
     while (length(copy.velocity) > 0.02f && elapsed < kMaxPredictionTime) {
-        for (const Plane& pl : planes) {
+        for (int k = 0; k < 6; ++k) {
+            const Plane& pl = planes[k];
             PredictionEvent& e = event(pl.event);
             if (e.found || !pl.enabled) continue;
+            if (planeCulling) {
+                const float gap = offsets[k] - (pl.high ? copy.position.z : copy.position.y);
+                const float along = pl.high ? copy.velocity.z : copy.velocity.y;
+                if (std::fabs(gap) > 0.01f * std::fabs(along)) continue;
+            }
             FrameHit hit;
             planeHit(hit, copy.position, copy.velocity, pl.c, pl.n, pl.lo, pl.hi, 1.0f);
             if (hit.time <= kStep) {

@@ -50,6 +50,9 @@ public:
     // Skip the goal-frame search in steps whose sweep is far from both goals. The results are
     // bit-identical either way; the switch exists so a test can prove it.
     bool frameCulling = true;
+    // Skip the prediction's plane tests whose plane is out of reach this step; bit-identical
+    // either way, the switch again for a test.
+    bool planeCulling = true;
 
     CBall() = default;
     explicit CBall(CMatch* m) : match(m) {}

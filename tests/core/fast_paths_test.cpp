@@ -15,6 +15,7 @@
 
 #include "players/Player.h"
 #include "players/SerialMap.h"
+#include "sim/KeyState.h"
 #include "sim/Match.h"
 #include "tests/core/match_fixtures.h"
 
@@ -208,6 +209,59 @@ TEST(FastPaths, ClaimSetAnswersAsTheOrderedSetDid) {
         claims.clear();
         EXPECT_TRUE(claims.empty());
     }
+}
+
+TEST(FastPaths, PredictionWithoutOutOfReachPlaneTestsFindsTheSameEvents) {
+    KeyState keys;
+    CMatch match(&keys);
+    match.newMatch(match_fixtures::k442, match_fixtures::k442, 300, HUMAN_NONE);
+    std::mt19937 rng(17);
+    std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
+    auto sameEvent = [](const PredictionEvent& a, const PredictionEvent& b) {
+        return a.found == b.found && sameBits(a.point, b.point) &&
+               std::bit_cast<std::uint32_t>(a.time) == std::bit_cast<std::uint32_t>(b.time) &&
+               std::bit_cast<std::uint32_t>(a.bestTime) == std::bit_cast<std::uint32_t>(b.bestTime);
+    };
+    int differing = 0;
+    int events = 0;
+    for (int n = 0; n < 1500; ++n) {
+        match.secondHalf = n % 2 == 1;
+        for (CTeam* t : {&match.home, &match.away}) {
+            const float end = t->goalkeeper()->position.y > 0.0f ? 1.0f : -1.0f;
+            t->goalkeeper()->position = {4.0f * unit(rng), end * (48.0f + 4.0f * unit(rng)), 0.0f};
+        }
+        CBall quick(&match);
+        // Towards either goal, often from on or next to a plane (keeper line, crossbar height,
+        // goal line), with slow, zero or signed-zero speeds along its axis.
+        const float end = unit(rng) < 0.0f ? -1.0f : 1.0f;
+        const int spot = n % 4;
+        Vector3 p{6.0f * unit(rng), end * (20.0f + 32.0f * std::fabs(unit(rng))), kBallRadius + 3.0f * std::fabs(unit(rng))};
+        if (spot == 1) p.y = end * (52.5f - kBallRadius) + 0.01f * unit(rng);
+        if (spot == 2) p.z = 2.125f - kBallRadius + 0.01f * unit(rng);
+        Vector3 v{8.0f * unit(rng), end * 30.0f * unit(rng), 10.0f * unit(rng)};
+        if (n % 7 == 0) v.y = 0.0f;
+        if (n % 11 == 0) v.y = -0.0f;
+        if (n % 13 == 0) v.z = 0.0f;
+        if (n % 17 == 0) v.y = end * 1e-3f;
+        quick.position = p;
+        quick.velocity = v;
+        quick.airborne = p.z > kBallRadius || std::fabs(v.z) >= 0.01f;
+        quick.sideSpin = n % 3 == 0 ? 0.0f : unit(rng);
+        quick.topSpin = n % 5 == 0 ? unit(rng) : 0.0f;
+        CBall plain = quick;
+        plain.planeCulling = false;
+        quick.predict();
+        plain.predict();
+        bool same = quick.path.size() == plain.path.size();
+        for (std::size_t i = 0; same && i < quick.path.size(); ++i) same = sameBits(quick.path[i], plain.path[i]);
+        for (int e = 1; e <= 8; ++e) {
+            same = same && sameEvent(quick.event(e), plain.event(e));
+            if (e <= 6 && plain.event(e).found) ++events;
+        }
+        if (!same) ++differing;
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(events, 500);  // the planes were really crossed, many times
 }
 
 }  // namespace
