@@ -24,7 +24,7 @@ constexpr int kBannerTop = 110;         // under the head-up display
 constexpr float kPanelAlpha = 0.92f;
 constexpr int kScorerRows = 7;
 
-// One row per restart a side takes with a key; later rules add theirs here.
+// One row per restart a side takes with a key, and the key that takes it.
 struct RestartPromptRow {
     int restartKind;
     int slot;  // the key that takes it
@@ -35,6 +35,9 @@ constexpr RestartPromptRow kRestartPrompts[] = {
     {THROW_IN, SLOT_PASS, "take the throw-in"},
     {CORNER, SLOT_PASS, "take the corner"},
     {GOAL_KICK, SLOT_PASS, "take the goal kick"},
+    {FREE_KICK, SLOT_PASS, "take the free kick"},
+    {INDIRECT_FREE_KICK, SLOT_PASS, "take the free kick"},
+    {PENALTY, SLOT_SHOOT, "take the penalty"},  // only the shoot key is free at a penalty
 };
 
 float f(int v) { return static_cast<float>(v); }

@@ -1,9 +1,12 @@
 // The moments on screen: what the event stream leaves for the banner and the cards, the restart
 // prompt and the keys that end a card, and the three panels as drawn.
+#include <iostream>
 #include <string>
 
 #include "settings/ExtraSettings.h"
+#include "sim/Console.h"
 #include "sim/KeyState.h"
+#include "sim/Random.h"
 #include "ui/MatchMoments.h"
 #include "ui/MomentsView.h"
 #include "view_fixture.h"
@@ -74,6 +77,34 @@ TEST(MomentsInput, EnterThePassKeyOrThePadsPassButtonEndsTheCard) {
     pad.padButton = extraSettings().padPass;
     EXPECT_TRUE(dismissesCard(pad));
     settings().resetToDefaults();
+}
+
+// Set up by the match itself, so the taker must be the footballer the human controls.
+TEST(MomentsPrompt, FullRulesFreeKicksAndPenaltiesNameTheKeyThatTakesThem) {
+    setConsole(nullptr);
+    settings().resetToDefaults();
+    KeyState keys;
+    CMatch m(&keys);
+    struct Case {
+        int kind;
+        Vector3 at;  // the away side attacks the lower goal
+        const char* text;
+    };
+    for (const Case& c : {Case{FREE_KICK, {10.0f, -20.5f, kBallRadius}, "press S to take the free kick"},
+                          Case{INDIRECT_FREE_KICK, {-6.0f, -30.0f, kBallRadius}, "press S to take the free kick"},
+                          Case{PENALTY, {0.0f, -41.5f, kBallRadius}, "press D to take the penalty"}}) {
+        seedRandom(kDefaultSeed);
+        m.newMatch(k442, k442, 300.0f, HUMAN_AWAY, MatchRules::fullRules());
+        m.state = GAME_OUT_OF_PLAY;
+        m.stateTimer = 1.5f;
+        m.restartKind = c.kind;
+        m.restartPoint = c.at;
+        m.homeTakesRestart = false;
+        for (int i = 0; i < 1000 && m.state != GAME_READY; ++i) m.matchStep(0.005f);
+        ASSERT_EQ(m.state, GAME_READY);
+        EXPECT_EQ(restartPrompt(m).text(), c.text);
+    }
+    setConsole(&std::cout);
 }
 
 class MomentsTest : public ViewTest {
