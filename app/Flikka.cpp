@@ -98,9 +98,15 @@ void CFlikka::run() {
     keys.clear();
     keys.keyboard = &keyboard;
     keys.keyTable = settings().keys;
-    controls.attach(keys);
+    // Player 2's keys read the same keyboard through his own table (flikka.xml).
+    KeyState keys2;
+    keys2.clear();
+    keys2.keyboard = &keyboard;
+    keys2.keyTable = extraSettings().player2Keys;
+    controls.attach(keys, keys2, false);
 
     CMatch match(&keys);
+    match.humans[1].keys = &keys2;
     graphics.setMatch(&match);
     display.showCursor(false);
 
@@ -168,6 +174,7 @@ void CFlikka::run() {
         if (logicTimer.tick(platform::ticks())) {
             if (mode == MODE_MATCH) {
                 keys.pollKeys();
+                if (match.humanCount() == 2) keys2.pollKeys();
                 user_control::controlSelected(match);
                 const int result = match.matchStep(kLogicStepSeconds);
                 controls.afterStep(match.events);
@@ -200,6 +207,7 @@ void CFlikka::run() {
                     if (result == MENU_RESULT_NEW_MATCH) moments.reset();
                     mode = MODE_MATCH;
                     controls.enterMatch();
+                    controls.attach(keys, keys2, match.humanCount() == 2);
                 }
             }
             const bool matchStands = mode == MODE_MENU_OVER_MATCH || mode == MODE_CARD;

@@ -216,7 +216,7 @@ Vector3 pass(int aim, CPlayer& p, bool queue) {
     kickEvent(p, KickEventKind::Pass);
     passBookkeeping(m, EVENT_PASS);
     m.targetReceiver = receiver;
-    if (m.humanTeam != nullptr && m.humanTeam == p.team) m.select(receiver);
+    m.selectReceiver(p, receiver);
     return target;
 }
 
@@ -229,7 +229,7 @@ Vector3 cross(int aim, CPlayer& p, bool queue) {
     if (receiver != nullptr) {
         target = receiver->position + lead(*receiver, 3.0f);
         m.targetReceiver = receiver;
-        if (m.humanTeam != nullptr && m.humanTeam == p.team) m.select(receiver);
+        m.selectReceiver(p, receiver);
     } else {
         const int facing = (p.direction >= 0 && p.direction <= 8) ? p.direction : 0;
         target = p.position + p.directionVectors[facing] * 20.0f;

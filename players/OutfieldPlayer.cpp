@@ -397,7 +397,7 @@ int COutfieldPlayer::bestDribbleDirection() const {
 void COutfieldPlayer::think() {
     CMatch& m = *match;
     // The computer takes over a restart the human leaves untaken (full rules).
-    if (m.selected == this && !m.computerTakesRestart()) return;
+    if (m.isSelected(this) && !m.computerTakesRestart()) return;
     if (sliding()) return;
     CGlobalAI& g = ai();
     const bool up = attacksUpwards();

@@ -21,20 +21,32 @@ void storePending(CPlayer& p, int kind, int aim) {
     p.pendingTime = kPendingTime;
 }
 
-bool selectedHoldsBall(const CMatch& m) { return m.selected != nullptr && m.ballHolder == m.selected; }
+bool selectedHoldsBall(const CMatch& m, const HumanControl& h) {
+    return h.selected != nullptr && m.ballHolder == h.selected;
+}
 
 }  // namespace
 
 void controlSelected(CMatch& m) {
-    if (m.selected == nullptr) return;
-    const int aim = readDirection(m);
-    loosePressActions(m, aim);
-    releaseActions(m, aim);
-    switchSelected(m);
+    for (HumanControl& h : m.humans) controlSelected(m, h);
 }
 
-int readDirection(CMatch& m) {
-    const KeyState& k = *m.keys;
+void controlSelected(CMatch& m, HumanControl& h) {
+    if (h.selected == nullptr || h.keys == nullptr) return;
+    const int aim = readDirection(m, h);
+    loosePressActions(m, h, aim);
+    releaseActions(m, h, aim);
+    switchSelected(m, h);
+}
+
+int readDirection(CMatch& m) { return readDirection(m, m.humans[0]); }
+void loosePressActions(CMatch& m, int aim) { loosePressActions(m, m.humans[0], aim); }
+void releaseActions(CMatch& m, int aim) { releaseActions(m, m.humans[0], aim); }
+void switchSelected(CMatch& m) { switchSelected(m, m.humans[0]); }
+void rebuildSwitchList(CMatch& m) { rebuildSwitchList(m, m.humans[0]); }
+
+int readDirection(CMatch&, HumanControl& h) {
+    const KeyState& k = *h.keys;
     const bool up = k.pressed(SLOT_UP);
     const bool down = k.pressed(SLOT_DOWN);
     const bool left = k.pressed(SLOT_LEFT);
@@ -54,23 +66,23 @@ int readDirection(CMatch& m) {
     // While an action key is held the arrows only aim.
     if (k.pressed(SLOT_SHOOT) || k.pressed(SLOT_PASS) || k.pressed(SLOT_THRU) || k.pressed(SLOT_CROSS)) return d;
 
-    if (m.selected != nullptr) m.selected->setDirection(d);
+    if (h.selected != nullptr) h.selected->setDirection(d);
     return d;
 }
 
-void loosePressActions(CMatch& m, int aim) {
-    if (m.selected == nullptr) return;
+void loosePressActions(CMatch& m, HumanControl& h, int aim) {
+    if (h.selected == nullptr) return;
     // Full rules: shoot pressed while an opponent holds the ball is a sliding tackle.
     if (m.ballHolder != nullptr) {
-        const KeyState& k = *m.keys;
-        CPlayer& p = *m.selected;
+        const KeyState& k = *h.keys;
+        CPlayer& p = *h.selected;
         if (m.rules.slidingTackles && k.pressed(SLOT_SHOOT) && !k.previous[SLOT_SHOOT] && !p.team->contains(m.ballHolder)) {
             p.startSlide(p.directionVectors[aim != 0 ? aim : (p.direction != 0 ? p.direction : 1)]);
         }
         return;
     }
-    const KeyState& k = *m.keys;
-    CPlayer& p = *m.selected;
+    const KeyState& k = *h.keys;
+    CPlayer& p = *h.selected;
     // Renewed every step while held, so the kick keeps its full time until the key goes up.
     if (k.pressed(SLOT_SHOOT)) storePending(p, KICK_SHOT, aim);
     if (k.pressed(SLOT_PASS)) kicks::pass(aim, p, true);
@@ -78,18 +90,18 @@ void loosePressActions(CMatch& m, int aim) {
     if (k.pressed(SLOT_CROSS)) storePending(p, KICK_CROSS, aim);
 }
 
-void releaseActions(CMatch& m, int aim) {
-    const KeyState& k = *m.keys;
+void releaseActions(CMatch& m, HumanControl& h, int aim) {
+    const KeyState& k = *h.keys;
     // Each kick releases the ball, so at most one kick is played per step.
-    if (selectedHoldsBall(m) && k.released(SLOT_SHOOT)) kicks::shoot(aim, *m.selected, false);
-    if (selectedHoldsBall(m) && k.released(SLOT_PASS)) kicks::pass(aim, *m.selected, false);
-    if (selectedHoldsBall(m) && k.released(SLOT_CROSS)) kicks::cross(aim, *m.selected, false);
+    if (selectedHoldsBall(m, h) && k.released(SLOT_SHOOT)) kicks::shoot(aim, *h.selected, false);
+    if (selectedHoldsBall(m, h) && k.released(SLOT_PASS)) kicks::pass(aim, *h.selected, false);
+    if (selectedHoldsBall(m, h) && k.released(SLOT_CROSS)) kicks::cross(aim, *h.selected, false);
 }
 
-void switchSelected(CMatch& m) {
-    if (m.selected == nullptr || selectedHoldsBall(m)) return;
-    if (!m.keys->released(SLOT_SWITCH)) return;
-    SwitchList& list = m.switchList;
+void switchSelected(CMatch& m, HumanControl& h) {
+    if (h.selected == nullptr || selectedHoldsBall(m, h)) return;
+    if (!h.keys->released(SLOT_SWITCH)) return;
+    SwitchList& list = h.switchList;
     if (list.candidates.empty()) return;
 
     const auto take = [&list]() {
@@ -99,15 +111,18 @@ void switchSelected(CMatch& m) {
         return c;
     };
     CPlayer* candidate = take();
-    if (candidate == m.selected) candidate = take();
-    m.select(candidate);
+    if (candidate == h.selected) candidate = take();
+    // The other human's footballer is not free: on through the list, once round at most.
+    for (std::size_t n = 0; n < list.candidates.size() && m.heldByOtherHuman(h, candidate); ++n) candidate = take();
+    if (m.heldByOtherHuman(h, candidate)) return;
+    m.selectFor(h, candidate);
 }
 
-void rebuildSwitchList(CMatch& m) {
-    if (m.humanTeam == nullptr) return;
-    const CTeam& team = *m.humanTeam;
+void rebuildSwitchList(CMatch& m, HumanControl& h) {
+    if (h.team == nullptr) return;
+    const CTeam& team = *h.team;
     const Vector3 ball = m.ball.position;
-    SwitchList& list = m.switchList;
+    SwitchList& list = h.switchList;
 
     std::vector<CPlayer*> work;
     for (std::size_t i = 1; i < team.size(); ++i) work.push_back(team.player(i));

@@ -3,13 +3,22 @@
 namespace flikka {
 
 class CMatch;
+struct HumanControl;
 
-// The human's control of the selected footballer, run each logic step while one is selected.
+// A human's control of his selected footballer, run each logic step while he has one. Every
+// operation works on one human; the forms without one are player 1's.
 namespace user_control {
 
-// The human's part of a logic step, between the key poll and the match step: the four below,
-// when a footballer is selected.
+// The humans' part of a logic step, between the key poll and the match step: the four below,
+// for each human who has a footballer selected, player 1 first.
 void controlSelected(CMatch& m);
+void controlSelected(CMatch& m, HumanControl& h);
+
+int readDirection(CMatch& m, HumanControl& h);
+void loosePressActions(CMatch& m, HumanControl& h, int aim);
+void releaseActions(CMatch& m, HumanControl& h, int aim);
+void switchSelected(CMatch& m, HumanControl& h);
+void rebuildSwitchList(CMatch& m, HumanControl& h);
 
 int readDirection(CMatch& m);
 void loosePressActions(CMatch& m, int aim);

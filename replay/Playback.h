@@ -35,6 +35,8 @@ private:
     Replay replay_;
     ScriptedKeyboard keyboard_;
     KeyState keys_;
+    ScriptedKeyboard keyboard2_;
+    KeyState keys2_;
     CMatch match_;
     TrajectoryHash hash_;
     bool finished_ = false;

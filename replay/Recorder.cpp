@@ -9,7 +9,7 @@
 namespace flikka::replay {
 
 void MatchRecorder::beforeSetUp(const CMatch& m, const KeyState& keys, const unsigned home[5], const unsigned away[5],
-                                float length, int humanSide, float stepSeconds) {
+                                float length, int humanSide, float stepSeconds, const KeyState* keys2) {
     replay_ = Replay{};
     MatchSetUp& s = replay_.setUp;
     s.length = std::isfinite(length) && length > 0.0f ? static_cast<unsigned>(length) : 0u;
@@ -23,21 +23,27 @@ void MatchRecorder::beforeSetUp(const CMatch& m, const KeyState& keys, const uns
     s.simulationMs = simulationMilliseconds();
     s.switchTimer = m.switchList.timer;
     s.keys = KeySnapshot::of(keys);
+    if (keys2 != nullptr) s.keys2 = KeySnapshot::of(*keys2);
     hash_ = TrajectoryHash{};
     for (bool& b : lastSeen_) b = false;
+    for (bool& b : lastSeen2_) b = false;
     recording_ = true;
     finished_ = false;
 }
 
 void MatchRecorder::afterSetUp(const CMatch& m) { replay_.setUp.rules = m.rules; }
 
-void MatchRecorder::afterPoll(const CMatch& m, const KeyState& keys) {
+void MatchRecorder::afterPoll(const CMatch& m, const KeyState& keys, const KeyState* keys2) {
     if (!recording_) return;
-    for (int i = 0; i < KeyState::kSlots; ++i) {
-        if (keys.current[i] == lastSeen_[i]) continue;
-        lastSeen_[i] = keys.current[i];
-        replay_.keys.push_back({m.steps, i, keys.current[i]});
-    }
+    const auto changes = [&m](const KeyState& k, bool* seen, std::vector<KeyChange>& out) {
+        for (int i = 0; i < KeyState::kSlots; ++i) {
+            if (k.current[i] == seen[i]) continue;
+            seen[i] = k.current[i];
+            out.push_back({m.steps, i, k.current[i]});
+        }
+    };
+    changes(keys, lastSeen_, replay_.keys);
+    if (keys2 != nullptr && humansIn(replay_.setUp.humanSide) == 2) changes(*keys2, lastSeen2_, replay_.keys2);
 }
 
 void MatchRecorder::afterStep(const CMatch& m, int result) {
@@ -54,7 +60,9 @@ Replay MatchRecorder::finish(const CMatch& m) {
     o.awayScore = m.awayScore;
     o.trajectoryHash = hash_.value();
     // A poll whose step never ran (the match was left in between) has nothing to replay.
-    while (!replay_.keys.empty() && replay_.keys.back().step >= o.steps) replay_.keys.pop_back();
+    for (auto* keys : {&replay_.keys, &replay_.keys2}) {
+        while (!keys->empty() && keys->back().step >= o.steps) keys->pop_back();
+    }
     recording_ = false;
     return std::move(replay_);
 }

@@ -17,12 +17,14 @@ class MatchRecorder {
 public:
     // Just before the new-match set-up: the generator, the clock and what the match object
     // carries over from the match before.
+    // keys2 is player 2's key state (none: he has never played on this match object).
     void beforeSetUp(const CMatch& m, const KeyState& keys, const unsigned home[5], const unsigned away[5],
-                     float length, int humanSide, float stepSeconds);
+                     float length, int humanSide, float stepSeconds, const KeyState* keys2 = nullptr);
     // Just after it: the rules the match took.
     void afterSetUp(const CMatch& m);
     // After each key poll, before the user control: the slots that changed since the last poll.
-    void afterPoll(const CMatch& m, const KeyState& keys);
+    // keys2: player 2's slots, when two humans play.
+    void afterPoll(const CMatch& m, const KeyState& keys, const KeyState* keys2 = nullptr);
     // After each match step.
     void afterStep(const CMatch& m, int result);
 
@@ -35,6 +37,7 @@ private:
     Replay replay_;
     TrajectoryHash hash_;
     bool lastSeen_[KeyState::kSlots] = {};
+    bool lastSeen2_[KeyState::kSlots] = {};
     bool recording_ = false;
     bool finished_ = false;
 };

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "settings/SafeFile.h"
+#include "sim/Match.h"
 
 namespace flikka::replay {
 
@@ -15,7 +16,10 @@ constexpr std::size_t kRecordHeadBytes = 5;  // type, payload length
 
 enum RecordType : std::uint8_t { REC_SET_UP = 1, REC_KEYS = 2, REC_OUTCOME = 3, REC_END = 255 };
 
-constexpr std::uint32_t kSetUpBytes = 1 + 1 + 2 + 1 + 5 + 5 + 4 + 4 + 4 + 4 + 2 + 2 + 2 + 4 * KeyState::kSlots;
+constexpr std::uint32_t kKeySnapshotBytes = 2 + 2 + 2 + 4 * KeyState::kSlots;
+constexpr std::uint32_t kSetUpBytesV1 = 1 + 1 + 2 + 1 + 5 + 5 + 4 + 4 + 4 + 4 + kKeySnapshotBytes;
+// Version 2 adds player 2's key state.
+constexpr std::uint32_t kSetUpBytes = kSetUpBytesV1 + kKeySnapshotBytes;
 constexpr std::uint32_t kOutcomeBytes = 8 + 1 + 2 + 2 + 8;
 constexpr std::uint32_t kEndBytes = 4;
 constexpr unsigned kLengthMin = 60;
@@ -154,16 +158,18 @@ std::string setUpPayload(const MatchSetUp& s) {
     w.u32(s.randomState);
     w.u32(s.simulationMs);
     w.f32(s.switchTimer);
-    w.u16(bitsOf(s.keys.previous));
-    w.u16(bitsOf(s.keys.current));
-    w.u16(bitsOf(s.keys.locked));
-    for (float t : s.keys.heldTime) w.f32(t);
+    for (const KeySnapshot* k : {&s.keys, &s.keys2}) {
+        w.u16(bitsOf(k->previous));
+        w.u16(bitsOf(k->current));
+        w.u16(bitsOf(k->locked));
+        for (float t : k->heldTime) w.f32(t);
+    }
     return w.bytes;
 }
 
-std::string keysPayload(const std::vector<KeyChange>& keys) {
+std::string keysPayload(unsigned human, const std::vector<KeyChange>& keys) {
     Writer w;
-    w.u8(0);  // the first human
+    w.u8(human);
     std::uint64_t at = 0;
     for (const KeyChange& c : keys) {
         w.varint(c.step - at);
@@ -200,7 +206,24 @@ bool lineCountsOk(const unsigned (&c)[5], const char* side, std::string& problem
     return true;
 }
 
-bool readSetUp(Reader r, MatchSetUp& s, std::string& problem) {
+void readKeySnapshot(Reader& r, KeySnapshot& k) {
+    unpackBits(r.u16(), k.previous);
+    unpackBits(r.u16(), k.current);
+    unpackBits(r.u16(), k.locked);
+    for (float& t : k.heldTime) t = r.f32();
+}
+
+bool keySnapshotOk(const KeySnapshot& k, std::string& problem) {
+    for (float t : k.heldTime) {
+        if (!std::isfinite(t) || t < 0.0f || t > kHeldTimeMax) return problem = "impossible set-up: key held time out of range", false;
+    }
+    if (k.current[SLOT_NONE] || k.previous[SLOT_NONE]) {
+        return problem = "impossible set-up: slot 8 has no key and cannot be down", false;
+    }
+    return true;
+}
+
+bool readSetUp(Reader r, unsigned version, MatchSetUp& s, std::string& problem) {
     const unsigned kind = r.u8();
     const unsigned autoSwitch = r.u8();
     s.length = r.u16();
@@ -211,10 +234,9 @@ bool readSetUp(Reader r, MatchSetUp& s, std::string& problem) {
     s.randomState = r.u32();
     s.simulationMs = r.u32();
     s.switchTimer = r.f32();
-    unpackBits(r.u16(), s.keys.previous);
-    unpackBits(r.u16(), s.keys.current);
-    unpackBits(r.u16(), s.keys.locked);
-    for (float& t : s.keys.heldTime) t = r.f32();
+    readKeySnapshot(r, s.keys);
+    s.keys2 = KeySnapshot{};
+    if (version >= 2) readKeySnapshot(r, s.keys2);
 
     if (kind > 1) return problem = "impossible set-up: rules kind " + std::to_string(kind), false;
     if (autoSwitch > 1) return problem = "impossible set-up: auto switch " + std::to_string(autoSwitch), false;
@@ -223,7 +245,8 @@ bool readSetUp(Reader r, MatchSetUp& s, std::string& problem) {
     if (s.length < kLengthMin || s.length > kLengthMax) {
         return problem = "impossible set-up: a match of " + std::to_string(s.length) + " s", false;
     }
-    if (human > 2) return problem = "impossible set-up: human side " + std::to_string(human), false;
+    const unsigned lastSide = version >= 2 ? 4 : 2;  // 3 and 4 are the two-player sides
+    if (human > lastSide) return problem = "impossible set-up: human side " + std::to_string(human), false;
     s.humanSide = static_cast<int>(human);
     if (!lineCountsOk(s.home, "home", problem) || !lineCountsOk(s.away, "away", problem)) return false;
     if (!(s.stepSeconds >= kStepMin && s.stepSeconds <= kStepMax)) {
@@ -236,18 +259,11 @@ bool readSetUp(Reader r, MatchSetUp& s, std::string& problem) {
     if (!std::isfinite(s.switchTimer) || s.switchTimer < 0.0f || s.switchTimer > 1.0f) {
         return problem = "impossible set-up: switch timer out of range", false;
     }
-    for (float t : s.keys.heldTime) {
-        if (!std::isfinite(t) || t < 0.0f || t > kHeldTimeMax) return problem = "impossible set-up: key held time out of range", false;
-    }
-    if (s.keys.current[SLOT_NONE] || s.keys.previous[SLOT_NONE]) {
-        return problem = "impossible set-up: slot 8 has no key and cannot be down", false;
-    }
-    return true;
+    return keySnapshotOk(s.keys, problem) && keySnapshotOk(s.keys2, problem);
 }
 
+// The changes of a key record after its human byte.
 bool readKeys(Reader r, std::vector<KeyChange>& keys, std::string& problem) {
-    const unsigned player = r.u8();
-    if (player != 0) return problem = "key record for human " + std::to_string(player) + ", this version has one", false;
     bool down[KeyState::kSlots] = {};
     std::uint64_t at = 0;
     std::uint64_t lastStep = 0;
@@ -328,7 +344,8 @@ std::string encode(const Replay& r) {
     w.bytes.append(kMagic, sizeof kMagic);
     w.u16(kFormatVersion);
     w.record(REC_SET_UP, setUpPayload(r.setUp));
-    w.record(REC_KEYS, keysPayload(r.keys));
+    w.record(REC_KEYS, keysPayload(0, r.keys));
+    if (humansIn(r.setUp.humanSide) == 2) w.record(REC_KEYS, keysPayload(1, r.keys2));
     w.record(REC_OUTCOME, outcomePayload(r.outcome));
     const std::uint32_t crc = crc32(w.bytes.data(), w.bytes.size());
     Writer end;
@@ -402,7 +419,8 @@ bool decode(const std::string& bytes, Replay& out, std::string& problem) {
     if (stored != computed) return problem = "corrupt: the checksum does not match the contents", false;
 
     Replay r;
-    int setUps = 0, keyRecords = 0, outcomes = 0;
+    int setUps = 0, outcomes = 0;
+    int keyRecords[2] = {0, 0};
     for (std::size_t i = 0; i + 1 < spans.size(); ++i) {
         const Span& s = spans[i];
         const Reader payload(bytes.data() + s.offset, s.size);
@@ -410,18 +428,28 @@ bool decode(const std::string& bytes, Replay& out, std::string& problem) {
         switch (s.type) {
             case REC_SET_UP:
                 if (i != 0 || setUps++ > 0) return problem = "corrupt: set-up record " + index + " is not the only first one", false;
-                if (s.size != kSetUpBytes) {
+                if (s.size != (version >= 2 ? kSetUpBytes : kSetUpBytesV1)) {
                     return problem = "corrupt: the set-up record is " + std::to_string(s.size) + " bytes, not " +
-                                     std::to_string(kSetUpBytes),
+                                     std::to_string(version >= 2 ? kSetUpBytes : kSetUpBytesV1),
                            false;
                 }
-                if (!readSetUp(payload, r.setUp, problem)) return false;
+                if (!readSetUp(payload, version, r.setUp, problem)) return false;
                 break;
-            case REC_KEYS:
-                if (keyRecords++ > 0) return problem = "corrupt: a second key record", false;
+            case REC_KEYS: {
                 if (s.size == 0) return problem = "corrupt: an empty key record", false;
-                if (!readKeys(payload, r.keys, problem)) return false;
+                const unsigned human = static_cast<unsigned char>(bytes[s.offset]);
+                const unsigned humans = version >= 2 ? 2 : 1;
+                if (human >= humans) {
+                    return problem = "key record for human " + std::to_string(human) + ", this version has " +
+                                     (humans == 1 ? "one" : "two"),
+                           false;
+                }
+                if (keyRecords[human]++ > 0) return problem = "corrupt: a second key record", false;
+                if (!readKeys(Reader(bytes.data() + s.offset + 1, s.size - 1), human == 0 ? r.keys : r.keys2, problem)) {
+                    return false;
+                }
                 break;
+            }
             case REC_OUTCOME:
                 if (outcomes++ > 0) return problem = "corrupt: a second outcome record", false;
                 if (s.size != kOutcomeBytes) return problem = "corrupt: the outcome record is " + std::to_string(s.size) + " bytes", false;
@@ -434,7 +462,15 @@ bool decode(const std::string& bytes, Replay& out, std::string& problem) {
         }
     }
     if (setUps == 0) return problem = "corrupt: no set-up record", false;
-    if (keyRecords == 0) return problem = "corrupt: no key record", false;
+    if (keyRecords[0] == 0) return problem = "corrupt: no key record", false;
+    const bool twoHumans = humansIn(r.setUp.humanSide) == 2;
+    if (twoHumans && keyRecords[1] == 0) return problem = "corrupt: no key record for player 2", false;
+    if (!twoHumans && keyRecords[1] > 0) return problem = "corrupt: a key record for player 2, who does not play", false;
+    if (!r.keys2.empty() && r.keys2.back().step >= r.outcome.steps) {
+        return problem = "impossible key change at step " + std::to_string(r.keys2.back().step) + ", the match has " +
+                         std::to_string(r.outcome.steps) + " steps",
+               false;
+    }
     if (outcomes == 0) return problem = "corrupt: no outcome record", false;
     if (!r.keys.empty() && r.keys.back().step >= r.outcome.steps) {
         return problem = "impossible key change at step " + std::to_string(r.keys.back().step) + ", the match has " +

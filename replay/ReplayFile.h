@@ -13,7 +13,8 @@
 
 namespace flikka::replay {
 
-inline constexpr std::uint16_t kFormatVersion = 1;
+// 2 added player 2: the two-player sides, his carried-over key state and his key record.
+inline constexpr std::uint16_t kFormatVersion = 2;
 // No real match comes near these; past them a file is refused rather than played for days.
 inline constexpr std::uint64_t kMaxSteps = 100'000'000;
 inline constexpr std::uint32_t kMaxFileBytes = 32u * 1024u * 1024u;
@@ -44,6 +45,7 @@ struct MatchSetUp {
     // Carried over on the match object: the switch list's timer and the key state.
     float switchTimer = 0.0f;
     KeySnapshot keys;
+    KeySnapshot keys2;  // player 2's; all up in a version 1 file
 };
 
 enum class MatchEnd : std::uint8_t { FullTime = 0, Left = 1 };
@@ -60,6 +62,8 @@ struct Replay {
     MatchSetUp setUp;
     // The first human's device-level slot changes; the step counts from the new match.
     std::vector<KeyChange> keys;
+    // Player 2's, when two humans play.
+    std::vector<KeyChange> keys2;
     MatchOutcome outcome;
 };
 

@@ -35,8 +35,11 @@ struct ExtraSettings {
     bool goalReplays = true;
 
     // Player 2's keyboard, by key slot like the first player's table (Windows virtual-key codes);
-    // slot 8 has no key, slots 10..15 are the fixed keys and are not rebound.
-    int player2Keys[kPlayer2KeySlots] = {74, 76, 73, 75, 79, 85, 89, 72, 0, 80, 38, 40, 37, 39, 13, 27};
+    // slot 8 has no key, slots 10..15 are the fixed keys and are not rebound. I J K L run; Y shoot,
+    // H pass, N cross, B through pass, P switch: none of player 1's keys, and no two arrows and
+    // an action of one player with those of the other form three corners of a keyboard matrix
+    // rectangle (see README, two players).
+    int player2Keys[kPlayer2KeySlots] = {74, 76, 73, 75, 89, 72, 78, 66, 0, 80, 38, 40, 37, 39, 13, 27};
 
     void resetToDefaults() { *this = ExtraSettings{}; }
 };

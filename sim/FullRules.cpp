@@ -145,8 +145,7 @@ void CMatch::playResumed(int kind) {
 }
 
 bool CMatch::computerTakesRestart() const {
-    return rules.idleRestartSteps > 0 && state == GAME_READY && humanTeam != nullptr &&
-           humanTeam == (homeTakesRestart ? &home : &away) &&
+    return rules.idleRestartSteps > 0 && state == GAME_READY && hasHuman(homeTakesRestart ? &home : &away) &&
            fullState.readySteps >= static_cast<std::uint64_t>(rules.idleRestartSteps);
 }
 
@@ -155,27 +154,38 @@ void CMatch::automaticSwitch() {
     const CTeam* holders = ballHolder != nullptr ? &teamOf(ballHolder) : nullptr;
     const bool gained = holders != nullptr && holders != f.lastHolderTeam;
     if (holders != nullptr) f.lastHolderTeam = holders;
-    if (humanTeam == nullptr || selected == nullptr || state != GAME_PLAY) return;
-    if (holders == nullptr || holders == humanTeam || isEitherGoalkeeper(ballHolder)) return;
+    // The humans who defend: a footballer selected, the other side carrying the ball.
+    const auto defends = [&](const HumanControl& h) {
+        return h.team != nullptr && h.selected != nullptr && holders != nullptr && holders != h.team;
+    };
+    bool anyDefends = false;
+    for (const HumanControl& h : humans) anyDefends = anyDefends || defends(h);
+    if (!anyDefends || state != GAME_PLAY || isEitherGoalkeeper(ballHolder)) return;
     if (!gained && steps - f.lastAutoSwitch < static_cast<std::uint64_t>(rules.autoSwitchSteps)) return;
     f.lastAutoSwitch = steps;
 
     // Best placed: the quickest to where the carrier is about to be.
     const CPlayer& carrier = *ballHolder;
     const Vector3 ahead = carrier.position + carrier.heading * (std::min(carrier.speed, 4.8f) * kLookAhead);
-    CPlayer* best = nullptr;
-    float bestTime = 0.0f;
-    float selectedTime = 1000.0f;
-    for (std::size_t i = 1; i < humanTeam->size(); ++i) {
-        CPlayer* p = humanTeam->player(i);
-        const float t = p->timeToReach(ahead) + p->stunTime;
-        if (p == selected) selectedTime = t;
-        if (best == nullptr || t < bestTime) {
-            best = p;
-            bestTime = t;
+    for (HumanControl& h : humans) {
+        if (!defends(h)) continue;
+        CPlayer* best = nullptr;
+        float bestTime = 0.0f;
+        float selectedTime = 1000.0f;
+        for (std::size_t i = 1; i < h.team->size(); ++i) {
+            CPlayer* p = h.team->player(i);
+            const float t = p->timeToReach(ahead) + p->stunTime;
+            if (p == h.selected) selectedTime = t;
+            if (best == nullptr || t < bestTime) {
+                best = p;
+                bestTime = t;
+            }
+        }
+        // When the other human of the side already plays the best placed, this one stays.
+        if (best != nullptr && best != h.selected && !heldByOtherHuman(h, best) && bestTime < selectedTime - kSwitchMargin) {
+            selectFor(h, best);
         }
     }
-    if (best != nullptr && best != selected && bestTime < selectedTime - kSwitchMargin) select(best);
 }
 
 }  // namespace flikka

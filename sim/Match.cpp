@@ -42,18 +42,30 @@ void forEachFootballer(CTeam& t, F f) {
 
 }  // namespace
 
+int humansIn(int humanSide) {
+    switch (humanSide) {
+        case HUMAN_HOME:
+        case HUMAN_AWAY: return 1;
+        case HUMAN_BOTH:
+        case HUMAN_HOME_TWO: return 2;
+        default: return 0;
+    }
+}
+
 std::uint32_t& simulationMilliseconds() {
     static std::uint32_t ms = 0;
     return ms;
 }
 
-CMatch::CMatch(KeyState* keyState) : ball(this), keys(keyState) {
+CMatch::CMatch(KeyState* keyState) : ball(this) {
+    keys = keyState;
+    humans[1].number = 2;
     home.name = "Supermen Utd";
     away.name = "Lilac City";
 }
 
 CMatch::~CMatch() {
-    switchList.candidates.clear();
+    for (HumanControl& h : humans) h.switchList.candidates.clear();
     claimSet.clear();
     // Members then go in reverse order: the away team, the home team, the ball.
 }
@@ -67,12 +79,14 @@ void CMatch::newMatch(const unsigned homeCounts[5], const unsigned awayCounts[5]
     eventsDelivered_ = 0;
     fullTimeReported_ = false;
     // Every reference into the old squads goes before the squads are destroyed.
-    selected = nullptr;
+    for (HumanControl& h : humans) {
+        h.selected = nullptr;
+        h.switchList.candidates.clear();
+        h.switchList.cursor = 0;
+    }
     ballHolder = nullptr;
     targetReceiver = nullptr;
     lastToucher = nullptr;
-    switchList.candidates.clear();
-    switchList.cursor = 0;
     elapsed = 0.001f;
     homeScore = 0;
     awayScore = 0;
@@ -101,7 +115,10 @@ void CMatch::newMatch(const unsigned homeCounts[5], const unsigned awayCounts[5]
     away.resetCounters();
     secondHalf = false;
 
-    humanTeam = humanSide == HUMAN_HOME ? &home : (humanSide == HUMAN_AWAY ? &away : nullptr);
+    humans[0].team = humanSide == HUMAN_HOME || humanSide == HUMAN_BOTH || humanSide == HUMAN_HOME_TWO ? &home
+                     : humanSide == HUMAN_AWAY                                                        ? &away
+                                                                                                      : nullptr;
+    humans[1].team = humanSide == HUMAN_BOTH ? &away : (humanSide == HUMAN_HOME_TWO ? &home : nullptr);
 
     home.ai->attacksUpwards = true;
     home.ai->formation.direction = -1.0f;
@@ -126,9 +143,11 @@ void CMatch::newMatch(const unsigned homeCounts[5], const unsigned awayCounts[5]
 
     lastToucher = home.goalkeeper();
 
-    switchList.match = this;
-    switchList.humanTeam = humanTeam;
-    user_control::rebuildSwitchList(*this);
+    for (HumanControl& h : humans) {
+        h.switchList.match = this;
+        h.switchList.humanTeam = h.team;
+        user_control::rebuildSwitchList(*this, h);
+    }
 }
 
 unsigned CMatch::matchMinute() const {
@@ -178,8 +197,9 @@ int CMatch::stepStages(float dt) {
         // A taker whose pass found nobody would otherwise never carry the ball again.
         forEachFootballer(home, [](CPlayer& p) { p.setPiece = false; });
         forEachFootballer(away, [](CPlayer& p) { p.setPiece = false; });
-        if (keys != nullptr) {
-            for (bool& l : keys->locked) l = false;
+        for (HumanControl& h : humans) {
+            if (h.keys == nullptr) continue;
+            for (bool& l : h.keys->locked) l = false;
         }
         if (rules.full()) playResumed(resumed);
     }
@@ -214,11 +234,13 @@ int CMatch::stepStages(float dt) {
 
     // 6. Set the restart up.
     if (state == GAME_SETUP) {
-        if (keys != nullptr) {
-            keys->clear();
-            auto lock = [this](std::initializer_list<int> on, std::initializer_list<int> off) {
-                for (int s : on) keys->locked[s] = true;
-                for (int s : off) keys->locked[s] = false;
+        for (HumanControl& h : humans) {
+            KeyState* k = h.keys;
+            if (k == nullptr) continue;
+            k->clear();
+            auto lock = [k](std::initializer_list<int> on, std::initializer_list<int> off) {
+                for (int s : on) k->locked[s] = true;
+                for (int s : off) k->locked[s] = false;
             };
             switch (restartKind) {
                 case KICK_OFF:
@@ -309,11 +331,15 @@ int CMatch::stepStages(float dt) {
     }
 
     // 14, 15. Keys and the switch list.
-    if (keys != nullptr) keys->advanceHeldTimes(dt);
-    switchList.timer += dt;
-    if (switchList.timer >= kSwitchListPeriod) {
-        switchList.timer = 0.0f;
-        user_control::rebuildSwitchList(*this);
+    for (HumanControl& h : humans) {
+        if (h.keys != nullptr) h.keys->advanceHeldTimes(dt);
+    }
+    for (HumanControl& h : humans) {
+        h.switchList.timer += dt;
+        if (h.switchList.timer >= kSwitchListPeriod) {
+            h.switchList.timer = 0.0f;
+            user_control::rebuildSwitchList(*this, h);
+        }
     }
     if (rules.autoSwitch) automaticSwitch();
 
@@ -455,9 +481,76 @@ bool CMatch::awayTouchedLast() const {
 }
 
 void CMatch::select(CPlayer* p) {
-    if (humanTeam == nullptr || p == nullptr || isEitherGoalkeeper(p) || !humanTeam->contains(p)) return;
-    if (selected != nullptr && selected->canMove) selected->moveMode = 0;
-    selected = p;
+    if (p == nullptr) return;
+    HumanControl* taker = humanOf(p);
+    if (taker == nullptr) {
+        float nearest = 0.0f;
+        for (HumanControl& h : humans) {
+            if (h.team == nullptr || !h.team->contains(p)) continue;
+            // Somebody with no footballer yet comes first; else the nearer (player 1 on a tie).
+            const float d = h.selected == nullptr ? -1.0f : distance(h.selected->position, p->position);
+            if (taker == nullptr || d < nearest) {
+                taker = &h;
+                nearest = d;
+            }
+        }
+    }
+    if (taker != nullptr) selectFor(*taker, p);
+}
+
+void CMatch::selectFor(HumanControl& h, CPlayer* p) {
+    if (h.team == nullptr || p == nullptr || isEitherGoalkeeper(p) || !h.team->contains(p)) return;
+    if (heldByOtherHuman(h, p)) return;
+    if (h.selected != nullptr && h.selected->canMove) h.selected->moveMode = 0;
+    h.selected = p;
+    // A second human on the side who has nobody yet takes the first free footballer he is offered.
+    for (HumanControl& o : humans) {
+        if (&o == &h || o.team != h.team || o.selected != nullptr) continue;
+        for (CPlayer* c : o.switchList.candidates) {
+            if (humanOf(c) == nullptr) {
+                o.selected = c;
+                break;
+            }
+        }
+    }
+}
+
+void CMatch::selectReceiver(const CPlayer& kicker, CPlayer* receiver) {
+    if (!hasHuman(kicker.team)) return;
+    if (HumanControl* h = humanOf(&kicker)) {
+        selectFor(*h, receiver);
+    } else {
+        select(receiver);
+    }
+}
+
+HumanControl* CMatch::humanOf(const CPlayer* p) {
+    if (p == nullptr) return nullptr;
+    for (HumanControl& h : humans) {
+        if (h.selected == p) return &h;
+    }
+    return nullptr;
+}
+
+const HumanControl* CMatch::humanOf(const CPlayer* p) const { return const_cast<CMatch*>(this)->humanOf(p); }
+
+bool CMatch::heldByOtherHuman(const HumanControl& h, const CPlayer* p) const {
+    const HumanControl* o = humanOf(p);
+    return o != nullptr && o != &h;
+}
+
+bool CMatch::hasHuman(const CTeam* t) const {
+    if (t == nullptr) return false;
+    for (const HumanControl& h : humans) {
+        if (h.team == t) return true;
+    }
+    return false;
+}
+
+int CMatch::humanCount() const {
+    int n = 0;
+    for (const HumanControl& h : humans) n += h.team != nullptr ? 1 : 0;
+    return n;
 }
 
 bool CMatch::claimPoint(float x, float y) {

@@ -27,7 +27,12 @@ enum RestartKind {
     PENALTY = 7,
     INDIRECT_FREE_KICK = 8,
 };
-enum HumanSide { HUMAN_HOME = 0, HUMAN_AWAY = 1, HUMAN_NONE = 2 };
+// Who plays from the keys. The first three are the one-human game's choices; HUMAN_BOTH puts
+// player 1 on the home side and player 2 on the away side, HUMAN_HOME_TWO both on the home side.
+enum HumanSide { HUMAN_HOME = 0, HUMAN_AWAY = 1, HUMAN_NONE = 2, HUMAN_BOTH = 3, HUMAN_HOME_TWO = 4 };
+
+// How many humans the side choice puts at the keys (0, 1 or 2).
+int humansIn(int humanSide);
 
 // Milliseconds of simulated play since program start; +5 per match step, never reset.
 std::uint32_t& simulationMilliseconds();
@@ -126,8 +131,22 @@ struct SwitchList {
     CTeam* humanTeam = nullptr;
 };
 
+// One human at the keys: his key slots, his side, the footballer he plays and the footballers
+// the switch key offers him.
+struct HumanControl {
+    KeyState* keys = nullptr;
+    CTeam* team = nullptr;  // none while this human does not play
+    CPlayer* selected = nullptr;
+    SwitchList switchList;
+    int number = 1;  // 1 or 2: the number over his footballer
+};
+
 class CMatch {
 public:
+    static constexpr int kMaxHumans = 2;
+    // Player 1 first; a human without a team takes no part.
+    HumanControl humans[kMaxHumans];
+
     CBall ball;
     CTeam home;
     CTeam away;
@@ -141,13 +160,14 @@ public:
     float matchLength = 10.0f;
     int homeScore = 0;
     int awayScore = 0;
-    KeyState* keys = nullptr;
+    // Player 1's state under the names of the one-human game.
+    KeyState*& keys = humans[0].keys;
     CPlayer* targetReceiver = nullptr;
     ClaimSet claimSet;
-    SwitchList switchList;
-    CTeam* humanTeam = nullptr;
+    SwitchList& switchList = humans[0].switchList;
+    CTeam*& humanTeam = humans[0].team;
     CPlayer* lastToucher = nullptr;
-    CPlayer* selected = nullptr;
+    CPlayer*& selected = humans[0].selected;
     CPlayer* ballHolder = nullptr;
     bool secondHalf = false;
     MatchRules rules;
@@ -174,7 +194,22 @@ public:
     bool fullTime() const;  // minute 91 with the ball near the centre line, or minute 96
     void setBallHolder(CPlayer* p);
     bool awayTouchedLast() const;
+    // Some human of p's side takes p: the one who already has him, else one who has nobody,
+    // else the one whose footballer stands nearest. Nothing when no human plays that side.
     void select(CPlayer* p);
+    // Human h takes p, unless p is a goalkeeper, of another side or another human's footballer.
+    void selectFor(HumanControl& h, CPlayer* p);
+    // The human whose footballer p is; null for the computer's.
+    HumanControl* humanOf(const CPlayer* p);
+    const HumanControl* humanOf(const CPlayer* p) const;
+    // A pass or cross to receiver: the human who played it takes the receiver, else (a computer
+    // footballer of a human side passed) the side's human as select() picks him.
+    void selectReceiver(const CPlayer& kicker, CPlayer* receiver);
+    bool isSelected(const CPlayer* p) const { return humanOf(p) != nullptr; }
+    bool heldByOtherHuman(const HumanControl& h, const CPlayer* p) const;
+    // A human plays this side.
+    bool hasHuman(const CTeam* t) const;
+    int humanCount() const;
     bool claimPoint(float x, float y);
     void markFootballersFree();
     void notifyAll(int event);  // home team, then away team

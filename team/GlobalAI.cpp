@@ -50,7 +50,7 @@ void CGlobalAI::sendChaserToLooseBall() {
         if (o != nullptr && o->state == STATE_INTERCEPT) return;
     }
     for (CPlayer* p : team->byDistance) {
-        if (p == team->goalkeeper() || p == m.selected) continue;
+        if (p == team->goalkeeper() || m.isSelected(p)) continue;
         auto* o = dynamic_cast<COutfieldPlayer*>(p);
         if (o != nullptr && o->free && (o->state == STATE_FORMATION || o->state == STATE_MARK)) {
             o->setState(STATE_CHASE);
@@ -265,7 +265,7 @@ void CGlobalAI::opponentsKickOff(const Vector3& p) {
     keeperToGoalLine();
     moveToHomes();
     resetFootballers();
-    if (match->humanTeam == team) {
+    if (match->hasHuman(team)) {
         if (CPlayer* n = nearestTo(p, false)) match->select(n);
     }
 }

@@ -411,7 +411,7 @@ void CGoalkeeper::update(float dt) {
                                                : position + heading * 0.4f + Vector3{0.0f, 0.0f, 0.1232f};
         match->ball.carry(carryPoint);
     }
-    if (match->selected != this) {
+    if (!match->isSelected(this)) {
         const float gap = distance(keeperPoint, position);
         if (gap < speed * 0.005f || approxEqual(position, keeperPoint, 0.01f)) {
             position = keeperPoint;
@@ -426,7 +426,7 @@ void CGoalkeeper::update(float dt) {
         }
     }
     move(dt);
-    if (match->selected == this) keeperPoint = position;
+    if (match->isSelected(this)) keeperPoint = position;
     tryTakeBall();
 }
 

@@ -72,7 +72,7 @@ void CGlobalAI::closeDown() {
     }
     const Vector3 ahead = carrier->position + carrier->heading * (carrier->speed * kCarrierLookAhead);
     auto available = [&](const COutfieldPlayer* o) {
-        return o != nullptr && o != m.selected && o->free && o->state != STATE_WITH_BALL && o->slideTime <= 0.0f;
+        return o != nullptr && !m.isSelected(o) && o->free && o->state != STATE_WITH_BALL && o->slideTime <= 0.0f;
     };
     // Time lost on the ground counts as distance.
     auto reach = [&](const CPlayer* o, const Vector3& to) { return horizontalDistance(o->position, to) + o->stunTime * 4.8f; };

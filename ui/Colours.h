@@ -15,5 +15,7 @@ constexpr platform::Color kGreen = 0xFF00FF00;
 constexpr platform::Color kGrey = 0xFF808080;
 constexpr platform::Color kDarkGrey = 0xFF505050;
 constexpr platform::Color kLightGrey = 0xFFD3D3D3;
+// Player 2's marker, radar dot and labels (player 1 keeps gold).
+constexpr platform::Color kCyan = 0xFF00E5FF;
 
 }  // namespace flikka::colours

@@ -60,6 +60,11 @@ platform::Color nextLabelColor(bool confirmVisible, bool confirmSelected) {
 }
 
 std::string formationHeader(const std::string& teamName, bool home, int controlChoice) {
+    switch (controlChoice) {
+        case HUMAN_BOTH: return teamName + (home ? " (player 1)" : " (player 2)");
+        case HUMAN_HOME_TWO: return teamName + (home ? " (players 1 and 2)" : " (computer)");
+        default: break;
+    }
     const bool user = home ? controlChoice == HUMAN_HOME : controlChoice == HUMAN_AWAY;
     return teamName + " (" + (user ? "user controlled" : "computer") + ")";
 }

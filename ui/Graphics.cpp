@@ -157,6 +157,7 @@ void CGraphics::loadAssets() {
 
     ball_ = sprite("gfx/ball.png", kBallFrameMs);
     selected_ = sprite("gfx/selected.png", kMarkerFrameMs);
+    selected2_ = sprite("gfx/selected2.png", kMarkerFrameMs);
     hasBall_ = sprite("gfx/has_ball.png", kMarkerFrameMs);
     offside_ = sprite("gfx/offside.png", kMarkerFrameMs);
     static constexpr const char* kArrowFiles[ARROW_COUNT] = {
@@ -205,6 +206,7 @@ void CGraphics::teardown() {
     offside_.reset();
     hasBall_.reset();
     selected_.reset();
+    selected2_.reset();
     ball_.reset();
     menuFont_.reset();
     miniFont_.reset();

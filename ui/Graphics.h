@@ -121,6 +121,8 @@ public:
 
     platform::Sprite& ball() { return *ball_; }
     platform::Sprite& selectedMarker() { return *selected_; }
+    // Human n's marker (1 or 2).
+    platform::Sprite& selectedMarker(int human) { return human == 2 ? *selected2_ : *selected_; }
     platform::Sprite& hasBallMarker() { return *hasBall_; }
     platform::Sprite& offsideMarker() { return *offside_; }
     platform::Sprite& arrow(ArrowId a) { return *arrows_[a]; }
@@ -182,7 +184,7 @@ private:
     std::unique_ptr<platform::Display> display_;
     std::unique_ptr<platform::Font> mainFont_, miniFont_, menuFont_;
     std::unique_ptr<platform::Image> pitch_, hudTeams_, hudTime_, fade_, menuBg_, menuBgLarge_, miniPitch_;
-    std::unique_ptr<platform::Sprite> ball_, selected_, hasBall_, offside_;
+    std::unique_ptr<platform::Sprite> ball_, selected_, selected2_, hasBall_, offside_;
     std::array<std::unique_ptr<platform::Sprite>, ARROW_COUNT> arrows_;
     std::unique_ptr<platform::Sprite> splash_, miniGk_;
     std::unique_ptr<platform::Image> ballShadow_;

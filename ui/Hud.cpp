@@ -98,6 +98,33 @@ PassChoice bestPassFor(const CMatch& m, const CPlayer& holder) {
     return best;
 }
 
+std::string humanPlayersText(const CMatch& m, const CTeam& side) {
+    std::string numbers;
+    int count = 0;
+    for (const HumanControl& h : m.humans) {
+        if (h.team != &side) continue;
+        numbers += (count == 0 ? "" : " and ") + std::to_string(h.number);
+        ++count;
+    }
+    if (count == 0) return "CPU";
+    return (count == 1 ? "player " : "players ") + numbers;
+}
+
+platform::Color humanColour(int human) { return human == 2 ? kCyan : kGold; }
+
+namespace {
+// The side's label colour: its human's, white for two or for the computer.
+platform::Color sideColour(const CMatch& m, const CTeam& side) {
+    int count = 0, number = 0;
+    for (const HumanControl& h : m.humans) {
+        if (h.team != &side) continue;
+        ++count;
+        number = h.number;
+    }
+    return count == 1 ? humanColour(number) : kWhite;
+}
+}  // namespace
+
 void drawHud(CGraphics& g) {
     const CMatch& m = *g.match();
     const int w = g.windowWidth();
@@ -109,6 +136,13 @@ void drawHud(CGraphics& g) {
     font.draw(40.0f, 64.0f, "A: " + m.away.name, kWhite);
     font.draw(211.0f, 37.0f, std::to_string(m.homeScore), kWhite);
     font.draw(211.0f, 64.0f, std::to_string(m.awayScore), kWhite);
+    // Two humans: who plays which side, beside the panel.
+    if (m.humanCount() == 2) {
+        platform::Font& mini = g.miniFont();
+        const float x = 30.0f + static_cast<float>(g.hudTeams().width()) + 6.0f;
+        mini.draw(x, 40.0f, humanPlayersText(m, m.home), sideColour(m, m.home));
+        mini.draw(x, 67.0f, humanPlayersText(m, m.away), sideColour(m, m.away));
+    }
 
     const std::string clock = clockText(m.matchMinute(), m.secondHalf);
     font.draw(static_cast<float>(w - 58 - font.textWidth(clock) / 2), 37.0f, clock, kWhite);
@@ -123,7 +157,9 @@ void drawRadar(CGraphics& g) {
     drawRadarFrame(d, r, kRadarBackground);
     for (const auto& p : m.home.players) radarDot(d, r, p->position, 2.0f, kRed);
     for (const auto& p : m.away.players) radarDot(d, r, p->position, 2.0f, kBlue);
-    if (m.selected != nullptr) radarDot(d, r, m.selected->position, 3.0f, kGold);
+    for (const HumanControl& h : m.humans) {
+        if (h.selected != nullptr) radarDot(d, r, h.selected->position, 3.0f, humanColour(h.number));
+    }
     radarDot(d, r, m.ball.position, 2.0f, kWhite);
     d.resetTranslate();
 }
@@ -138,7 +174,9 @@ void drawDebugRadar(CGraphics& g) {
         const platform::Color c = t == &m.home ? kRed : kBlue;
         for (std::size_t i = 1; i < t->size(); ++i) radarDot(d, r, t->player(i)->homePosition, 2.0f, c);
     }
-    if (m.selected != nullptr) radarDot(d, r, m.selected->homePosition, 3.0f, kGold);
+    for (const HumanControl& h : m.humans) {
+        if (h.selected != nullptr) radarDot(d, r, h.selected->homePosition, 3.0f, humanColour(h.number));
+    }
     radarDot(d, r, m.ball.position, 2.0f, kWhite);
     for (const CTeam* t : {&m.home, &m.away}) {
         if (!t->ai) continue;

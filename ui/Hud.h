@@ -3,6 +3,7 @@
 // goalkeeper target markers, match-state text, footballers' labels and pass-value bars).
 #include <string>
 
+#include "platform/Platform.h"
 #include "players/OutfieldPlayer.h"
 
 namespace flikka {
@@ -10,11 +11,17 @@ namespace flikka {
 class CGraphics;
 class CMatch;
 class CPlayer;
+class CTeam;
 
 // All overlays in their order; the radar and the debug view follow the settings of this frame.
 void drawOverlays(CGraphics& g);
 
 void drawHud(CGraphics& g);
+
+// Who plays a side from the keys: "player 1", "player 2", "players 1 and 2", or "CPU".
+std::string humanPlayersText(const CMatch& m, const CTeam& side);
+// Human n's colour (1 gold, 2 cyan).
+platform::Color humanColour(int human);
 void drawRadar(CGraphics& g);
 void drawDebugRadar(CGraphics& g);
 void drawDebugMarkers(CGraphics& g);  // with the match-state text

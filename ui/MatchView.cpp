@@ -123,11 +123,14 @@ void drawCentredOn(CGraphics& g, platform::Sprite& s, const Vector3& p) {
 
 void drawGroundMarkers(CGraphics& g, const CMatch& m) {
     if (m.ballHolder != nullptr) drawCentredOn(g, g.hasBallMarker(), m.ballHolder->position);
-    if (m.selected != nullptr) {
-        drawCentredOn(g, g.selectedMarker(), m.selected->position);
-        // A keeper holding the ball keeps his marker visible over the selection.
-        if (m.isEitherGoalkeeper(m.ballHolder)) drawCentredOn(g, g.hasBallMarker(), m.ballHolder->position);
+    bool anySelected = false;
+    for (const HumanControl& h : m.humans) {
+        if (h.selected == nullptr) continue;
+        drawCentredOn(g, g.selectedMarker(h.number), h.selected->position);
+        anySelected = true;
     }
+    // A keeper holding the ball keeps his marker visible over the selection.
+    if (anySelected && m.isEitherGoalkeeper(m.ballHolder)) drawCentredOn(g, g.hasBallMarker(), m.ballHolder->position);
     if (!settings().debugInfo) return;
     for (const CTeam* t : {&m.home, &m.away}) {
         for (std::size_t i = 1; i < t->size(); ++i) {
@@ -151,6 +154,13 @@ void drawName(CGraphics& g, const CPlayer& p) {
     platform::Font& font = g.miniFont();
     font.draw(g.worldToScreenX(p.position.x) - whole(font.textWidth(p.name) / 2),
               g.worldToScreenY(p.position.y + kNameHeight), p.name, kWhite);
+}
+
+void drawHumanNumber(CGraphics& g, const CPlayer& p, int human) {
+    platform::Font& font = g.mainFont();
+    const std::string n = std::to_string(human);
+    font.draw(g.worldToScreenX(p.position.x) - whole(font.textWidth(n) / 2),
+              g.worldToScreenY(p.position.y + kNameHeight) - whole(font.height()), n, humanColour(human));
 }
 
 void drawOffscreenArrow(CGraphics& g, const CPlayer& p) {
@@ -265,9 +275,12 @@ void drawMatchFrame(CGraphics& g, bool running) {
     if (running) advanceRunningSets(g);
 
     if (m.ballHolder != nullptr) drawName(g, *m.ballHolder);
-    if (m.selected != nullptr) {
-        drawName(g, *m.selected);
-        drawOffscreenArrow(g, *m.selected);
+    const bool numbered = m.humanCount() == 2;
+    for (const HumanControl& h : m.humans) {
+        if (h.selected == nullptr) continue;
+        drawName(g, *h.selected);
+        if (numbered) drawHumanNumber(g, *h.selected, h.number);
+        drawOffscreenArrow(g, *h.selected);
     }
 
     drawOverlays(g);

@@ -35,6 +35,12 @@ constexpr KeyItem kKeyItems[] = {
     {MENU_KEY_CROSS, "cross key", 6},   {MENU_KEY_THRU, "thru key", 7},   {MENU_KEY_LEFT, "run left", 0},
     {MENU_KEY_RIGHT, "run right", 1},   {MENU_KEY_UP, "run up", 2},       {MENU_KEY_DOWN, "run down", 3},
 };
+// Player 2's page, in the same order; its keys live in flikka.xml.
+constexpr KeyItem kPlayer2KeyItems[] = {
+    {MENU_P2_KEY_SWITCH, "switch key", 9}, {MENU_P2_KEY_SHOOT, "shoot key", 4}, {MENU_P2_KEY_PASS, "pass key", 5},
+    {MENU_P2_KEY_CROSS, "cross key", 6},   {MENU_P2_KEY_THRU, "thru key", 7},   {MENU_P2_KEY_LEFT, "run left", 0},
+    {MENU_P2_KEY_RIGHT, "run right", 1},   {MENU_P2_KEY_UP, "run up", 2},       {MENU_P2_KEY_DOWN, "run down", 3},
+};
 
 struct PadItem {
     int id;
@@ -148,6 +154,9 @@ int CMenu::keySlotOf(int id) {
     for (const KeyItem& k : kKeyItems) {
         if (k.id == id) return k.slot;
     }
+    for (const KeyItem& k : kPlayer2KeyItems) {
+        if (k.id == id) return k.slot;
+    }
     return -1;
 }
 
@@ -166,6 +175,9 @@ void CMenu::build() {
     CMenuNode* control = newGame->add(MENU_CONTROL, "home team vs CPU");
     control->choices.emplace_back("away team vs CPU");
     control->choices.emplace_back("CPU vs CPU");
+    // Choices 3 and 4 are the two-player sides of HumanSide.
+    control->choices.emplace_back("home: player 1, away: player 2");
+    control->choices.emplace_back("home: players 1 and 2");
     CMenuNode* length = newGame->add(MENU_MATCH_LENGTH, "match length: 5");
     for (const char* c : {"match length: 10", "match length: 15", "match length: 20"}) length->choices.emplace_back(c);
     CMenuNode* homePage = newGame->add(MENU_HOME_FORMATION, "continue");
@@ -200,6 +212,9 @@ void CMenu::build() {
     CMenuNode* resolution = options->add(MENU_RESOLUTION, resolutionLabel(resolutions_.front()));
     for (std::size_t i = 1; i < resolutions_.size(); ++i) resolution->choices.push_back(resolutionLabel(resolutions_[i]));
     options->add(MENU_SCALING, "scaling: smooth")->choices.emplace_back("scaling: sharp");
+    CMenuNode* player2 = options->add(MENU_P2_KEYS, "player 2 keys", "player 2 keys");
+    player2->add(MENU_BACK, "back");
+    for (const KeyItem& k : kPlayer2KeyItems) player2->add(k.id, k.label);
     CMenuNode* sound = options->add(MENU_SOUND, "sound", "sound");
     sound->add(MENU_BACK, "back");
     const ExtraSettings& extra = extraSettings();
@@ -221,6 +236,12 @@ void CMenu::build() {
     }
     findNode(MENU_KEY_THRU)->isHidden = true;
     const ExtraSettings& x = extraSettings();
+    for (const KeyItem& k : kPlayer2KeyItems) {
+        CMenuNode* item = findNode(k.id);
+        item->isKeyItem = true;
+        item->keyCode = x.player2Keys[k.slot];
+    }
+    findNode(MENU_P2_KEY_THRU)->isHidden = true;
     for (const PadItem& p : kPadItems) {
         CMenuNode* item = findNode(p.id);
         item->isKeyItem = true;
@@ -365,12 +386,19 @@ void CMenu::endCapture(int virtualKey, bool fromPad, int padButton) {
     if (item->isPadButton && !platform::padButtonBindable(padButton)) return;
     const int code = item->isPadButton ? padButton : virtualKey;
     // A key another item of the page holds changes places with the old one, so no two
-    // actions share a key; hidden items and the fixed keys are left alone.
-    for (auto& other : current_->children) {
-        if (other.get() == item || !other->isKeyItem || other->isHidden || other->isPadButton != item->isPadButton) continue;
-        if (other->keyCode != code) continue;
-        other->keyCode = item->keyCode;
-        apply(other.get());
+    // actions share a key; hidden items and the fixed keys are left alone. The two players'
+    // keyboard pages count as one: they share the keyboard.
+    CMenuNode* pages[2] = {current_, nullptr};
+    if (current_->id == MENU_KEYBOARD) pages[1] = findNode(MENU_P2_KEYS);
+    if (current_->id == MENU_P2_KEYS) pages[1] = findNode(MENU_KEYBOARD);
+    for (CMenuNode* page : pages) {
+        if (page == nullptr) continue;
+        for (auto& other : page->children) {
+            if (other.get() == item || !other->isKeyItem || other->isHidden || other->isPadButton != item->isPadButton) continue;
+            if (other->keyCode != code) continue;
+            other->keyCode = item->keyCode;
+            apply(other.get());
+        }
     }
     item->keyCode = code;
     capture_ = nullptr;
@@ -421,6 +449,17 @@ int CMenu::apply(CMenuNode* item) {
         case MENU_KEY_CROSS:
         case MENU_KEY_THRU:
             s.keys[keySlotOf(item->id)] = item->keyCode;
+            return MENU_RESULT_NONE;
+        case MENU_P2_KEY_UP:
+        case MENU_P2_KEY_DOWN:
+        case MENU_P2_KEY_LEFT:
+        case MENU_P2_KEY_RIGHT:
+        case MENU_P2_KEY_SWITCH:
+        case MENU_P2_KEY_SHOOT:
+        case MENU_P2_KEY_PASS:
+        case MENU_P2_KEY_CROSS:
+        case MENU_P2_KEY_THRU:
+            extraSettings().player2Keys[keySlotOf(item->id)] = item->keyCode;
             return MENU_RESULT_NONE;
         case MENU_PAD_SWITCH:
         case MENU_PAD_SHOOT:

@@ -62,6 +62,17 @@ enum MenuId {
     MENU_RUMBLE = 66,
     MENU_RESOLUTION = 67,
     MENU_SCALING = 68,
+    // Player 2's keys (90..99): the page, then one item per slot as on the keyboard page.
+    MENU_P2_KEYS = 90,
+    MENU_P2_KEY_LEFT = 91,
+    MENU_P2_KEY_RIGHT = 92,
+    MENU_P2_KEY_UP = 93,
+    MENU_P2_KEY_DOWN = 94,
+    MENU_P2_KEY_SHOOT = 95,
+    MENU_P2_KEY_PASS = 96,
+    MENU_P2_KEY_CROSS = 97,
+    MENU_P2_KEY_THRU = 98,
+    MENU_P2_KEY_SWITCH = 99,
 };
 
 // What the player should hear of a menu step: a click for a move, another for a choice made.
@@ -140,7 +151,7 @@ public:
     // The display items show the settings again (after Alt+Enter, or a mode that could not be had).
     void refreshDisplayItems();
 
-    // The settings key slot a key item writes; -1 for other ids.
+    // The settings key slot a key item writes (player 1's or player 2's table); -1 for other ids.
     static int keySlotOf(int id);
     // The picture sizes the resolution item offers, smallest first.
     const std::vector<std::pair<int, int>>& resolutions() const { return resolutions_; }

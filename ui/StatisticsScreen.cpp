@@ -7,6 +7,7 @@
 
 #include "sim/Match.h"
 #include "ui/Graphics.h"
+#include "ui/Hud.h"
 #include "ui/Colours.h"
 
 namespace flikka {
@@ -59,6 +60,8 @@ void drawStatisticsPage(CGraphics& g, int top) {
 
     centred("statistics", top + 100, kWhite);
     row("HOME", "AWAY", top + 100);
+    // Two humans: who played which side, under its heading.
+    if (m->humanCount() == 2) row(humanPlayersText(*m, m->home), humanPlayersText(*m, m->away), top + 120);
 
     const CTeam& h = m->home;
     const CTeam& a = m->away;

@@ -88,8 +88,13 @@ n=$(count_pixels away_page "$x0" $((y0 + 70)) 290 120 'g > 200 && r < 60 && b < 
 
 press Up
 press Return
+# The kick-off fades in; a loaded machine draws it slowly, so wait for the score panel's names.
 sleep 4
-shot match
+for _ in $(seq 1 20); do
+  shot match
+  [ "$(count_pixels match 40 37 160 18 "$white")" -ge 40 ] && [ "$(count_pixels match 40 64 160 18 "$white")" -ge 40 ] && break
+  sleep 1
+done
 
 # The pitch fills the window; the head-up display names both teams with their scores.
 n=$(count_pixels match 0 100 "$WIN_W" 300 'g > r + 30 && g > b + 30')

@@ -139,8 +139,8 @@ std::string withChecksum(std::string b) {
 TEST(ReplayFile, VersionsAndDeclaredLengthsAreChecked) {
     const std::string bytes = replay::encode(sample());
     std::string newer = bytes;
-    newer[4] = 2;
-    EXPECT_EQ(decodeProblem(withChecksum(newer)), "made by a newer Flikka (format version 2, this one reads up to 1)");
+    newer[4] = 3;
+    EXPECT_EQ(decodeProblem(withChecksum(newer)), "made by a newer Flikka (format version 3, this one reads up to 2)");
     std::string zero = bytes;
     zero[4] = 0;
     EXPECT_EQ(decodeProblem(withChecksum(zero)), "format version 0 does not exist");
@@ -185,6 +185,53 @@ TEST(ReplayFile, ImpossibleValuesAreRefused) {
         damage(r);
         EXPECT_EQ(decodeProblem(replay::encode(r)), want);
     }
+}
+
+// The same single-human file as format version 1 wrote it: the set-up without player 2's keys.
+std::string asVersion1(const std::string& v2) {
+    constexpr std::size_t kV1SetUp = 101;
+    std::string b = v2.substr(0, 4) + std::string("\x01\x00", 2);
+    b += v2.substr(6, 1) + std::string("\x65\x00\x00\x00", 4) + v2.substr(11, kV1SetUp);
+    const std::size_t setUpEnd = 11 + (v2.size() > 11 ? static_cast<unsigned char>(v2[7]) : 0);
+    b += v2.substr(setUpEnd);
+    return withChecksum(b);
+}
+
+TEST(ReplayFile, PlayerTwoRoundTripsAndVersion1FilesStillRead) {
+    Replay two = sample();
+    two.setUp.humanSide = 3;  // home: player 1, away: player 2
+    two.setUp.keys2.current[SLOT_LEFT] = true;
+    two.setUp.keys2.heldTime[SLOT_LEFT] = 1.5f;
+    two.keys2 = {{3, SLOT_LEFT, true}, {3, SLOT_SHOOT, true}, {90000, SLOT_SHOOT, false}};
+    Replay back;
+    std::string problem;
+    ASSERT_TRUE(replay::decode(replay::encode(two), back, problem)) << problem;
+    EXPECT_EQ(back.setUp.humanSide, 3);
+    EXPECT_TRUE(back.setUp.keys2.current[SLOT_LEFT]);
+    EXPECT_FALSE(back.setUp.keys.current[SLOT_LEFT]);
+    EXPECT_EQ(back.setUp.keys2.heldTime[SLOT_LEFT], 1.5f);
+    ASSERT_EQ(back.keys2.size(), 3u);
+    EXPECT_EQ(back.keys2[2].step, 90000u);
+    EXPECT_EQ(back.keys.size(), two.keys.size());
+    // Player 2's changes are checked like player 1's.
+    two.keys2[1].down = false;
+    EXPECT_EQ(decodeProblem(replay::encode(two)), "impossible key change: slot 4 goes up at step 3 without going down first");
+
+    // One human: no key record for player 2, and the same bytes as version 1 read the same.
+    const std::string v2 = replay::encode(sample());
+    // Record ends after the header: set-up, keys (and player 2's keys), outcome, end.
+    EXPECT_EQ(recordBoundaries(v2).size(), 6u);
+    two.keys2[1].down = true;
+    EXPECT_EQ(recordBoundaries(replay::encode(two)).size(), 7u);
+    const std::string v1 = asVersion1(v2);
+    ASSERT_EQ(v1.size() + 70, v2.size());
+    Replay old;
+    ASSERT_TRUE(replay::decode(v1, old, problem)) << problem;
+    EXPECT_EQ(replay::encode(old), v2);
+    // Version 1 knew neither the two-player sides nor a second key record.
+    std::string side3 = v1;
+    side3[11 + 4] = 3;
+    EXPECT_EQ(decodeProblem(withChecksum(side3)), "impossible set-up: human side 3");
 }
 
 TEST(ReplayFile, LoadFileNamesTheFile) {

@@ -45,7 +45,8 @@ expect_refused 'at most 5 players fit in a line, got 7 in M' --home 0,0,7,3,0
 expect_refused 'at most 5 players fit in a line, got 10 in AM' --away 0,10,0,0,0
 expect_refused 'add up to 10' --home 5,5,1,0,0
 expect_refused 'bad count' --away 4,4,x,1,1
-expect_refused '--human must be' --human both
+expect_refused '--human must be' --human twice
+expect_refused '--keys2 needs' --human home --keys2 "$tmp/badkeys"
 expect_refused 'cannot read the key script' --human home --keys "$tmp/missing"
 expect_refused 'line 2' --human home --keys "$tmp/badkeys"
 expect_refused 'line 1' --human home --keys "$tmp/badslot"

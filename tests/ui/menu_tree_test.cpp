@@ -73,7 +73,7 @@ TEST_F(MenuTest, TreeIsBuiltWithIdsChoicesAndHiddenItems) {
     // Id 0 finds the first back item in depth-first order: the one on the new-game page.
     ASSERT_NE(m.findNode(MENU_BACK), nullptr);
     EXPECT_EQ(m.findNode(MENU_BACK)->parent->id, MENU_NEW_GAME);
-    EXPECT_EQ(m.findNode(99), nullptr);
+    EXPECT_EQ(m.findNode(998), nullptr);
     // Formation lines start at 4-4-2 for both sides and offer 0..5.
     const int expected[5] = {2, 0, 4, 0, 4};
     for (int i = 0; i < 5; ++i) {
@@ -214,7 +214,7 @@ TEST_F(MenuTest, NewGameChoicesAndFormationLinesCycle) {
     EXPECT_EQ(selectedLabel(), "match length: 20");
     tap({kRight});
     EXPECT_EQ(selectedLabel(), "match length: 5");
-    tap({kUp, kLeft});
+    tap({kUp, kLeft, kLeft, kLeft});  // back past the two-player sides
     EXPECT_EQ(selectedLabel(), "CPU vs CPU");
 
     tap({kDown, kDown, kEnter});

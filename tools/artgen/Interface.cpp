@@ -103,6 +103,7 @@ PixelBuffer fontStrip(const std::string& ttf, int size, bool shadow) {
 std::vector<NamedImage> markersAndArrows() {
     std::vector<NamedImage> out;
     out.push_back({"selected.png", groundRing(22, 11, 2.0f, argb(255, 255, 232, 40)), 1});
+    out.push_back({"selected2.png", groundRing(22, 11, 2.0f, argb(255, 0, 229, 255)), 1});
     out.push_back({"has_ball.png", groundRing(16, 8, 1.6f, argb(255, 255, 255, 255)), 1});
     {
         out.push_back({"offside.png", groundRing(20, 10, 2.6f, argb(255, 230, 30, 30)), 1});

@@ -47,9 +47,12 @@ const char* const kUsage =
     "  --home ST,AM,M,DM,D         home line counts, 0 to 5 a line, adding up to 10\n"
     "                              (default 2,0,4,0,4)\n"
     "  --away ST,AM,M,DM,D         away line counts (default 2,0,4,0,4)\n"
-    "  --human home|away|none      side played from the key script (default none)\n"
-    "  --keys FILE                 key script: lines \"STEP SLOT down|up\"; STEP counts match\n"
-    "                              steps from the start of the run, SLOT is 0..15\n"
+    "  --human home|away|none|both|home2\n"
+    "                              side played from the key script (default none); both: player 1\n"
+    "                              home and player 2 away, home2: players 1 and 2 at home\n"
+    "  --keys FILE                 player 1's key script: lines \"STEP SLOT down|up\"; STEP counts\n"
+    "                              match steps from the start of the run, SLOT is 0..15\n"
+    "  --keys2 FILE                player 2's key script, the same form\n"
     "  --matches N                 consecutive matches on one match object (default 1)\n"
     "  --json                      one JSON object per match on one line\n"
     "  --quiet                     no referee lines\n"
@@ -72,6 +75,7 @@ struct Options {
     unsigned away[5] = {2, 0, 4, 0, 4};
     int human = HUMAN_NONE;
     std::string keysFile;
+    std::string keys2File;
     long matches = 1;
     bool json = false;
     bool quiet = false;
@@ -137,7 +141,7 @@ Options parseArguments(int argc, char** argv) {
             if (i + 1 >= argc) throw UsageError{arg + " needs a value"};
             return argv[++i];
         };
-        if (arg == "--length" || arg == "--home" || arg == "--away" || arg == "--human" || arg == "--keys" ||
+        if (arg == "--length" || arg == "--home" || arg == "--away" || arg == "--human" || arg == "--keys" || arg == "--keys2" ||
             arg == "--matches" || arg == "--profile" || arg == "--rules" || arg == "--auto-switch" || arg == "--bot" ||
             arg == "--summary") {
             o.setUpFlags.push_back(arg);
@@ -165,11 +169,17 @@ Options parseArguments(int argc, char** argv) {
                 o.human = HUMAN_AWAY;
             } else if (v == "none") {
                 o.human = HUMAN_NONE;
+            } else if (v == "both") {
+                o.human = HUMAN_BOTH;
+            } else if (v == "home2") {
+                o.human = HUMAN_HOME_TWO;
             } else {
-                throw UsageError{"--human must be home, away or none, got \"" + v + "\""};
+                throw UsageError{"--human must be home, away, none, both or home2, got \"" + v + "\""};
             }
         } else if (arg == "--keys") {
             o.keysFile = value();
+        } else if (arg == "--keys2") {
+            o.keys2File = value();
         } else if (arg == "--matches") {
             const std::string v = value();
             long long n = 0;
@@ -212,6 +222,7 @@ Options parseArguments(int argc, char** argv) {
     }
     if (o.rules.full()) o.rules.autoSwitch = o.autoSwitch;
     if (o.bot && o.human == HUMAN_NONE) throw UsageError{"--bot needs --human home or away"};
+    if (!o.keys2File.empty() && humansIn(o.human) < 2) throw UsageError{"--keys2 needs --human both or home2"};
     if (o.bot && !o.keysFile.empty()) throw UsageError{"--bot and --keys cannot be used together"};
     if (!o.replayFile.empty() && !o.recordFile.empty()) throw UsageError{"--replay cannot be combined with --record"};
     if (!o.replayFile.empty() && !o.setUpFlags.empty()) {
@@ -443,8 +454,10 @@ int runReplay(const Options& o) {
 
 int run(const Options& o) {
     if (!o.replayFile.empty()) return runReplay(o);
-    std::vector<KeyChange> script;
+    std::vector<KeyChange> script, script2;
     if (!o.keysFile.empty()) script = readKeyScript(o.keysFile);
+    if (!o.keys2File.empty()) script2 = readKeyScript(o.keys2File);
+    const bool twoHumans = humansIn(o.human) == 2;
 
     seedRandom(kDefaultSeed);
     if (o.quiet || o.summary) setConsole(nullptr);
@@ -454,7 +467,12 @@ int run(const Options& o) {
     KeyState keys;
     keys.keyboard = o.bot ? static_cast<const IKeyboardDevice*>(&bot) : &keyboard;
     keys.keyTable = ScriptedKeyboard::kKeyTable;
+    ScriptedKeyboard keyboard2(std::move(script2));
+    KeyState keys2;
+    keys2.keyboard = &keyboard2;
+    keys2.keyTable = ScriptedKeyboard::kKeyTable;
     CMatch m(&keys);
+    if (twoHumans) m.humans[1].keys = &keys2;
     const bool recording = !o.recordFile.empty();
     replay::MatchRecorder recorder;
 
@@ -465,7 +483,7 @@ int run(const Options& o) {
     MatchSummary summary;
 
     for (long match = 0; match < o.matches; ++match) {
-        if (recording) recorder.beforeSetUp(m, keys, o.home, o.away, static_cast<float>(o.length), o.human, kDt);
+        if (recording) recorder.beforeSetUp(m, keys, o.home, o.away, static_cast<float>(o.length), o.human, kDt, &keys2);
         m.newMatch(o.home, o.away, static_cast<float>(o.length), o.human, o.rules);
         if (recording) recorder.afterSetUp(m);
         unsigned long long steps = 0;
@@ -476,7 +494,11 @@ int run(const Options& o) {
                 keyboard.advanceTo(runStep);
                 if (o.bot) bot.decide(m);
                 keys.pollKeys();
-                if (recording) recorder.afterPoll(m, keys);
+                if (twoHumans) {
+                    keyboard2.advanceTo(runStep);
+                    keys2.pollKeys();
+                }
+                if (recording) recorder.afterPoll(m, keys, &keys2);
                 user_control::controlSelected(m);
             }
             int result = 0;
