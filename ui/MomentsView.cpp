@@ -50,21 +50,44 @@ std::string scoreLine(const CMatch& m, int home, int away) {
     return m.home.name + "  " + std::to_string(home) + " - " + std::to_string(away) + "  " + m.away.name;
 }
 
+// The human who takes the restart: the one who plays the footballer holding the ball; with the
+// ball not yet held, the taking side's human nearest to the spot.
+const HumanControl* restartTaker(const CMatch& m) {
+    const CTeam* taking = m.homeTakesRestart ? &m.home : &m.away;
+    const HumanControl* h = nullptr;
+    if (m.ballHolder != nullptr) {
+        // The goalkeeper at a goal kick, whom no key moves, is nobody's: it is taken for them.
+        h = m.humanOf(m.ballHolder);
+    } else {
+        float best = 0.0f;
+        for (const HumanControl& c : m.humans) {
+            if (c.team != taking || c.selected == nullptr) continue;
+            const float dx = c.selected->position.x - m.restartPoint.x;
+            const float dy = c.selected->position.y - m.restartPoint.y;
+            const float d = dx * dx + dy * dy;
+            if (h == nullptr || d < best) {
+                h = &c;
+                best = d;
+            }
+        }
+    }
+    return h != nullptr && h->team == taking ? h : nullptr;
+}
+
 }  // namespace
 
 RestartPrompt restartPrompt(const CMatch& m) {
     RestartPrompt p;
-    if (m.state != GAME_READY || m.humanTeam == nullptr || m.selected == nullptr) return p;
-    const CTeam* taking = m.homeTakesRestart ? &m.home : &m.away;
-    if (taking != m.humanTeam) return p;
-    // The ball with a footballer he does not control (the goalkeeper at a goal kick, whom no
-    // key moves): the restart is taken for him.
-    if (m.ballHolder != nullptr && m.ballHolder != m.selected) return p;
+    if (m.state != GAME_READY) return p;
+    const HumanControl* h = restartTaker(m);
+    if (h == nullptr) return p;
     const auto row = std::find_if(std::begin(kRestartPrompts), std::end(kRestartPrompts),
                                   [&](const RestartPromptRow& r) { return r.restartKind == m.restartKind; });
     if (row == std::end(kRestartPrompts)) return p;
-    p.key = platform::keyName(settings().keys[row->slot]);
+    const bool second = h->number == 2;
+    p.key = platform::keyName(second ? extraSettings().player2Keys[row->slot] : settings().keys[row->slot]);
     p.action = row->action;
+    if (m.humanCount() == 2) p.player = h->number;
     return p;
 }
 
@@ -81,7 +104,7 @@ void drawRestartPrompt(CGraphics& g) {
     panel.draw(f(g.centredLeft(panel.width())), f(top), kPanelAlpha);
     // The key in gold between the white words.
     platform::Font& font = g.mainFont();
-    const std::string before = "press ";
+    const std::string before = p.who() + "press ";
     const std::string after = std::string(" to ") + p.action;
     const int width = font.textWidth(before) + font.textWidth(p.key) + font.textWidth(after);
     int x = g.windowWidth() / 2 - width / 2;

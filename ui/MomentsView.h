@@ -12,12 +12,15 @@ class CMatch;
 class MatchMoments;
 
 // "press <key> to <action>" for the restart the human's side stands ready to take, with the key
-// named from the current bindings; empty when nothing waits for him.
+// named from his current bindings; empty when nothing waits for him. When two play, the taker's
+// player is named first: "player 2: press H to kick off".
 struct RestartPrompt {
     std::string key;
     const char* action = nullptr;
+    int player = 0;  // 1 or 2 when two humans play, else 0
     bool shown() const { return action != nullptr; }
-    std::string text() const { return "press " + key + " to " + action; }
+    std::string who() const { return player == 0 ? std::string() : "player " + std::to_string(player) + ": "; }
+    std::string text() const { return who() + "press " + key + " to " + action; }
 };
 RestartPrompt restartPrompt(const CMatch& m);
 

@@ -58,9 +58,10 @@ until grep -q "goal" "$WORK/out.txt"; do
   sleep 0.02
 done
 BANNER_TOP=110
-deadline=$((SECONDS + 6))
-until shot banner && [ "$(mean_green banner $BESIDE)" -lt $((in_play / 3)) ]; do
-  [ $SECONDS -lt "$deadline" ] || fail "the picture did not fade after the goal"
+# Half faded at least (a busy machine may draw few frames of the two-second fade).
+deadline=$((SECONDS + 15))
+until shot banner && [ "$(mean_green banner $BESIDE)" -lt $((in_play / 2)) ]; do
+  [ $SECONDS -lt "$deadline" ] || fail "the picture did not fade after the goal (green $(mean_green banner $BESIDE))"
 done
 [ "$(count_pixels banner $((WIN_W / 2 - 230)) $((BANNER_TOP + 40)) 460 55 "$dark")" -ge 9000 ] ||
   fail "no banner panel over the fade"
@@ -97,7 +98,9 @@ card_shown() {
 restarts=0
 deadline=$((SECONDS + 420))
 until shot card && card_shown card; do
-  [ $SECONDS -lt "$deadline" ] || fail "no half-time card"
+  [ $SECONDS -lt "$deadline" ] || fail "no half-time card (dark $(count_pixels card $((WIN_W / 2 - 240)) \
+    $((CARD_Y + 190)) 480 60 "$dark"), title $(count_pixels card $TITLE "$white"), red line \
+    $(count_pixels card $((WIN_W / 2 - 150)) $((CARD_Y + 340)) 300 24 "$redtext"))"
   if [ "$(count_pixels card $PROMPT "$gold")" -ge 10 ]; then
     restarts=$((restarts + 1))
     cp "$WORK/card.png" "$WORK/restart_$restarts.png"

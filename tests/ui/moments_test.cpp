@@ -148,6 +148,60 @@ TEST_F(MomentsTest, PromptOnlyWhenTheHumanMustTakeTheRestartWithTheBoundKey) {
     EXPECT_TRUE(shows(frame, font, x + font.textWidth("press S"), y, " to kick off", kWhite));
 }
 
+// Two at the keys: the prompt names the taker's player and his own key, never the other's.
+TEST_F(MomentsTest, WithTwoHumansThePromptNamesTheTakersPlayerAndHisKey) {
+    match->newMatch(k442, k442, 600.0f, HUMAN_HOME_TWO);
+    calmScene();
+    KeyState keys2;
+    match->humans[1].keys = &keys2;
+    match->state = GAME_READY;
+    match->homeTakesRestart = true;
+    match->restartKind = THROW_IN;
+    match->humans[0].selected = &home(9);
+    match->humans[1].selected = &home(3);
+    match->ballHolder = &home(3);
+    EXPECT_EQ(restartPrompt(*match).text(), "player 2: press H to take the throw-in");
+    extraSettings().player2Keys[SLOT_SHOOT] = 32;
+    match->restartKind = PENALTY;
+    EXPECT_EQ(restartPrompt(*match).text(), "player 2: press Space to take the penalty");
+    extraSettings().resetToDefaults();
+    match->ballHolder = &home(9);
+    EXPECT_EQ(restartPrompt(*match).text(), "player 1: press D to take the penalty");
+    // Nobody holds the ball yet: the human whose footballer stands nearest the spot.
+    match->ballHolder = nullptr;
+    match->restartKind = KICK_OFF;
+    match->restartPoint = {0.0f, 0.0f, kBallRadius};
+    home(3).position = {1.0f, 1.0f, 0.0f};
+    home(9).position = {10.0f, 10.0f, 0.0f};
+    EXPECT_EQ(restartPrompt(*match).text(), "player 2: press H to kick off");
+    match->homeTakesRestart = false;
+    EXPECT_FALSE(restartPrompt(*match).shown()) << "the computer's side kicks off";
+
+    // One human each side: the away side's restart is player 2's.
+    match->newMatch(k442, k442, 600.0f, HUMAN_BOTH);
+    calmScene();
+    match->humans[1].keys = &keys2;
+    match->state = GAME_READY;
+    match->homeTakesRestart = false;
+    match->restartKind = CORNER;
+    match->humans[0].selected = &home(9);
+    match->humans[1].selected = &away(7);
+    match->ballHolder = &away(7);
+    EXPECT_EQ(restartPrompt(*match).text(), "player 2: press H to take the corner");
+
+    g().display().clear(0xFF000000);
+    drawMatchFrame(g(), false);
+    drawRestartPrompt(g());
+    const PixelBuffer frame = keep(g().display().readPixels());
+    platform::Font& font = g().mainFont();
+    const std::string text = "player 2: press H to take the corner";
+    const int y = promptTop(g()) + (g().promptPanel().height() - font.height()) / 2;
+    const int x = centreLeft(font, text);
+    EXPECT_TRUE(shows(frame, font, x, y, "player 2: press ", kWhite));
+    EXPECT_TRUE(shows(frame, font, x + font.textWidth("player 2: press "), y, "H", kGold));
+    EXPECT_LE(font.textWidth(text) + 24, g().promptPanel().width()) << "the text overflows its panel";
+}
+
 TEST_F(MomentsTest, BannerOverTheFadeAndCardOverTheFrozenMatch) {
     MatchMoments mo;
     mo.afterStep({event(MatchEventKind::Goal, &home(10), SIDE_HOME, 12)});

@@ -145,8 +145,8 @@ std::vector<NamedImage> panels(const std::string& fontDir) {
     {
         // The moments of a match, in the menus' style: the restart prompt, the goal banner with
         // a red band for its title, and the half- and full-time card.
-        PixelBuffer prompt(360, 34);
-        roundedPanel(prompt, 0, 0, 360, 34, 8.0f, argb(200, 10, 16, 30), argb(230, 120, 150, 200));
+        PixelBuffer prompt(440, 34);  // room for "player 2: " and a long key name
+        roundedPanel(prompt, 0, 0, 440, 34, 8.0f, argb(200, 10, 16, 30), argb(230, 120, 150, 200));
         out.push_back({"prompt.png", prompt, 0});
         PixelBuffer banner(460, 100);
         roundedPanel(banner, 0, 0, 460, 100, 12.0f, argb(215, 10, 16, 30), argb(235, 120, 150, 200));
