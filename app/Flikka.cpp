@@ -12,6 +12,7 @@
 #include "app/Controls.h"
 #include "app/LoopTimer.h"
 #include "app/MenuRedraw.h"
+#include "app/ReplayControl.h"
 #include "app/SoundDirector.h"
 #include "app/Splash.h"
 #include "platform/Gamepad.h"
@@ -125,6 +126,8 @@ void CFlikka::run() {
         menu.refreshDisplayItems();
         return true;
     };
+    ReplayControl replays(match, keys, keys2, keyboard);
+    replays.attach(menu);
 
     bool quit = false;
     Splash splash;
@@ -156,6 +159,7 @@ void CFlikka::run() {
 
     menu.flushKeyEvents();
     AppMode mode = MODE_MENU;
+    AppMode afterReplay = MODE_MENU;  // where "watch replay" returns to
     MenuRedraw menuRedraw;
     MatchMoments moments;
     int cardResult = 0;  // the step result the card stands for: 1 half time, 2 full time
@@ -166,6 +170,7 @@ void CFlikka::run() {
         if (followDisplay()) menuRedraw.invalidate();
 
         if (mode == MODE_MATCH && controls.pauseRequested()) {
+            replays.leaveMatchMode();
             menu.showOverMatch(true);
             mode = MODE_MENU_OVER_MATCH;
             menuRedraw.invalidate();
@@ -173,13 +178,23 @@ void CFlikka::run() {
 
         if (logicTimer.tick(platform::ticks())) {
             if (mode == MODE_MATCH) {
-                keys.pollKeys();
-                if (match.humanCount() == 2) keys2.pollKeys();
-                user_control::controlSelected(match);
-                const int result = match.matchStep(kLogicStepSeconds);
-                controls.afterStep(match.events);
-                moments.afterStep(match.events);
-                sound.afterMatchStep(match);
+                int result = 0;
+                if (replays.goalReplayShowing()) {
+                    // A goal's replay: the match waits, with a half or full time held behind it.
+                    replays.goalReplayTick();
+                    // The pad button that skipped it must not also pass the ball.
+                    if (!replays.goalReplayShowing()) controls.enterMatch();
+                    result = replays.takeHeldStop();
+                } else {
+                    keys.pollKeys();
+                    if (match.humanCount() == 2) keys2.pollKeys();
+                    replays.afterPoll();
+                    user_control::controlSelected(match);
+                    result = replays.afterStep(match.matchStep(kLogicStepSeconds));
+                    controls.afterStep(match.events);
+                    moments.afterStep(match.events);
+                    sound.afterMatchStep(match);
+                }
                 if (result == 1 || result == 2) {
                     // The card first; a key pressed before it came must not wave it away.
                     cardResult = result;
@@ -197,6 +212,12 @@ void CFlikka::run() {
                     mode = MODE_MENU_OVER_MATCH;
                     menuRedraw.invalidate();
                 }
+            } else if (mode == MODE_WATCH_REPLAY) {
+                if (!replays.viewerTick()) {
+                    mode = afterReplay;
+                    menu.flushKeyEvents();
+                    menuRedraw.invalidate();
+                }
             } else {
                 const unsigned eventsBefore = menu.eventsTaken();
                 const int result = menu.handleInput();
@@ -208,6 +229,10 @@ void CFlikka::run() {
                     mode = MODE_MATCH;
                     controls.enterMatch();
                     controls.attach(keys, keys2, match.humanCount() == 2);
+                } else if (result == MENU_RESULT_WATCH_REPLAY) {
+                    afterReplay = mode;
+                    replays.openViewer();
+                    mode = MODE_WATCH_REPLAY;
                 }
             }
             const bool matchStands = mode == MODE_MENU_OVER_MATCH || mode == MODE_CARD;
@@ -216,7 +241,8 @@ void CFlikka::run() {
         }
 
         const std::uint32_t frameTime = platform::ticks();
-        if (frameTimer.tick(frameTime) && (mode == MODE_MATCH || menuRedraw.needed(frameTime))) {
+        if (frameTimer.tick(frameTime) &&
+            (mode == MODE_MATCH || mode == MODE_WATCH_REPLAY || menuRedraw.needed(frameTime))) {
             display.clear(kOpaqueBlack);
             switch (mode) {
                 case MODE_MENU:
@@ -227,13 +253,20 @@ void CFlikka::run() {
                     drawMenuScreen(graphics, false);
                     break;
                 case MODE_MATCH:
-                    drawMatchFrame(graphics, true);
-                    drawRestartPrompt(graphics);
-                    drawGoalBanner(graphics, moments);
+                    if (replays.goalReplayShowing()) {
+                        replays.drawGoalReplay(graphics);
+                    } else {
+                        drawMatchFrame(graphics, true);
+                        drawRestartPrompt(graphics);
+                        drawGoalBanner(graphics, moments);
+                    }
                     break;
                 case MODE_CARD:
                     drawMatchFrame(graphics, false);
                     drawTimeCard(graphics, moments);
+                    break;
+                case MODE_WATCH_REPLAY:
+                    replays.drawViewer(graphics);
                     break;
             }
             display.flip();
@@ -245,6 +278,7 @@ void CFlikka::run() {
         sleepUntilDue(std::min(logicTimer.untilDue(now), frameTimer.untilDue(now)));
     }
 
+    replays.quit();
     // The window's own size for the next start; none while it just shows the picture 1:1.
     int windowW = 0, windowH = 0;
     display.windowedSize(windowW, windowH);

@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (!search.found) {
-        std::cout << search.message << std::endl;
+        std::cerr << search.message << std::endl;
         flikka::closePrompt();
         return 1;
     }

@@ -24,6 +24,7 @@ constexpr float kTopRow = 2.2268f;
 constexpr float kMiddleRow = 1.22f;
 constexpr float kHalfWidth = 35.0f;
 constexpr float kHalfLength = 52.5f;
+constexpr float kPassPressure = 3.5f;
 
 // A kick asked for with queue set by a footballer without the ball is held until he reaches it.
 bool queued(CPlayer& p, bool queue, int kind, int aim) {
@@ -49,6 +50,25 @@ void forEachCandidate(const CTeam& team, const Vector3& origin, int aim, Visit v
         const Vector3 u = d / length(d);
         if (safeAcos(dot(u, v)) <= kReceiverCone) visit(f);
     }
+}
+
+// Full rules: the pass goes a little off its line and its length, more so under pressure.
+void astray(const CPlayer& p, Vector3& target) {
+    const CMatch& m = *p.match;
+    float spread = m.rules.passSpread;
+    for (const auto& o : p.opponents->players) {
+        if (horizontalDistance(o->position, p.position) < kPassPressure) {
+            spread *= 2.0f;
+            break;
+        }
+    }
+    const Vector3 from = m.ball.position;
+    const Vector3 d{target.x - from.x, target.y - from.y, 0.0f};
+    const float turn = spread * uniform(-1.7f, 1.7f);
+    const float stretch = 1.0f + spread * 10.0f * uniform(-0.1f, 0.1f);
+    const float c = std::cos(turn) * stretch, s = std::sin(turn) * stretch;
+    target.x = from.x + d.x * c - d.y * s;
+    target.y = from.y + d.x * s + d.y * c;
 }
 
 bool attacksUpwards(const CPlayer& p) { return p.team != nullptr && p.team->ai && p.team->ai->attacksUpwards; }
@@ -200,6 +220,7 @@ Vector3 pass(int aim, CPlayer& p, bool queue) {
     }
 
     target = clampToPitch(target + lead(*receiver, 2.0f));
+    if (m.rules.passSpread > 0.0f) astray(p, target);
     if (ball.position.z > kBallRadius) {
         kick_planner::lofted(ball, target, 0.31415f, 0.0f, 1.0f, 40.0f, true);
     } else {
@@ -256,7 +277,8 @@ void clear(CPlayer& p) {
     }
     kick_planner::fixedSpeed(m.ball, target, spin, 20.0f);
     kickEvent(p, KickEventKind::Clearance);
-    passBookkeeping(m, EVENT_CROSS);
+    if (m.rules.clearanceNoPass) m.notifyAll(EVENT_CROSS);
+    else passBookkeeping(m, EVENT_CROSS);
     p.sinceLastTouch = 0.0f;
 }
 

@@ -32,8 +32,10 @@ constexpr float kShotValuePerRadian = 32.0f;
 constexpr float kChanceRange = 35.0f;  // a chance's value falls to nothing this far out
 constexpr float kBlockedShot = 0.75f;
 constexpr float kFreeKickShotRange = 30.0f;
-constexpr float kFreeShotValue = 5.0f;     // he shoots at a chance worth this much
-constexpr float kPressedShotValue = 3.5f;  // or this much with an opponent on him
+constexpr float kBlockedLane = 10.0f;  // as the half-second pass value counts a blocked lane
+constexpr float kSafePass = 3.0f;     // a pass worth less than this is no way out under pressure
+constexpr float kOwnThird = 17.5f;    // y this far into his own half (35 m from his goal line)
+constexpr float kTightMarking = 2.5f;
 // Sliding tackles: at speed, at the ball from 1.3 to 2.8 m, within 20 degrees, per 50 ms.
 constexpr float kSlideMinSpeed = 3.0f;
 constexpr float kSlideNearest = 1.3f;
@@ -285,7 +287,12 @@ PassChoice COutfieldPlayer::bestPass() const {
         CPlayer* r = kicks::passReceiver(*team, match->ball.position, aim);
         auto* o = dynamic_cast<COutfieldPlayer*>(r);
         if (o == nullptr) continue;
-        if (best.receiver == nullptr || o->passValue > best.score) best = {o, o->passValue, aim};
+        float score = o->passValue;
+        // Full rules: the lane as it is now, not as it was at the last half-second update.
+        if (match->rules.freshPassLanes && o != this && laneBlocker(match->ball.position, o->position, 12.0f) != nullptr) {
+            score -= kBlockedLane;
+        }
+        if (best.receiver == nullptr || score > best.score) best = {o, score, aim};
     }
     return best;
 }
@@ -601,6 +608,10 @@ void COutfieldPlayer::onBallDecision() {
             shot.value = -100.0f;  // no shot now: the passes and the dribble decide
         }
         const float best = std::max(p1.score, p2.score);
+        if (m.rules.clearances && best < kSafePass && clearingNow()) {
+            kicks::clear(*this);
+            return;
+        }
         if (p1.receiver == nullptr || best < 0.0f) {
             const bool deep = up ? position.y < -kOwnEnd : position.y > kOwnEnd;
             const Vector3 ownGoal{0.0f, up ? -1.0f : 1.0f, 0.0f};
@@ -670,6 +681,8 @@ void COutfieldPlayer::passedTo(CPlayer* receiver, const Vector3& target) {
 ShotChoice COutfieldPlayer::evaluateAimedShot() const {
     ShotChoice shot;
     const shooting::Chance c = shooting::chance(*this);
+    shot.distance = c.distance;
+    shot.blockers = c.blockers;
     if (c.distance >= kLongestShot) {
         shot.value = -100.0f;
         return shot;
@@ -685,8 +698,22 @@ ShotChoice COutfieldPlayer::evaluateAimedShot() const {
     return shot;
 }
 
+bool COutfieldPlayer::clearingNow() const {
+    const float ownSide = attacksUpwards() ? position.y : -position.y;
+    if (ownSide > -kOwnThird) return false;
+    for (const auto& o : opponents->players) {
+        if (horizontalDistance(o->position, position) < kTightMarking) return true;
+    }
+    return false;
+}
+
 bool COutfieldPlayer::wantsAimedShot(const ShotChoice& shot, bool pressed) const {
-    return shot.value >= (pressed ? kPressedShotValue : kFreeShotValue);
+    const MatchRules& r = match->rules;
+    if (shot.value >= (pressed ? r.pressedShotValue : r.shotValue)) return true;
+    // In range, with at most one man in the way, he tries his luck now and then (decisions come
+    // four times as often under pressure).
+    return shot.blockers <= 1 && shot.distance < r.longShotRange &&
+           randomUnit() < (pressed ? r.longShotChance * 0.25f : r.longShotChance);
 }
 
 PassChoice COutfieldPlayer::bestBackPass() const {

@@ -28,6 +28,9 @@ struct ShotChoice {
     float power = 0.0f;
     float spin = 0.0f;
     Vector3 target{};
+    // Aimed shots (full rules): the distance to the goal and the opponents in the way.
+    float distance = 0.0f;
+    int blockers = 0;
 };
 
 class COutfieldPlayer : public CPlayer {
@@ -73,9 +76,10 @@ public:
 
     // Full rules.
     ShotChoice evaluateAimedShot() const;
-    bool wantsAimedShot(const ShotChoice& shot, bool pressed) const;
+    bool wantsAimedShot(const ShotChoice& shot, bool pressed) const;  // may draw a number
     PassChoice bestBackPass() const;  // sideways or back, as the kick-off receiver plays it
     void maybeSlide();
+    bool clearingNow() const;  // closed down in his own third
     void closeDownCarrier(const CPlayer& carrier);  // the closer's step: jockey, step in, slide
     float slideChanceHere() const;
 

@@ -172,7 +172,7 @@ void CPlayer::tryTakeBall() {
     // v is deliberately not normalised: near the ball almost any facing reaches it.
     const bool reaches = reach == 0.0f || safeAcos(dot(heading, v)) < kReachAngle;
     if (reaches) {
-        if (holder != nullptr && randomInt() % 4 == 3) {
+        if (holder != nullptr && (randomInt() % 4 == 3 || carrierEscapes())) {
             // Lost challenge: the challenger is left standing.
             challengeIsFoul(holder, false);
             moveMode = 0;
@@ -192,6 +192,7 @@ void CPlayer::tryTakeBall() {
             holder->stunTime = kStunTime;
         }
         match->setBallHolder(this);
+        if (holder != nullptr) knockLoose();
     }
 
     if (pendingTime > 0.0f) playPendingKick();
@@ -261,6 +262,11 @@ float CPlayer::timeToReach(const Vector3& p) const {
     const float last = accelDistances.empty() ? 0.0f : accelDistances.back();
     if (last > d) return t0;
     return t0 + (d - last) / kTopSpeed;
+}
+
+bool CPlayer::carrierEscapes() const {
+    const float keep = match->rules.tackleSuccess;
+    return keep > 0.0f && randomUnit() >= keep;
 }
 
 bool CPlayer::tooQuickToReach(float reach) const {

@@ -105,6 +105,11 @@ public:
     bool challengeIsFoul(CPlayer* holder, bool wonBall);
     // Full rules: a loose ball this far away goes by too fast to be stopped.
     bool tooQuickToReach(float reach) const;
+    // Full rules: a challenge that would win the ball still fails this often (the carrier
+    // takes it past him); false under classic, without drawing a number.
+    bool carrierEscapes() const;
+    // Full rules: after winning the ball in a tackle, sometimes it runs loose.
+    void knockLoose();
 
     bool isGoalkeeper() const;  // squad position 0
     int squadIndex() const;     // position in his team's squad, -1 when not found

@@ -18,13 +18,9 @@ namespace {
 constexpr float kGoalLine = 52.5f;
 constexpr float kPost = 3.66f;
 constexpr float kLowestTarget = 0.1232f;
-// The spread of a shot, rad: a base, per metre of distance, for an opponent close by, and for
-// each radian between the body's facing and the goal.
-constexpr float kBaseSpread = 0.02f;
-constexpr float kSpreadPerMetre = 0.003f;
+// What an opponent close by adds to a shot's spread (rad).
 constexpr float kTightPressure = 1.5f, kTightSpread = 0.06f;
 constexpr float kLoosePressure = 3.0f, kLooseSpread = 0.03f;
-constexpr float kBodySpread = 0.05f;
 constexpr float kDeadBallSpread = 0.05f;
 constexpr float kPenaltySpread = 0.035f;
 
@@ -85,14 +81,15 @@ Vector3 openTarget(const CPlayer& p) {
 
 float spread(const CPlayer& p) {
     const Vector3 goal{0.0f, goalY(p), 0.0f};
-    float s = kBaseSpread + kSpreadPerMetre * horizontalDistance(p.position, goal);
+    const MatchRules& r = p.match->rules;
+    float s = r.shotSpread + r.shotSpreadPerMetre * horizontalDistance(p.position, goal);
     float nearest = 1000.0f;
     for (const auto& o : p.opponents->players) nearest = std::min(nearest, horizontalDistance(o->position, p.position));
     if (nearest < kTightPressure) s += kTightSpread;
     else if (nearest < kLoosePressure) s += kLooseSpread;
     const Vector3 toGoal{goal.x - p.position.x, goal.y - p.position.y, 0.0f};
     const float len = horizontalLength(toGoal);
-    if (len > 0.0f) s += kBodySpread * safeAcos(dot(p.heading, toGoal / len));
+    if (len > 0.0f) s += r.shotBodySpread * safeAcos(dot(p.heading, toGoal / len));
     return s;
 }
 
@@ -108,6 +105,7 @@ void openPlayShot(CPlayer& p, Vector3 target, float power, float sideSpin) {
     m.noteKick(p);
     release(m);
     kick_planner::fixedSpeed(m.ball, target, sideSpin, power);
+    kicks::kickEvent(p, KickEventKind::Shot);
     kicks::shotBookkeeping(m);
 }
 
@@ -119,6 +117,7 @@ void freeKickShot(CPlayer& p, Vector3 target) {
     // Over the wall and down again: steeper from closer in.
     const float d = horizontalDistance(m.ball.position, target);
     kick_planner::fixedElevation(m.ball, target, d < 18.0f ? 0.42f : 0.36f, 0.0f, 8.0f, 40.0f);
+    kicks::kickEvent(p, KickEventKind::Shot);
     kicks::shotBookkeeping(m);
 }
 
@@ -128,6 +127,7 @@ void penaltyKick(CPlayer& p, Vector3 target) {
     release(m);
     miss(p, target, kPenaltySpread);
     kick_planner::fixedSpeed(m.ball, target, 0.0f, uniform(20.0f, 26.0f));
+    kicks::kickEvent(p, KickEventKind::Shot);
     kicks::shotBookkeeping(m);
 }
 
@@ -143,6 +143,7 @@ void humanShot(int aim, CPlayer& p) {
         miss(p, target, spread(p));
         release(m);
         kick_planner::fixedElevation(m.ball, target, 0.314f, 0.0f, 3.0f, 40.0f);
+        kicks::kickEvent(p, KickEventKind::Shot);
         kicks::shotBookkeeping(m);
     }
 }

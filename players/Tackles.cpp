@@ -24,6 +24,7 @@ constexpr float kBallContactHeight = 0.6f;
 constexpr float kBodyContact = 0.8f;
 constexpr float kLateWindow = 0.6f;        // seconds after a carrier let the ball go
 constexpr float kFromBehind = 2.1f;        // rad between the carrier's facing and the challenger
+constexpr float kLooseTurn = 1.3f;         // a ball knocked loose goes off within this of his run
 
 Vector3 flat(Vector3 v) {
     v.z = 0.0f;
@@ -48,6 +49,16 @@ bool CPlayer::challengeIsFoul(CPlayer* holder, bool wonBall) {
     if (randomUnit() >= chance) return false;
     match->callFoul(this, holder);
     return true;
+}
+
+void CPlayer::knockLoose() {
+    CMatch& m = *match;
+    if (!(m.rules.looseTackleChance > 0.0f) || m.ballHolder != this) return;
+    if (randomUnit() >= m.rules.looseTackleChance) return;
+    const float turn = uniform(-kLooseTurn, kLooseTurn);
+    const float c = std::cos(turn), s = std::sin(turn);
+    const Vector3 along(heading.x * c - heading.y * s, heading.x * s + heading.y * c, 0.0f);
+    m.ball.kick(along * uniform(3.0f, 7.0f), 0.0f, 0.0f);
 }
 
 bool CPlayer::startSlide(const Vector3& along) {

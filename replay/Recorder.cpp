@@ -52,6 +52,11 @@ void MatchRecorder::afterStep(const CMatch& m, int result) {
     if (result == 2) finished_ = true;
 }
 
+Replay MatchRecorder::snapshot(const CMatch& m) const {
+    MatchRecorder copy = *this;
+    return copy.finish(m);
+}
+
 Replay MatchRecorder::finish(const CMatch& m) {
     MatchOutcome& o = replay_.outcome;
     o.steps = m.steps;

@@ -32,6 +32,8 @@ public:
     bool finished() const { return finished_; }  // full time reached
     // Ends the recording (full time or left) and hands the replay over.
     Replay finish(const CMatch& m);
+    // The match so far, as if it had been left now; the recording goes on.
+    Replay snapshot(const CMatch& m) const;
 
 private:
     Replay replay_;

@@ -485,7 +485,7 @@ bool loadFile(const std::string& path, Replay& out, std::string& message) {
     std::string bytes;
     switch (safe_file::readSmallFile(path, bytes, kMaxFileBytes)) {
         case safe_file::ReadResult::Missing:
-            message = path + ": no such replay file";
+            message = path + ": no such replay file (one is saved when a match ends or is left)";
             return false;
         case safe_file::ReadResult::Unreadable:
             message = path + ": cannot be read, or is larger than any replay";

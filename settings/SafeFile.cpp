@@ -1,11 +1,13 @@
 #include "settings/SafeFile.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -22,6 +24,8 @@ namespace {
 constexpr int kMaxLinkHops = 40;
 // Temporary names already taken (left by a killed save whose process number came round again).
 constexpr int kMaxNameTries = 100;
+// A temporary file this old whose process is gone was left by a save that was killed.
+constexpr auto kStaleAfter = std::chrono::minutes(1);
 
 // What stands at a path the game is about to replace.
 enum class Standing { Absent, NotAFile, Unreadable, WriteProtected, Writable };
@@ -99,6 +103,44 @@ void syncFolder(const std::string& target) {
     ::close(fd);
 }
 
+// The process number in a temporary file's name made by createTemporary for target, 0 for any
+// other name.
+pid_t temporaryOwner(const std::string& target, const std::string& name) {
+    const std::string stem = fs::path(target).filename().string() + ".";
+    const std::string tail = ".tmp";
+    if (name.size() <= stem.size() + tail.size() || name.compare(0, stem.size(), stem) != 0 ||
+        name.compare(name.size() - tail.size(), tail.size(), tail) != 0) {
+        return 0;
+    }
+    const std::string middle = name.substr(stem.size(), name.size() - stem.size() - tail.size());
+    const std::size_t dash = middle.find('-');
+    if (dash == 0 || dash == std::string::npos || dash + 1 == middle.size() || dash > 9) return 0;
+    for (std::size_t i = 0; i < middle.size(); ++i) {
+        if (i != dash && (middle[i] < '0' || middle[i] > '9')) return 0;
+    }
+    return static_cast<pid_t>(std::stol(middle.substr(0, dash)));
+}
+
+// A save killed between creating its temporary file and renaming it leaves the file behind;
+// without this, every crash or power cut would add one to the settings folder for good. Only
+// files of processes that no longer exist, and not touched for a while, are taken.
+void removeStaleTemporaries(const std::string& target) {
+    const fs::path parent = fs::path(target).parent_path();
+    const fs::path folder = parent.empty() ? fs::path(".") : parent;
+    std::error_code ec;
+    const auto now = fs::file_time_type::clock::now();
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const pid_t owner = temporaryOwner(target, it->path().filename().string());
+        if (owner <= 0 || owner == ::getpid()) continue;
+        if (::kill(owner, 0) == 0 || errno != ESRCH) continue;
+        std::error_code fileEc;
+        if (!it->is_regular_file(fileEc) || fileEc) continue;
+        const auto written = it->last_write_time(fileEc);
+        if (fileEc || now - written < kStaleAfter) continue;
+        fs::remove(it->path(), fileEc);
+    }
+}
+
 // Puts text in place of target (no link in the way): temporary, sync, rename. A writable old
 // file passes its permissions on to the new one.
 bool writeReplacing(const std::string& target, const std::string& text, const Found& old) {
@@ -116,6 +158,7 @@ bool writeReplacing(const std::string& target, const std::string& text, const Fo
         return false;
     }
     syncFolder(target);
+    removeStaleTemporaries(target);
     return true;
 }
 

@@ -18,7 +18,8 @@ ReadResult readSmallFile(const std::string& path, std::string& bytes, std::uintm
 // file. Through a symbolic link the file at the end of the link is replaced and the link stays.
 // A file that can be read but not written is write-protected and is left alone; as root, whom
 // permission bits do not stop, a file with no write bit at all counts as write-protected.
-// False on any failure, with the file untouched and the temporary file removed.
+// False on any failure, with the file untouched and the temporary file removed. Temporary files
+// beside it left by killed saves (their process gone, untouched for a minute) are removed.
 bool replaceFile(const std::string& path, const std::string& text);
 
 // Remembers a file that a loader found but could not use, so that the first save over it keeps

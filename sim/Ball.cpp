@@ -12,13 +12,13 @@ namespace flikka {
 
 namespace {
 
-constexpr float kGravity = 9.81f;
-constexpr float kStopSpeedSquared = 0.02f;
+using ball_physics::kAirborneVz;
+using ball_physics::kGravity;
+using ball_physics::kSpinGain;
+using ball_physics::kStopSpeedSquared;
 constexpr float kRollingResistance = 0.5f;
-constexpr float kSpinGain = 4.0f;
 constexpr float kGroundRestitution = 0.8f;
 constexpr float kBounceSpinKept = 0.512f;
-constexpr float kAirborneVz = 0.01f;
 constexpr float kPushOut = 0.01f;
 
 // Goal frame of the upper goal; the lower goal is its mirror image in y.

@@ -7,6 +7,14 @@ namespace flikka {
 
 class CMatch;
 
+// Constants of the flight, shared with the kick planner's quick probe flights.
+namespace ball_physics {
+inline constexpr float kGravity = 9.81f;
+inline constexpr float kStopSpeedSquared = 0.02f;  // a slower ball stops dead
+inline constexpr float kSpinGain = 4.0f;
+inline constexpr float kAirborneVz = 0.01f;  // the least vertical speed of a kick that flies
+}  // namespace ball_physics
+
 struct PredictionEvent {
     bool found = false;
     Vector3 point{};

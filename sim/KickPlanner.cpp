@@ -1,41 +1,63 @@
 #include "sim/KickPlanner.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "sim/Ball.h"
+#include "sim/ProbeFlight.h"
 
 namespace flikka::kick_planner {
 
 namespace {
 
-// A probe that has not reached its stop condition after this long never will (held still in
-// the air by the stop rule, or lifted by spin for ever); every real flight ends far earlier.
-constexpr float kMaxProbeTime = 20.0f;
+namespace pf = probe_flight;
+using pf::flyUntilDown;
+using pf::kMaxProbeTime;
+
 const Vector3 kProbeStart{0.0f, 0.0f, 0.1232f};
 
 CBall launchProbe(const Vector3& at, const Vector3& velocity, float sideSpin, float topSpin) {
-    CBall probe;  // no match: no goal frames, no prediction
-    probe.position = at;
-    probe.kick(velocity, sideSpin, topSpin);
-    return probe;
+    return pf::launch(at, velocity, sideSpin, topSpin);
 }
 
 // A probe with zero velocity never moves again: no later step can change its state.
 bool frozen(const CBall& probe) { return probe.velocity == kZeroVector; }
 
-// Flies the probe until it has started to descend and then reaches `height` or below; `leave`
-// additionally requires it to be away from that point.
-void flyUntilDown(CBall& probe, float height, const Vector3* leave) {
+// True when a probe from kProbeStart provably ends (flyUntilDown, no point to leave) less than
+// `limit` from its start: its height, replayed alone, gives the step it ends at, and the bound
+// on its horizontal path up to that step is short of `limit`.
+bool landsShort(const Vector3& velocity, float sideSpin, float height, float limit) {
+    pf::HeightReplay r(velocity, kProbeStart.z, sideSpin);
     bool descending = false;
     for (float elapsed = 0.0f; elapsed < kMaxProbeTime; elapsed += kStep) {
-        probe.step(kStep);
-        if (probe.velocity.z <= 0.0f) descending = true;
-        if (descending && probe.position.z <= height &&
-            (leave == nullptr || !approxEqual(probe.position, *leave, 0.01f))) {
-            return;
-        }
-        if (frozen(probe)) return;
+        r.step();
+        if (!r.valid()) return false;
+        // A bounce before the descent decides the flight by its whole speed: fly it.
+        if (r.bounced()) return descending && r.z() <= height && r.reach(r.steps()) < limit;
+        if (r.vz() <= 0.0f) descending = true;
+        if (descending && r.z() <= height) return r.reach(r.steps()) < limit;
     }
+    return r.valid() && r.reach(r.steps()) < limit;
+}
+
+// What a fixed-speed probe other than the last tells the search, where its height alone
+// decides: it cannot reach the target's distance before it bounces or its time runs out.
+enum class Verdict { Fly, Higher, Lower };
+
+Verdict heightVerdict(const Vector3& velocity, float sideSpin, float d, float targetZ) {
+    pf::HeightReplay r(velocity, kProbeStart.z, sideSpin);
+    r.step();
+    float elapsed = kStep;
+    while (r.valid() && !r.bounced() && elapsed <= 10.0f) {
+        r.step();
+        elapsed += kStep;
+    }
+    // The search looks at the distance after every step but the last, where an early stop
+    // would change nothing.
+    if (!r.valid() || !(r.reach(r.steps() - 1) < d)) return Verdict::Fly;
+    if (r.bounced()) return Verdict::Higher;
+    if (std::fabs(r.z() - targetZ) < 0.049999997f) return Verdict::Fly;  // a hit: its end aims
+    return r.z() < targetZ ? Verdict::Higher : Verdict::Lower;
 }
 
 // Launch direction of a spinning kick: undo the probe's sideways drift, then face the target.
@@ -53,32 +75,62 @@ Vector3 aimedDirection(const Vector3& probeEnd, float sideSpin, const Vector3& f
 
 }  // namespace
 
+// Levels of the bisection flown at once: the probe at hand and all 2^kLevels - 2 probes the
+// next levels could ask for, side by side; the search then walks its path through them exactly
+// as it would have flown them one after another.
+constexpr int kLevels = 3;
+
 void fixedElevation(CBall& ball, const Vector3& target, float elevation, float sideSpin, float lowSpeed,
                     float highSpeed) {
     const float d = horizontalDistance(ball.position, target);
     const float h = target.z < kBallRadius ? kBallRadius : target.z;
-    float low = lowSpeed;
-    float high = highSpeed;
-    float speed = (low + high) / 2.0f;
     const float ce = std::cos(elevation);
     const float se = std::sin(elevation);
+    auto launchVelocity = [&](float speed) { return Vector3{ce, 0.0f, se} * speed; };
+    // The bisection before a probe: its bracket and the speed it tries; then the next one,
+    // faster if the probe fell short.
+    struct Try {
+        float low, high, speed;
+    };
+    auto next = [](const Try& p, bool isShort) {
+        return isShort ? Try{p.speed, p.high, (p.speed + p.high) / 2.0f} : Try{p.low, p.speed, (p.speed + p.low) / 2.0f};
+    };
+    Try at{lowSpeed, highSpeed, (lowSpeed + highSpeed) / 2.0f};
     Vector3 end = kProbeStart;
-    for (int i = 0;; ++i) {
-        CBall probe = launchProbe(kProbeStart, Vector3{ce, 0.0f, se} * speed, sideSpin, 0.0f);
-        flyUntilDown(probe, h, nullptr);
-        end = probe.position;
-        const float t = horizontalLength(end);
-        if ((d - 0.01f < t && t < d + 0.01f) || i == 19) break;
-        if (t < d) {
-            low = speed;
-            speed = (speed + high) / 2.0f;
-        } else {
-            high = speed;
-            speed = (speed + low) / 2.0f;
+    for (int i = 0;;) {
+        // Not the last probe: its end aims the kick.
+        if (i < 19 && landsShort(launchVelocity(at.speed), sideSpin, h, d - 0.01f)) {
+            at = next(at, true);
+            ++i;
+            continue;
         }
+        const int levels = std::min(kLevels, 20 - i);
+        const int count = (1 << levels) - 1;
+        Try tries[(1 << kLevels) - 1];
+        Vector3 velocities[(1 << kLevels) - 1];
+        Vector3 ends[(1 << kLevels) - 1];
+        tries[0] = at;
+        for (int n = 0; 2 * n + 2 < count; ++n) {
+            tries[2 * n + 1] = next(tries[n], true);
+            tries[2 * n + 2] = next(tries[n], false);
+        }
+        for (int n = 0; n < count; ++n) velocities[n] = launchVelocity(tries[n].speed);
+        pf::landAll(kProbeStart, velocities, count, sideSpin, h, ends);
+        bool found = false;
+        for (int level = 0, n = 0; level < levels; ++level, ++i) {
+            end = ends[n];
+            const float t = horizontalLength(end);
+            if ((d - 0.01f < t && t < d + 0.01f) || i == 19) {
+                found = true;
+                break;
+            }
+            at = next(tries[n], t < d);
+            n = 2 * n + (t < d ? 1 : 2);
+        }
+        if (found) break;
     }
     const Vector3 dir = aimedDirection(end, sideSpin, target - ball.position);
-    ball.kick(Vector3{dir.x * ce, dir.y * ce, se} * speed, sideSpin, 0.0f);
+    ball.kick(Vector3{dir.x * ce, dir.y * ce, se} * at.speed, sideSpin, 0.0f);
 }
 
 void fixedSpeed(CBall& ball, const Vector3& target, float sideSpin, float speed) {
@@ -89,8 +141,14 @@ void fixedSpeed(CBall& ball, const Vector3& target, float sideSpin, float speed)
     Vector3 end = kProbeStart;
     for (int i = 0;; ++i) {
         theta = (low + high) / 2.0f;
-        CBall probe =
-            launchProbe(kProbeStart, Vector3{std::cos(theta), 0.0f, std::sin(theta)} * speed, sideSpin, 0.0f);
+        const Vector3 launch = Vector3{std::cos(theta), 0.0f, std::sin(theta)} * speed;
+        if (i < 19) {
+            const Verdict verdict = heightVerdict(launch, sideSpin, d, target.z);
+            if (verdict == Verdict::Higher) low = theta;
+            if (verdict == Verdict::Lower) high = theta;
+            if (verdict != Verdict::Fly) continue;
+        }
+        CBall probe = launchProbe(kProbeStart, launch, sideSpin, 0.0f);
         probe.step(kStep);
         float elapsed = kStep;
         bool bounced = probe.bounced;

@@ -532,7 +532,13 @@ HumanControl* CMatch::humanOf(const CPlayer* p) {
     return nullptr;
 }
 
-const HumanControl* CMatch::humanOf(const CPlayer* p) const { return const_cast<CMatch*>(this)->humanOf(p); }
+const HumanControl* CMatch::humanOf(const CPlayer* p) const {
+    if (p == nullptr) return nullptr;
+    for (const HumanControl& h : humans) {
+        if (h.selected == p) return &h;
+    }
+    return nullptr;
+}
 
 bool CMatch::heldByOtherHuman(const HumanControl& h, const CPlayer* p) const {
     const HumanControl* o = humanOf(p);

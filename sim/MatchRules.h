@@ -28,15 +28,40 @@ struct MatchRules {
     // Shooting: aimed at the open part of the goal, with an error that grows with distance,
     // pressure and the body's angle to the goal; only clear chances are taken.
     bool aimedShots = false;
+    // A chance worth this much is taken, or this much with an opponent on him; from within
+    // longShotRange, with at most one man in the way, he also tries his luck this often a decision.
+    float shotValue = 0.0f;
+    float pressedShotValue = 0.0f;
+    float longShotRange = 0.0f;
+    float longShotChance = 0.0f;
+    // A shot's spread (rad): a base, per metre to the goal, per radian of body to goal.
+    float shotSpread = 0.0f;
+    float shotSpreadPerMetre = 0.0f;
+    float shotBodySpread = 0.0f;
     // Keepers: a dive starts this late (s) and covers at most this many metres a second of the
     // time left, so a hard, placed shot beats them; 0 keeps the classic reach.
     float keeperReaction = 0.0f;
     float keeperDiveSpeed = 0.0f;
+    // A diving keeper's reach (m) from his body point; 0 keeps the classic arm's length.
+    float keeperReach = 0.0f;
     // A loose ball faster than this (m/s) is stopped only close to the body: 1 m at this speed,
     // 6 cm less for every m/s more, never under 0.3 m. 0: a footballer always reaches 1 m.
     float controlSpeed = 0.0f;
+    // The AI looks at the lane to a receiver as it is when it passes.
+    bool freshPassLanes = false;
+    // Passes go astray by a spread (rad, doubled under pressure), and lengths by a tenth of that
+    // per 0.01 rad; 0: a pass goes where it is aimed.
+    float passSpread = 0.0f;
+    // Of the standing tackles that would win the ball, the share that does (0: all, as classic).
+    float tackleSuccess = 0.0f;
+    // A won standing tackle knocks the ball loose this often instead of taking it cleanly.
+    float looseTackleChance = 0.0f;
+    // A defender closed down in his own third with no safe pass clears the ball.
+    bool clearances = false;
     // A keeper's kick and a corner aimed at a team-mate count as passes to him (for completion).
     bool countAimedKicks = false;
+    // A clearance is no pass in the statistics.
+    bool clearanceNoPass = false;
 
     // Fouls, free kicks with a wall, penalties and offside by the Law.
     bool fouls = false;
@@ -58,10 +83,24 @@ struct MatchRules {
         r.compactKickOff = true;
         r.kickOffBackPass = true;
         r.aimedShots = true;
+        r.shotValue = 5.0f;
+        r.pressedShotValue = 3.5f;
+        r.longShotRange = 30.0f;
+        r.longShotChance = 0.3f;
+        r.shotSpread = 0.02f;
+        r.shotSpreadPerMetre = 0.003f;
+        r.shotBodySpread = 0.05f;
         r.keeperReaction = 0.35f;
         r.keeperDiveSpeed = 1.5f;
+        r.keeperReach = 1.5f;
         r.countAimedKicks = true;
+        r.clearanceNoPass = true;
         r.controlSpeed = 10.0f;
+        r.passSpread = 0.0f;
+        r.freshPassLanes = false;
+        r.looseTackleChance = 0.0f;
+        r.tackleSuccess = 0.0f;
+        r.clearances = true;
         r.fouls = true;
         r.slidingTackles = true;
         r.offside = true;

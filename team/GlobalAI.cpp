@@ -169,16 +169,16 @@ CPlayer* CGlobalAI::opponentToMark(const CPlayer* f, float limit) const {
 }
 
 CPlayer* CGlobalAI::carrierToPress(const CPlayer* f) const {
+    // Every test is free of side effects: the two role checks, the cheapest, go first.
+    if (chaser == nullptr || presser != nullptr) return nullptr;
     CPlayer* carrier = match->ballHolder;
     if (carrier == nullptr || !otherTeam().contains(carrier)) return nullptr;
     if (match->isEitherGoalkeeper(carrier)) return nullptr;
-    if (chaser == nullptr) return nullptr;
     const bool goalSide = attacksUpwards ? f->position.y < carrier->position.y : f->position.y > carrier->position.y;
     if (!goalSide) return nullptr;
     const float dy = std::fabs(carrier->position.y - f->position.y);
     if (dy > 10.0f) return nullptr;
     if (std::fabs(carrier->position.x - f->position.x) > dy) return nullptr;
-    if (presser != nullptr) return nullptr;
     const Vector3& cv = carrier->directionVectors[carrier->direction];
     const Vector3& hv = chaser->directionVectors[chaser->direction];
     if (!(safeAcos(dot(cv, hv)) < kPressAngle)) return nullptr;

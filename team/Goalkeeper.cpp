@@ -57,6 +57,8 @@ void keeperEvent(CGoalkeeper& k, MatchEventKind kind, const Vector3& where) {
 
 float CGoalkeeper::sideSign() const { return team->ai->attacksUpwards ? 1.0f : -1.0f; }
 
+float CGoalkeeper::armReach() const { return match->rules.keeperReach > 0.0f ? match->rules.keeperReach : kReach; }
+
 bool CGoalkeeper::isHomeKeeper() const { return team == &match->home; }
 
 bool CGoalkeeper::mayHandle() const {
@@ -202,17 +204,18 @@ void CGoalkeeper::dive(const Vector3& point, float time) {
     const float len = length(d);
     // The ball level with his feet gives no direction: treat it as straight overhead.
     const Vector3 u = len > 0.0f ? d / len : kUpVector;
+    const float reach = armReach();
     finalAngle = safeAcos(dot(u, kUpVector));
     const Vector3 axis = cross(d, kUpVector);
     if (length(axis) > 0.0f && approxEqual(heading, normalised(axis), 0.01f)) finalAngle = -finalAngle;
 
     diveTime = time;
     reachSteps = stepsOf(time);
-    if (len > kReach) {
-        Vector3 m = d - u * kReach;
+    if (len > reach) {
+        Vector3 m = d - u * reach;
         float limit = randomUnit() * 0.4f - 0.1f + 1.2f;
         const MatchRules& rules = match->rules;
-        if (rules.keeperDiveSpeed > 0.0f) limit = std::min(limit, std::max(0.0f, (time - rules.keeperReaction) * rules.keeperDiveSpeed));
+        if (rules.keeperDiveSpeed > 0.0f && !guessing) limit = std::min(limit, std::max(0.0f, (time - rules.keeperReaction) * rules.keeperDiveSpeed));
         const float ml = length(m);
         if (ml > limit) m = m * (limit / ml);
         if (reachSteps != 0) reachMoveStep = m / static_cast<float>(reachSteps);
@@ -222,8 +225,8 @@ void CGoalkeeper::dive(const Vector3& point, float time) {
     }
     diveSteps = static_cast<unsigned>(static_cast<double>(reachSteps) * 1.5);
     const unsigned fallSteps = diveSteps - reachSteps;
-    if (len > kReach) {
-        Vector3 m = d - u * kReach;
+    if (len > reach) {
+        Vector3 m = d - u * reach;
         m.z = -m.z;
         if (fallSteps != 0) fallMoveStep = m / static_cast<float>(fallSteps);
         fallMoveStep.x *= 0.5f;
@@ -260,7 +263,7 @@ void CGoalkeeper::diveStepOnce() {
         return;
     }
     if (hasBall) {
-        Vector3 hand{0.0f, 0.0f, reachFraction * kReach};
+        Vector3 hand{0.0f, 0.0f, reachFraction * armReach()};
         applyRotation(rotationMatrix(directionVectors[direction], diveAngle), hand);
         match->ball.position = hand + position + heading * 0.25f;
         // Lying flat, the last tilt step can turn the arms past the horizontal: keep the ball above ground.
@@ -272,7 +275,7 @@ void CGoalkeeper::diveStepOnce() {
 void CGoalkeeper::catchTest() {
     CBall& ball = match->ball;
     if (distance(ball.position, divePoint) > 0.2f) return;
-    reachFraction = distance(position, ball.position) / kReach;
+    reachFraction = distance(position, ball.position) / armReach();
     if (reachFraction > 1.1f) return;
     if (randomInt() % 10 >= 4) {
         match->setBallHolder(this);
@@ -458,13 +461,14 @@ void CGoalkeeper::penaltyDive() {
     const float ballX = line.point.x;
     const int ballSide = ballX < -kPenaltyMiddle ? 0 : (ballX > kPenaltyMiddle ? 1 : 2);
     const int guessSide = guess < 4 ? 0 : (guess < 8 ? 1 : 2);
+    guessing = true;
     if (guessSide == ballSide) {
         if (randomUnit() < kPenaltyInTime) dive(line.point, line.time);
-        return;
+    } else if (guessSide != 2) {
+        const Vector3 corner{guessSide == 0 ? -kPenaltyGuessX : kPenaltyGuessX, line.point.y, kPenaltyGuessZ};
+        dive(corner, line.time);
     }
-    if (guessSide == 2) return;
-    const Vector3 corner{guessSide == 0 ? -kPenaltyGuessX : kPenaltyGuessX, line.point.y, kPenaltyGuessZ};
-    dive(corner, line.time);
+    guessing = false;
 }
 
 }  // namespace flikka

@@ -20,6 +20,7 @@ public:
     float fallAngleStep = 0.0f;
     Vector3 fallMoveStep{};
     bool diving = false;
+    bool guessing = false;  // a penalty dive on a guess: made before the kick, no reaction time
 
     void think() override;
     void notify(int event) override;
@@ -42,6 +43,7 @@ public:
     void clearWithFoot();
     void distribute();
     bool isHomeKeeper() const;
+    float armReach() const;  // a diving keeper's reach: shorter under full rules
     // Dives at a kick when its path crosses his line soon enough; true when he dived.
     bool diveDecision();
     // A keeper's kick counts as a pass of the side that played the ball last; everyone is told.

@@ -169,6 +169,7 @@ void CMenu::build() {
     CMenuNode* options = root->add(MENU_OPTIONS, "options", "options");
     CMenuNode* statistics = root->add(MENU_STATISTICS, "statistics", "statistics");
     CMenuNode* about = root->add(MENU_ABOUT, "about", "about");
+    root->add(MENU_WATCH_REPLAY, "watch replay");
     root->add(MENU_QUIT, "quit");
 
     newGame->add(MENU_BACK, "back");
@@ -212,6 +213,7 @@ void CMenu::build() {
     CMenuNode* resolution = options->add(MENU_RESOLUTION, resolutionLabel(resolutions_.front()));
     for (std::size_t i = 1; i < resolutions_.size(); ++i) resolution->choices.push_back(resolutionLabel(resolutions_[i]));
     options->add(MENU_SCALING, "scaling: smooth")->choices.emplace_back("scaling: sharp");
+    options->add(MENU_GOAL_REPLAYS, "goal replays on")->choices.emplace_back("goal replays off");
     CMenuNode* player2 = options->add(MENU_P2_KEYS, "player 2 keys", "player 2 keys");
     player2->add(MENU_BACK, "back");
     for (const KeyItem& k : kPlayer2KeyItems) player2->add(k.id, k.label);
@@ -255,6 +257,7 @@ void CMenu::build() {
     findNode(MENU_DEBUG_INFO)->choice = s.debugInfo ? 0 : 1;
     findNode(MENU_RULES)->choice = x.rules == 1 ? 1 : 0;
     findNode(MENU_AUTO_SWITCH)->choice = x.autoSwitch ? 0 : 1;
+    findNode(MENU_GOAL_REPLAYS)->choice = x.goalReplays ? 0 : 1;
     refreshDisplayItems();
 
     makeRootCurrent();
@@ -505,9 +508,14 @@ int CMenu::apply(CMenuNode* item) {
         case MENU_RULES:
             extraSettings().rules = item->choice == 1 ? 1 : 0;
             return MENU_RESULT_NONE;
+        case MENU_GOAL_REPLAYS:
+            extraSettings().goalReplays = item->choice == 0;
+            return MENU_RESULT_NONE;
         case MENU_AUTO_SWITCH:
             extraSettings().autoSwitch = item->choice == 0;
             return MENU_RESULT_NONE;
+        case MENU_WATCH_REPLAY:
+            return MENU_RESULT_WATCH_REPLAY;
         case MENU_QUIT:
             return MENU_RESULT_QUIT;
         default:

@@ -62,6 +62,9 @@ enum MenuId {
     MENU_RUMBLE = 66,
     MENU_RESOLUTION = 67,
     MENU_SCALING = 68,
+    // Replays (80..89).
+    MENU_WATCH_REPLAY = 80,
+    MENU_GOAL_REPLAYS = 81,  // options page
     // Player 2's keys (90..99): the page, then one item per slot as on the keyboard page.
     MENU_P2_KEYS = 90,
     MENU_P2_KEY_LEFT = 91,
@@ -79,7 +82,13 @@ enum MenuId {
 enum class MenuCue { Move, Select };
 
 // What a menu step asks of the main loop.
-enum MenuResult { MENU_RESULT_NONE = 0, MENU_RESULT_QUIT = 1, MENU_RESULT_NEW_MATCH = 2, MENU_RESULT_RESUME = 3 };
+enum MenuResult {
+    MENU_RESULT_NONE = 0,
+    MENU_RESULT_QUIT = 1,
+    MENU_RESULT_NEW_MATCH = 2,
+    MENU_RESULT_RESUME = 3,
+    MENU_RESULT_WATCH_REPLAY = 80,
+};
 
 class CMenuNode {
 public:
@@ -150,6 +159,8 @@ public:
     void setDisplayApplier(DisplayApplier applier) { applyDisplay_ = std::move(applier); }
     // The display items show the settings again (after Alt+Enter, or a mode that could not be had).
     void refreshDisplayItems();
+    // The starter in use, so that a caller can wrap it (the recorder of replays does).
+    const MatchStarter& matchStarter() const { return startMatch_; }
 
     // The settings key slot a key item writes (player 1's or player 2's table); -1 for other ids.
     static int keySlotOf(int id);

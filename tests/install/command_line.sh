@@ -46,8 +46,9 @@ grep -q 'unknown option "--fullscreen"' "$tmp/err" || fail "unknown option messa
 
 rc=$(run env FLIKKA_DATA="$tmp/nothing" "$build/flikka")
 [ "$rc" -eq 1 ] || fail "missing data exited $rc, want 1"
-grep -q "Looked in the working directory $tmp/run and in $tmp/nothing (FLIKKA_DATA)" "$tmp/out" ||
+grep -q "Looked in the working directory $tmp/run and in $tmp/nothing (FLIKKA_DATA)" "$tmp/err" ||
   fail "missing data message: $(cat "$tmp/out" "$tmp/err")"
+[ ! -s "$tmp/out" ] || fail "the missing data message went to stdout"
 
 left=$(find "$tmp/run" "$tmp/home" "$tmp/cfg" -mindepth 1 2>/dev/null)
 [ -z "$left" ] || fail "files were written: $left"

@@ -26,8 +26,9 @@ inline constexpr unsigned k433[5] = {3, 0, 3, 0, 4};
 class PatternKeyboard : public IKeyboardDevice {
 public:
     std::uint64_t tick = 0;
+    std::uint64_t offset = 0;  // player 2 plays the same pattern out of step
     bool isKeyDown(int vk) const override {
-        const std::uint64_t t = tick;
+        const std::uint64_t t = tick + offset;
         const std::uint64_t phase = (t / 1600) % 4;
         switch (vk) {
             case 83: return t % 200 < 10;                          // S: pass
@@ -55,7 +56,9 @@ struct Played {
 class LiveRun {
 public:
     PatternKeyboard keyboard;
+    PatternKeyboard keyboard2;  // player 2, on a keyboard of his own
     KeyState keys;
+    KeyState keys2;
     CMatch match{&keys};
     replay::MatchRecorder recorder;
     TrajectoryHash hash;
@@ -65,11 +68,14 @@ public:
         seedRandom(kDefaultSeed);
         simulationMilliseconds() = 0;
         keys.keyboard = &keyboard;
+        keyboard2.offset = 777;
+        keys2.keyboard = &keyboard2;
+        match.humans[1].keys = &keys2;
     }
 
     void start(const unsigned home[5], const unsigned away[5], float length, int human,
                const MatchRules& rules = MatchRules::classic()) {
-        recorder.beforeSetUp(match, keys, home, away, length, human, kDt);
+        recorder.beforeSetUp(match, keys, home, away, length, human, kDt, &keys2);
         match.newMatch(home, away, length, human, rules);
         recorder.afterSetUp(match);
         hash = TrajectoryHash{};
@@ -78,8 +84,12 @@ public:
 
     int step() {
         ++keyboard.tick;
+        ++keyboard2.tick;
         keys.pollKeys();
-        recorder.afterPoll(match, keys);
+        // Player 2's keys are read only while he plays, and keep their state in between.
+        const bool two = match.humanCount() == 2;
+        if (two) keys2.pollKeys();
+        recorder.afterPoll(match, keys, two ? &keys2 : nullptr);
         user_control::controlSelected(match);
         std::ostream* before = console();
         setConsole(&referee);
@@ -124,6 +134,16 @@ inline Played playBack(const replay::Replay& r, std::uint64_t maxSteps = ~std::u
     p.awayScore = playback.match().awayScore;
     p.steps = playback.match().steps;
     p.referee = referee.str();
+    return p;
+}
+
+// A one-minute match of the human at home against 4-3-3 that ends 0 - 1; played once.
+inline const Played& oneMinuteHumanMatch() {
+    static const Played p = [] {
+        LiveRun run;
+        run.start(k442, k433, 60.0f, HUMAN_HOME);
+        return run.play();
+    }();
     return p;
 }
 

@@ -5,11 +5,13 @@
 
 #include <filesystem>
 #include <fstream>
+#include <algorithm>
 #include <functional>
 
 #include <unistd.h>
 
 #include "replay/ReplayFile.h"
+#include "replay/ReplayStore.h"
 
 namespace flikka {
 namespace {
@@ -241,13 +243,38 @@ TEST(ReplayFile, LoadFileNamesTheFile) {
     Replay out;
     std::string message;
     EXPECT_FALSE(replay::loadFile(path, out, message));
-    EXPECT_EQ(message, path + ": no such replay file");
+    EXPECT_EQ(message, path + ": no such replay file (one is saved when a match ends or is left)");
     std::ofstream(path, std::ios::binary) << replay::encode(sample()).substr(0, 40);
     EXPECT_FALSE(replay::loadFile(path, out, message));
     EXPECT_EQ(message.rfind(path + ": truncated", 0), 0u) << message;
     std::ofstream(path, std::ios::binary) << replay::encode(sample());
     EXPECT_TRUE(replay::loadFile(path, out, message)) << message;
     std::filesystem::remove_all(dir);
+}
+
+// The folder: last.flr is the newest match, every match has a dated copy (a second one in the
+// same second too), and only the newest 50 copies stay.
+TEST(ReplayStore, KeepsTheLastMatchAndTheNewestFiftyCopies) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("flikka-store-" + std::to_string(::getpid())) / "replays";
+    std::string problem;
+    Replay r = sample();
+    for (int i = 0; i < 55; ++i) {
+        r.outcome.homeScore = i;
+        ASSERT_TRUE(replay::save(r, dir.string(), replay::datedName(2026, 1, 2, 3, 4, i), problem)) << problem;
+    }
+    ASSERT_TRUE(replay::save(r, dir.string(), replay::datedName(2026, 1, 2, 3, 4, 54), problem)) << problem;
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    ASSERT_EQ(names.size(), 51u);
+    EXPECT_EQ(names.front(), "2026-01-02_03-04-06.flr");  // the six oldest went
+    EXPECT_EQ(names[49], "2026-01-02_03-04-54_2.flr");
+    EXPECT_EQ(names.back(), "last.flr");
+    Replay last;
+    ASSERT_TRUE(replay::loadFile((dir / "last.flr").string(), last, problem)) << problem;
+    EXPECT_EQ(last.outcome.homeScore, 54);
+    fs::remove_all(dir.parent_path());
 }
 
 }  // namespace

@@ -51,6 +51,29 @@ TEST(Replay, MatchesOfOneRunPlayBackAsPlayed) {
     expectReplaysAsPlayed(full, "fourth match, full rules");
 }
 
+// Two players on one run, as the game plays them: player 2's key state lives on between the
+// matches and is read only while he plays.
+TEST(Replay, TwoPlayerMatchesOfOneRunPlayBackAsPlayed) {
+    LiveRun run;
+    run.start(k442, k433, 60.0f, HUMAN_BOTH);
+    const Played left = run.play(6025);
+    run.start(k442, k433, 60.0f, HUMAN_HOME_TWO, MatchRules::fullRules(true));
+    const Played together = run.play();
+    run.start(k433, k442, 60.0f, HUMAN_HOME);
+    const Played single = run.play();
+
+    EXPECT_GT(left.replay.keys2.size(), 20u);
+    EXPECT_GT(together.replay.keys2.size(), 20u);
+    EXPECT_TRUE(single.replay.keys2.empty());
+    expectReplaysAsPlayed(left, "player 1 at home, player 2 away, left early");
+    expectReplaysAsPlayed(together, "both at home, full rules");
+    expectReplaysAsPlayed(single, "one player after two");
+    // Player 2's keys are part of the match: played back without them, it goes another way.
+    replay::Replay without = together.replay;
+    without.keys2.clear();
+    EXPECT_NE(playBack(without).hash, together.hash);
+}
+
 // Watching part of a replay between two matches (as the menu allows) must not change the next one.
 TEST(Replay, WatchingAReplayLeavesTheNextMatchAlone) {
     auto secondMatch = [](bool watchBetween) {

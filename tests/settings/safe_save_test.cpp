@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -121,6 +122,34 @@ TEST_F(SafeSave, TwoProgramsSavingAtOnceBothSucceedAndLeaveOneWholeRecord) {
     EXPECT_EQ(failedSaves, 0) << "of " << 2 * kRounds << " saves";
     EXPECT_EQ(brokenFiles, 0) << "of " << kRounds << " rounds";
     EXPECT_EQ(entries(dir), std::set<std::string>{"win32.xml"});
+}
+
+// A save killed before its rename leaves its temporary file; the next save clears such files
+// away, but never one that may still be in use.
+TEST_F(SafeSave, TemporariesOfKilledSavesAreClearedByTheNextSave) {
+    const pid_t gone = ::fork();
+    ASSERT_GE(gone, 0);
+    if (gone == 0) ::_exit(0);
+    ::waitpid(gone, nullptr, 0);
+    const std::string deadPid = std::to_string(gone);
+    const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(5);
+    auto leave = [&](const std::string& name, bool aged) {
+        writeAll(dir / name, "<config><parameter name=");
+        if (aged) fs::last_write_time(dir / name, old);
+    };
+    leave("win32.xml." + deadPid + "-0.tmp", true);     // killed: cleared
+    leave("win32.xml." + deadPid + "-17.tmp", true);    // killed: cleared
+    leave("win32.xml." + deadPid + "-1.tmp", false);    // just written: its pid may be reused already
+    leave("win32.xml.1-0.tmp", true);                   // a process that still runs
+    leave("win32.xml.x" + deadPid + "-0.tmp", true);    // not a name a save makes
+    leave("win32.xml." + deadPid + "-.tmp", true);
+    leave("flikka.xml." + deadPid + "-0.tmp", true);    // the other file's: its own save clears it
+    writeAll(dir / "win32.xml.bak", "kept");
+
+    flikka::saveSettings(path);
+    EXPECT_EQ(entries(dir), (std::set<std::string>{"win32.xml", "win32.xml." + deadPid + "-1.tmp", "win32.xml.1-0.tmp",
+                                                   "win32.xml.x" + deadPid + "-0.tmp", "win32.xml." + deadPid + "-.tmp",
+                                                   "flikka.xml." + deadPid + "-0.tmp", "win32.xml.bak"}));
 }
 
 TEST_F(SafeSave, ALinkedFileIsWrittenThroughAndTheLinkStays) {

@@ -76,13 +76,13 @@ TEST_F(MenuScreenTest, MainMenuListsVisibleItemsOnConsecutiveLinesWithNewGameInR
     EXPECT_GT(countIn(px, newGame.x, newGame.y, newGame.w, newGame.h, isRed), 20);
     EXPECT_EQ(countIn(px, newGame.x, newGame.y, newGame.w, newGame.h, isWhite), 0);
     int line = 3;
-    for (const char* label : {"options", "about", "quit"}) {
+    for (const char* label : {"options", "about", "watch replay", "quit"}) {
         const Box b = own(lineBox(line++, label));
         EXPECT_GT(countIn(px, b.x, b.y, b.w, b.h, isWhite), 20) << label;
         EXPECT_EQ(countIn(px, b.x, b.y, b.w, b.h, isRed), 0) << label;
     }
     // Hidden "continue" and "statistics" take no line: nothing below "quit".
-    const Box after = own(lineBox(6, "statistics"));
+    const Box after = own(lineBox(7, "statistics"));
     const int bgLeft = (g().windowWidth() - g().menuBackground().width()) / 2;
     EXPECT_EQ(countIn(px, bgLeft + 10, after.y, g().menuBackground().width() - 20, after.h,
                       [](Color c) { return isWhite(c) || isRed(c); }),

@@ -60,10 +60,10 @@ TEST_F(MenuTest, TreeIsBuiltWithIdsChoicesAndHiddenItems) {
     CMenu& m = menu();
     EXPECT_TRUE(keys.queue.empty());
     const CMenuNode* root = m.root();
-    ASSERT_EQ(root->children.size(), 6u);
+    ASSERT_EQ(root->children.size(), 7u);
     std::vector<int> ids;
     for (auto& c : root->children) ids.push_back(c->id);
-    EXPECT_EQ(ids, (std::vector<int>{6, 2, 19, 33, 34, 35}));
+    EXPECT_EQ(ids, (std::vector<int>{6, 2, 19, 33, 34, 80, 35}));
     EXPECT_EQ(root->title, "main menu");
     EXPECT_TRUE(m.findNode(MENU_CONTINUE)->isHidden);
     EXPECT_TRUE(m.findNode(MENU_STATISTICS)->isHidden);
@@ -130,6 +130,7 @@ TEST_F(MenuTest, MainMenuNavigationSkipsHiddenItemsAndWraps) {
     tap({kEnter});
     EXPECT_EQ(menu().current(), menu().root());
     EXPECT_EQ(selectedLabel(), "about");
+    EXPECT_EQ(tap({kDown, kEnter}), MENU_RESULT_WATCH_REPLAY);
     EXPECT_EQ(tap({kDown, kEnter}), MENU_RESULT_QUIT);
 }
 
@@ -203,6 +204,12 @@ TEST_F(MenuTest, OptionTogglesWrapAndWriteTheSettingsAtOnce) {
     EXPECT_EQ(tap({kEnter}), 0);
     EXPECT_FALSE(settings().debugInfo);
     EXPECT_EQ(menu().current()->id, MENU_OPTIONS);
+    // Before the player 2 and sound pages, reached by wrapping up past "back".
+    tap({kUp, kUp, kUp, kUp, kUp, kUp, kUp});
+    ASSERT_EQ(selectedLabel(), "goal replays on");
+    tap({kRight});
+    EXPECT_FALSE(extraSettings().goalReplays);
+    extraSettings().resetToDefaults();
 }
 
 TEST_F(MenuTest, NewGameChoicesAndFormationLinesCycle) {

@@ -98,7 +98,7 @@ TEST_F(TwoPlayerMenu, Player2PageRebindsWithEscapeAndSwapsAcrossBothPlayers) {
     EXPECT_EQ(menu().findNode(MENU_KEY_SHOOT)->keyCode, kKeyH);
     // Player 1's page swaps back the same way; player 1's table is untouched otherwise.
     tap({kUp, kUp, kEnter});  // back to options
-    tap({kUp, kUp, kUp, kUp, kUp, kUp, kUp, kUp, kUp});  // from "player 2 keys" up to "keyboard settings"
+    tap({kUp, kUp, kUp, kUp, kUp, kUp, kUp, kUp, kUp, kUp});  // from "player 2 keys" up to "keyboard settings"
     ASSERT_EQ(selectedId(), MENU_KEYBOARD);
     tap({kEnter, kDown, kDown, kEnter, kKeyD});
     EXPECT_EQ(settings().keys[SLOT_SHOOT], kKeyD);

@@ -10,7 +10,7 @@ namespace flikka {
 namespace {
 
 constexpr float kStepSeconds = 0.005f;
-constexpr unsigned long long kQuickGoalSteps = 3000;  // 15 s of play after the scorer's kick-off
+constexpr unsigned long long kQuickGoalSteps = 3000;  // steps of play (15 s) after the scorer's kick-off
 constexpr float kLongSpellMinutes = 10.0f;
 constexpr float kLongCarry = 50.0f;
 // A goal in a top corner: higher than 1.5 m and more than 2.5 m from the middle of the goal.
@@ -25,12 +25,9 @@ double perMatch(long n, long matches) { return matches > 0 ? static_cast<double>
 void MatchSummary::startMatch(const CMatch& m) {
     started_ = true;
     lastState_ = m.state;
-    lastRestart_ = m.restartKind;
     lastSecondHalf_ = m.secondHalf;
-    lastHomeScore_ = lastAwayScore_ = 0;
-    step_ = 0;
     spellSteps_ = longestSpell_ = 0;
-    kickOffStep_ = 0;
+    sinceKickOff_ = 0;
     kickOffSide_ = -1;
     holder_ = nullptr;
     matchLength_ = m.matchLength > 0.0f ? m.matchLength : 300.0f;
@@ -38,25 +35,25 @@ void MatchSummary::startMatch(const CMatch& m) {
 
 void MatchSummary::observe(const CMatch& m) {
     if (!started_) startMatch(m);
-    ++step_;
 
-    if (lastState_ == GAME_READY && m.state == GAME_PLAY && lastRestart_ == KICK_OFF) {
-        kickOffStep_ = step_;
-        kickOffSide_ = m.homeTakesRestart ? 0 : 1;
-    }
     if (m.state == GAME_PLAY) {
         ++spellSteps_;
+        ++sinceKickOff_;
         longestSpell_ = std::max(longestSpell_, spellSteps_);
     } else {
         spellSteps_ = 0;
     }
     if (lastState_ == GAME_PLAY && m.state == GAME_OUT_OF_PLAY && m.secondHalf == lastSecondHalf_) ++t_.stoppages;
 
-    const int scorer = m.homeScore > lastHomeScore_ ? 0 : (m.awayScore > lastAwayScore_ ? 1 : -1);
-    if (scorer >= 0) {
-        const Vector3& b = m.ball.position;
-        if (b.z > kTopCornerHeight && std::fabs(b.x) > kTopCornerSide) ++t_.topCornerGoals;
-        if (scorer == kickOffSide_ && step_ - kickOffStep_ <= kQuickGoalSteps) ++t_.quickKickOffGoals;
+    // Goals and kick-offs as the match reports them.
+    for (const MatchEvent& e : m.events) {
+        if (e.kind == MatchEventKind::KickOff) {
+            kickOffSide_ = e.side;
+            sinceKickOff_ = 0;
+        } else if (e.kind == MatchEventKind::Goal) {
+            if (e.where.z > kTopCornerHeight && std::fabs(e.where.x) > kTopCornerSide) ++t_.topCornerGoals;
+            if (e.side == kickOffSide_ && sinceKickOff_ <= kQuickGoalSteps) ++t_.quickKickOffGoals;
+        }
     }
 
     if (m.ballHolder != holder_) {
@@ -73,10 +70,7 @@ void MatchSummary::observe(const CMatch& m) {
     }
 
     lastState_ = m.state;
-    lastRestart_ = m.restartKind;
     lastSecondHalf_ = m.secondHalf;
-    lastHomeScore_ = m.homeScore;
-    lastAwayScore_ = m.awayScore;
 }
 
 void MatchSummary::endMatch(const CMatch& m) {

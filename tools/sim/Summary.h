@@ -42,13 +42,10 @@ private:
     // Per match.
     bool started_ = false;
     int lastState_ = -1;
-    int lastRestart_ = 0;
     bool lastSecondHalf_ = false;
-    int lastHomeScore_ = 0, lastAwayScore_ = 0;
-    unsigned long long step_ = 0;
     unsigned long long spellSteps_ = 0, longestSpell_ = 0;
-    unsigned long long kickOffStep_ = 0;
-    int kickOffSide_ = -1;  // 0 home, 1 away
+    unsigned long long sinceKickOff_ = 0;  // steps of play since the last kick-off
+    int kickOffSide_ = -1;                 // its side, as the events name sides
     const CPlayer* holder_ = nullptr;
     float gainX_ = 0.0f, gainY_ = 0.0f;
     float matchLength_ = 300.0f;
