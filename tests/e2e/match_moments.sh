@@ -3,7 +3,9 @@
 # CPU kicks off; the goal banner stands over the fade; then the human must kick off, and a prompt
 # names the pass key in gold until the ball is played. At half time a card stands over the match
 # with the score and the scorer until the pass key, and then the menu appears as at any half
-# time, "continue" in red. KEEP_SHOTS=<dir> keeps the screenshots to be looked at.
+# time, "continue" in red. The goal's replay is turned off here (goal_replay has its own test):
+# it would stand between the goal and the darkest of the fade. KEEP_SHOTS=<dir> keeps the
+# screenshots to be looked at.
 E2E_TIMEOUT=560
 source "$(dirname "$0")/common.bash"
 
@@ -26,6 +28,8 @@ set_lines() {
 }
 
 make_workdir
+printf '<?xml version="1.0"?>\n\n<config>\n\t<parameter name="goal_replays" value="false"/>\n</config>' \
+  >"$WORK/config/flikka.xml"
 start_game
 find_window
 wait_for_splash 30
@@ -46,10 +50,14 @@ sleep 1.5
 
 PROMPT="$((WIN_W / 2 - 180)) $((WIN_H - 80)) 360 34"
 BESIDE="10 230 80 100"  # pitch left of the banner and the card, clear of the head-up display
-shot cpu_kickoff
-[ "$(count_pixels cpu_kickoff $PROMPT "$gold")" -lt 3 ] || fail "a prompt while the CPU kicks off"
+# Once the opening fade is over (later on a busy machine).
+deadline=$((SECONDS + 10))
+until shot cpu_kickoff && [ "$(mean_green cpu_kickoff $BESIDE)" -ge 60 ]; do
+  [ $SECONDS -lt "$deadline" ] || fail "no pitch beside the banner's place (green $(mean_green cpu_kickoff $BESIDE))"
+  sleep 0.2
+done
 in_play=$(mean_green cpu_kickoff $BESIDE)
-[ "$in_play" -ge 60 ] || fail "no pitch beside the banner's place (green $in_play)"
+[ "$(count_pixels cpu_kickoff $PROMPT "$gold")" -lt 3 ] || fail "a prompt while the CPU kicks off"
 
 # The referee's "goal" line; then the darkest of the fade, with the banner over it.
 deadline=$((SECONDS + 120))
