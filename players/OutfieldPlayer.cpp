@@ -77,7 +77,6 @@ constexpr float kSlideNearest = 1.3f;
 constexpr float kSlideFarthest = 2.8f;
 constexpr float kSlideCone = 0.35f;
 constexpr float kSlideChance = 0.12f;
-constexpr float kSlideChanceInArea = 0.25f;
 // Closing down: the closer holds this far goal-side of the ball and, within reach, steps in.
 constexpr float kJockeyDistance = 1.4f;
 constexpr float kStepInRange = 2.6f;
@@ -203,16 +202,16 @@ float COutfieldPlayer::offsideLine() const {
     return line;
 }
 
-bool COutfieldPlayer::offside() const {
+bool COutfieldPlayer::offside(float margin) const {
     const float y = position.y;
     const float ballY = match->ball.position.y;
     // The line is only needed past the two cheap tests.
     if (attacksUpwards()) {
         if (y < 0.0f || y < ballY) return false;
-        return y >= offsideLine();
+        return margin > 0.0f ? y >= offsideLine() + margin : y >= offsideLine();
     }
     if (y > 0.0f || y > ballY) return false;
-    return y <= offsideLine();
+    return margin > 0.0f ? y <= offsideLine() - margin : y <= offsideLine();
 }
 
 bool COutfieldPlayer::pressured() const {
@@ -296,7 +295,8 @@ CPlayer* COutfieldPlayer::nearestTeammate(const Vector3& p, bool includeGoalkeep
 // ---------------------------------------------------------------- values
 
 float COutfieldPlayer::attackValue() const {
-    float v = offside() ? -100.0f : 0.0f;
+    // Under full rules team-mates misjudge a man just past the line as level.
+    float v = offside(match->rules.offsideMisjudge) ? -100.0f : 0.0f;
     v += pressured() ? -6.0f : 3.0f;
     v += freeAhead() ? 4.0f : -1.0f;
     v += opponentBehind() ? -10.0f : 3.0f;
@@ -797,9 +797,9 @@ void COutfieldPlayer::closeDownCarrier(const CPlayer& carrier) {
 }
 
 float COutfieldPlayer::slideChanceHere() const {
-    // In his own area a defender stays on his feet.
+    // In his own area a defender may be told to stay on his feet more.
     match->landmarks.mirror = attacksUpwards();
-    return match->landmarks.inBox(position, 2, 3, 0.0f) ? kSlideChanceInArea : 1.0f;
+    return match->landmarks.inBox(position, 2, 3, 0.0f) ? match->rules.areaSlideShare : 1.0f;
 }
 
 void COutfieldPlayer::maybeSlide() {
@@ -812,9 +812,9 @@ void COutfieldPlayer::maybeSlide() {
     if (d < kSlideNearest || d > kSlideFarthest) return;
     if (safeAcos(dot(heading, toBall / d)) > kSlideCone) return;
     float chance = kSlideChance;
-    // In his own area a defender stays on his feet.
+    // In his own area a defender may be told to stay on his feet more.
     m.landmarks.mirror = attacksUpwards();
-    if (m.landmarks.inBox(position, 2, 3, 0.0f)) chance *= kSlideChanceInArea;
+    if (m.landmarks.inBox(position, 2, 3, 0.0f)) chance *= m.rules.areaSlideShare;
     if (randomUnit() < chance) startSlide(toBall);
 }
 
