@@ -1,5 +1,6 @@
 // Whole headless matches: the cost of a CPU-against-CPU match of 20 minutes (over 240,000
-// steps), and the slowest single match step within it (kicks with their planning included).
+// steps), and the slowest single match step within it (kicks with their planning included);
+// each under the classic rules and under the full rules (argument 1).
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -18,9 +19,13 @@ using namespace flikka;
 
 constexpr float kLength = 1200.0f;
 
-long playMatch(CMatch& m) {
+MatchRules rulesFor(const benchmark::State& state) {
+    return state.range(0) == 1 ? MatchRules::fullRules() : MatchRules::classic();
+}
+
+long playMatch(CMatch& m, const MatchRules& rules) {
     const unsigned counts[5] = {2, 0, 4, 0, 4};
-    m.newMatch(counts, counts, kLength, HUMAN_NONE);
+    m.newMatch(counts, counts, kLength, HUMAN_NONE, rules);
     long steps = 0;
     while (m.matchStep(kStep) != 2) ++steps;
     return steps + 1;
@@ -34,7 +39,7 @@ void BM_WholeMatch(benchmark::State& state) {
         simulationMilliseconds() = 0;
         KeyState keys;
         CMatch m(&keys);
-        steps = playMatch(m);
+        steps = playMatch(m, rulesFor(state));
         benchmark::DoNotOptimize(m.homeScore);
     }
     state.counters["steps"] = static_cast<double>(steps);
@@ -42,7 +47,7 @@ void BM_WholeMatch(benchmark::State& state) {
                                                        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     setConsole(&std::cout);
 }
-BENCHMARK(BM_WholeMatch)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_WholeMatch)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // Thread CPU time: on a shared machine the wall clock also counts the time others held the core.
 double cpuMicros() {
@@ -62,7 +67,7 @@ void BM_SlowestStep(benchmark::State& state) {
         KeyState keys;
         CMatch m(&keys);
         const unsigned counts[5] = {2, 0, 4, 0, 4};
-        m.newMatch(counts, counts, kLength, HUMAN_NONE);
+        m.newMatch(counts, counts, kLength, HUMAN_NONE, rulesFor(state));
         for (std::size_t step = 0;; ++step) {
             const double c0 = cpuMicros();
             const int r = m.matchStep(kStep);
@@ -78,7 +83,7 @@ void BM_SlowestStep(benchmark::State& state) {
     state.counters["slowest_step_us"] = best.empty() ? 0.0 : *std::max_element(best.begin(), best.end());
     setConsole(&std::cout);
 }
-BENCHMARK(BM_SlowestStep)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_SlowestStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 

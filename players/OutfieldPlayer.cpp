@@ -15,6 +15,41 @@ namespace flikka {
 
 namespace {
 
+// True when the flat point p lies so far outside the flat triangle c that the lane rule's sum
+// of the three angles at p (safeAcos of the float dot products of the float unit vectors to the
+// corners) is certainly not within 0.05 of 2 pi, so the rule would find him outside.
+// The test: beyond the line of one edge, away from the third corner, by at least 3 % of his
+// distance to every corner. Then every direction to a corner lies within pi/2 - asin(0.03) of
+// that edge's normal, so all three lie in an open half-plane and their angle sum is twice the
+// widest of them: at most 2 pi - 0.12. The float vectors, their normalising (the corners are at
+// least 1e-3 away, far from the on-corner rule), the dot products and acosf move each angle by
+// under 2e-3 (a dot product off by 1e-6 moves acos by at most sqrt(2e-6) near 1, and by
+// 1e-6 / sin(0.06) where the angle is widest), so the sum stays below 2 pi - 0.11. The test is
+// done in double, whose own error is far inside that margin; a point or corner that is not
+// finite or too far away fails it and takes the plain rule.
+bool clearlyOutside(const Vector3 (&c)[3], const Vector3& p) {
+    double dx[3], dy[3], dd[3];
+    for (int i = 0; i < 3; ++i) {
+        dx[i] = static_cast<double>(c[i].x) - static_cast<double>(p.x);
+        dy[i] = static_cast<double>(c[i].y) - static_cast<double>(p.y);
+        dd[i] = dx[i] * dx[i] + dy[i] * dy[i];
+        if (!(dd[i] >= 1e-6 && dd[i] <= 1e12)) return false;
+    }
+    const double farthest = std::max(dd[0], std::max(dd[1], dd[2]));
+    for (int i = 0; i < 3; ++i) {
+        const int j = (i + 1) % 3;
+        const int k = (i + 2) % 3;
+        const double ex = dx[j] - dx[i];
+        const double ey = dy[j] - dy[i];
+        // Cross products of the edge with the corners seen from p: p's side against the third corner's.
+        const double sp = ex * -dy[i] - ey * -dx[i];
+        const double sk = ex * (dy[k] - dy[i]) - ey * (dx[k] - dx[i]);
+        if (!(sp * sk < 0.0)) continue;
+        if (sp * sp >= 0.0009 * (ex * ex + ey * ey) * farthest) return true;
+    }
+    return false;
+}
+
 constexpr float kGoalLine = 52.5f;
 constexpr float kTouchLine = 35.0f;
 constexpr float kEdgeX = 33.25f;    // 0.95 of the half width
@@ -42,7 +77,6 @@ constexpr float kSlideNearest = 1.3f;
 constexpr float kSlideFarthest = 2.8f;
 constexpr float kSlideCone = 0.35f;
 constexpr float kSlideChance = 0.12f;
-constexpr float kSlideChanceInArea = 0.25f;
 // Closing down: the closer holds this far goal-side of the ball and, within reach, steps in.
 constexpr float kJockeyDistance = 1.4f;
 constexpr float kStepInRange = 2.6f;
@@ -168,16 +202,16 @@ float COutfieldPlayer::offsideLine() const {
     return line;
 }
 
-bool COutfieldPlayer::offside() const {
+bool COutfieldPlayer::offside(float margin) const {
     const float y = position.y;
     const float ballY = match->ball.position.y;
     // The line is only needed past the two cheap tests.
     if (attacksUpwards()) {
         if (y < 0.0f || y < ballY) return false;
-        return y >= offsideLine();
+        return margin > 0.0f ? y >= offsideLine() + margin : y >= offsideLine();
     }
     if (y > 0.0f || y > ballY) return false;
-    return y <= offsideLine();
+    return margin > 0.0f ? y <= offsideLine() - margin : y <= offsideLine();
 }
 
 bool COutfieldPlayer::pressured() const {
@@ -230,6 +264,7 @@ CPlayer* COutfieldPlayer::laneBlocker(const Vector3& a, const Vector3& b, float 
     float bestDistance = 0.0f;
     for (const auto& o : opponents->players) {
         const Vector3 p = horizontal(o->position);
+        if (clearlyOutside(corners, p)) continue;
         Vector3 to[3];
         bool onCorner = false;
         for (int i = 0; i < 3; ++i) {
@@ -260,7 +295,8 @@ CPlayer* COutfieldPlayer::nearestTeammate(const Vector3& p, bool includeGoalkeep
 // ---------------------------------------------------------------- values
 
 float COutfieldPlayer::attackValue() const {
-    float v = offside() ? -100.0f : 0.0f;
+    // Under full rules team-mates misjudge a man just past the line as level.
+    float v = offside(match->rules.offsideMisjudge) ? -100.0f : 0.0f;
     v += pressured() ? -6.0f : 3.0f;
     v += freeAhead() ? 4.0f : -1.0f;
     v += opponentBehind() ? -10.0f : 3.0f;
@@ -761,9 +797,9 @@ void COutfieldPlayer::closeDownCarrier(const CPlayer& carrier) {
 }
 
 float COutfieldPlayer::slideChanceHere() const {
-    // In his own area a defender stays on his feet.
+    // In his own area a defender may be told to stay on his feet more.
     match->landmarks.mirror = attacksUpwards();
-    return match->landmarks.inBox(position, 2, 3, 0.0f) ? kSlideChanceInArea : 1.0f;
+    return match->landmarks.inBox(position, 2, 3, 0.0f) ? match->rules.areaSlideShare : 1.0f;
 }
 
 void COutfieldPlayer::maybeSlide() {
@@ -776,9 +812,9 @@ void COutfieldPlayer::maybeSlide() {
     if (d < kSlideNearest || d > kSlideFarthest) return;
     if (safeAcos(dot(heading, toBall / d)) > kSlideCone) return;
     float chance = kSlideChance;
-    // In his own area a defender stays on his feet.
+    // In his own area a defender may be told to stay on his feet more.
     m.landmarks.mirror = attacksUpwards();
-    if (m.landmarks.inBox(position, 2, 3, 0.0f)) chance *= kSlideChanceInArea;
+    if (m.landmarks.inBox(position, 2, 3, 0.0f)) chance *= m.rules.areaSlideShare;
     if (randomUnit() < chance) startSlide(toBall);
 }
 

@@ -56,7 +56,7 @@ public:
     bool attacksUpwards() const;
     CGlobalAI& ai() const;
     float offsideLine() const;
-    bool offside() const;
+    bool offside(float margin = 0.0f) const;  // margin: metres past the line that still look level
     bool pressured() const;
     bool freeAhead() const;
     bool opponentBehind() const;

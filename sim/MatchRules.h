@@ -66,8 +66,12 @@ struct MatchRules {
     // Fouls, free kicks with a wall, penalties and offside by the Law.
     bool fouls = false;
     bool slidingTackles = false;
+    // In his own area a defender slides this share of the chance elsewhere.
+    float areaSlideShare = 0.0f;
     bool offside = false;
     float wallDistance = 0.0f;
+    // A receiver up to this far (m) past the offside line looks level to the passer.
+    float offsideMisjudge = 0.0f;
 
     bool full() const { return kind == RulesKind::Full; }
 
@@ -103,8 +107,10 @@ struct MatchRules {
         r.clearances = true;
         r.fouls = true;
         r.slidingTackles = true;
+        r.areaSlideShare = 1.0f;
         r.offside = true;
         r.wallDistance = 9.15f;
+        r.offsideMisjudge = 1.0f;
         return r;
     }
     // The rules a match starts with from the settings' two choices (0 classic, 1 full).

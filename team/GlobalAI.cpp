@@ -24,6 +24,14 @@ constexpr float kPressAngle = 0.7953749988228083f;
 // Nearest half metre, halves rounded up.
 float snapHalf(float v) { return std::floor(2.0f * v + 0.5f) / 2.0f; }
 
+// claimPoint snaps its point to the half-metre grid. A point already on it is left as it is:
+// 2x is then an integer, so 2x + 0.5, its floor and the halving are exact while |x| < 2^21.
+// Such a point is claimed directly; anything else (far off, or not finite) goes through claimPoint.
+bool claimOnGrid(CMatch& m, float x, float y) {
+    if (std::fabs(x) < 0x1p21f && std::fabs(y) < 0x1p21f) return m.claimSet.insert(x, y);
+    return m.claimPoint(x, y);
+}
+
 bool isWideSlot(int slot) { return slot == 0 || slot == 1 || slot == 7 || slot == 8; }
 
 float clampEitherWay(float v, float a, float b) {
@@ -134,10 +142,11 @@ void CGlobalAI::arrange(const Vector3& b, float width, float length, const Vecto
         f->homePosition += offset;
         const float x = snapHalf(f->homePosition.x);
         float y = snapHalf(f->homePosition.y);
-        if (!m.claimPoint(x, y)) {
+        // Both points are on the grid: snapHalf's, and it moved by half a metre.
+        if (!claimOnGrid(m, x, y)) {
             // Somebody already stands there: half a metre nearer our own goal.
             y += -s * 0.5f;
-            m.claimPoint(x, y);
+            claimOnGrid(m, x, y);
         }
         f->homePosition.x = x;
         f->homePosition.y = y;
@@ -159,7 +168,13 @@ CPlayer* CGlobalAI::opponentToMark(const CPlayer* f, float limit) const {
     float bestDistance = 1000.0f;
     for (std::size_t i = 1; i < other.size(); ++i) {
         CPlayer* o = other.player(i);
-        const float d = horizontalDistance(o->position, f->position);
+        const Vector3 v = o->position - f->position;
+        const float squared = v.x * v.x + v.y * v.y;
+        // sqrt is correctly rounded and monotonic, and limit is a float whose square is exact in
+        // double: a square at or above it has a root of at least limit. Most opponents are that
+        // far and need no root.
+        if (static_cast<double>(squared) >= static_cast<double>(limit) * static_cast<double>(limit)) continue;
+        const float d = std::sqrt(squared);  // horizontalDistance(o->position, f->position)
         if (d < limit && d < bestDistance && markingMap.find(o) == markingMap.end()) {
             best = o;
             bestDistance = d;

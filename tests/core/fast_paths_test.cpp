@@ -13,10 +13,12 @@
 #include <utility>
 #include <vector>
 
+#include "players/OutfieldPlayer.h"
 #include "players/Player.h"
 #include "players/SerialMap.h"
 #include "sim/KeyState.h"
 #include "sim/Match.h"
+#include "team/GlobalAI.h"
 #include "tests/core/match_fixtures.h"
 
 namespace flikka {
@@ -262,6 +264,147 @@ TEST(FastPaths, PredictionWithoutOutOfReachPlaneTestsFindsTheSameEvents) {
     }
     EXPECT_EQ(differing, 0);
     EXPECT_GT(events, 500);  // the planes were really crossed, many times
+}
+
+// Home positions on the half-metre grid are claimed as they are; claimPoint's snapping would
+// leave them so up to 2^21 m, beyond which (as for the snapping near 2^22) the plain claim goes on.
+TEST(FastPaths, GridPointsAreClaimedAsClaimPointSnapsThem) {
+    std::mt19937 rng(5);
+    KeyState keys;
+    CMatch match(&keys);
+    int differing = 0;
+    for (int n = 0; n < 200000; ++n) {
+        const int scale = 1 << (rng() % 24);
+        const float x = 0.5f * static_cast<float>(static_cast<int>(rng() % (2u * scale + 1)) - scale);
+        const float y = 0.5f * static_cast<float>(static_cast<int>(rng() % 201) - 100);
+        if (std::fabs(x) >= 0x1p21f) continue;
+        match.claimSet.clear();
+        ASSERT_TRUE(match.claimPoint(x, y));
+        if (match.claimSet.count({x + 0.0f, y + 0.0f}) != 1) ++differing;
+    }
+    EXPECT_EQ(differing, 0);
+}
+
+// Marking: the nearest unmarked opponent within the limit, by the plain distance, even for
+// opponents a rounding away from the limit (where the square decides the skip).
+TEST(FastPaths, OpponentToMarkIsTheNearestUnmarkedWithinTheLimit) {
+    KeyState keys;
+    CMatch match(&keys);
+    match.newMatch(match_fixtures::k442, match_fixtures::k442, 300, HUMAN_NONE);
+    CGlobalAI& ai = *match.home.ai;
+    CPlayer* f = match.home.player(4);
+    std::mt19937 rng(33);
+    std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
+    int mismatches = 0;
+    int found = 0;
+    for (int n = 0; n < 20000; ++n) {
+        const float limit = n % 3 == 0 ? 10.0f : 0.5f + 20.0f * std::fabs(unit(rng));
+        f->position = {30.0f * unit(rng), 50.0f * unit(rng), 0.0f};
+        ai.markingMap.clear();
+        for (std::size_t i = 1; i < match.away.size(); ++i) {
+            CPlayer* o = match.away.player(i);
+            const float angle = 3.14159f * unit(rng);
+            // Far, near, or on the limit to within a few units in the last place.
+            float r = limit * (1.0f + unit(rng));
+            if (rng() % 2 == 0) {
+                r = limit;
+                for (int k = static_cast<int>(rng() % 7) - 3; k != 0; k += k > 0 ? -1 : 1) {
+                    r = std::nextafter(r, k > 0 ? 100.0f : 0.0f);
+                }
+            }
+            o->position = f->position + Vector3{r * std::cos(angle), r * std::sin(angle), unit(rng)};
+            if (rng() % 4 == 0) ai.markingMap[o] = nullptr;
+        }
+        const CPlayer* plain = nullptr;
+        float best = 1000.0f;
+        for (std::size_t i = 1; i < match.away.size(); ++i) {
+            CPlayer* o = match.away.player(i);
+            const float d = horizontalDistance(o->position, f->position);
+            if (d < limit && d < best && ai.markingMap.find(o) == ai.markingMap.end()) {
+                plain = o;
+                best = d;
+            }
+        }
+        const CPlayer* fast = ai.opponentToMark(f, limit);
+        if (fast != plain) ++mismatches;
+        if (fast != nullptr) ++found;
+    }
+    EXPECT_EQ(mismatches, 0);
+    EXPECT_GT(found, 5000);
+}
+
+// The lane rule written out plainly: an opponent inside the triangle by its angle sum, the
+// nearest to the passer kept.
+Vector3 horizontal(const Vector3& v) { return {v.x, v.y, 0.0f}; }
+
+const CPlayer* plainLaneBlocker(const CTeam& opponents, const Vector3& a, const Vector3& b, float widthFactor) {
+    const Vector3 apex = horizontal(a);
+    const Vector3 ab = horizontal(b) - apex;
+    const float len = horizontalLength(ab);
+    if (len < 0.01f || !(widthFactor > 0.0f)) return nullptr;
+    const Vector3 side = Vector3{-ab.y, ab.x, 0.0f} / len;
+    const float halfWidth = 4.8f * len / widthFactor;
+    const Vector3 corners[3] = {apex, horizontal(b) + side * halfWidth, horizontal(b) - side * halfWidth};
+    const CPlayer* best = nullptr;
+    float bestDistance = 0.0f;
+    for (const auto& o : opponents.players) {
+        const Vector3 p = horizontal(o->position);
+        Vector3 to[3];
+        bool onCorner = false;
+        for (int i = 0; i < 3; ++i) {
+            to[i] = corners[i] - p;
+            const float l = length(to[i]);
+            if (l < 1e-6f) onCorner = true;
+            else to[i] = to[i] / l;
+        }
+        const float sum = safeAcos(dot(to[0], to[1])) + safeAcos(dot(to[1], to[2])) + safeAcos(dot(to[2], to[0]));
+        if (!onCorner && !(std::fabs(sum - kTwoPi) <= 0.05f)) continue;
+        const float d = horizontalDistance(o->position, a);
+        if (best == nullptr || d < bestDistance) {
+            best = o.get();
+            bestDistance = d;
+        }
+    }
+    return best;
+}
+
+TEST(FastPaths, LaneBlockerFindsWhomTheAngleSumFinds) {
+    KeyState keys;
+    CMatch match(&keys);
+    match.newMatch(match_fixtures::k442, match_fixtures::k442, 300, HUMAN_NONE);
+    auto* passer = dynamic_cast<COutfieldPlayer*>(match.home.player(5));
+    ASSERT_NE(passer, nullptr);
+    std::mt19937 rng(21);
+    std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
+    int mismatches = 0;
+    int blocked = 0;
+    for (int n = 0; n < 60000; ++n) {
+        const Vector3 a{30.0f * unit(rng), 50.0f * unit(rng), 0.0f};
+        const Vector3 b = n % 50 == 0 ? a + Vector3{0.005f * unit(rng), 0.0f, 0.0f}
+                                      : Vector3{30.0f * unit(rng), 50.0f * unit(rng), 2.0f * unit(rng)};
+        const float widthFactor = n % 97 == 0 ? 1e30f : 1.0f + 30.0f * std::fabs(unit(rng));
+        const Vector3 ab = b - a;
+        const float len = horizontalLength(ab);
+        const Vector3 side = len > 0.0f ? Vector3{-ab.y, ab.x, 0.0f} / len : Vector3{1.0f, 0.0f, 0.0f};
+        const float halfWidth = 4.8f * len / widthFactor;
+        for (auto& o : match.away.players) {
+            // Anywhere, or on, near or just beside the lane's edges and corners.
+            const float t = unit(rng);
+            const float u = std::fabs(unit(rng));
+            switch (rng() % 5) {
+                case 0: o->position = {35.0f * unit(rng), 55.0f * unit(rng), 0.0f}; break;
+                case 1: o->position = a + ab * u + side * (halfWidth * u * t); break;
+                case 2: o->position = a + ab * u + side * (halfWidth * u * (t < 0.0f ? -1.0f : 1.0f) * (1.0f + 0.05f * t)); break;
+                case 3: o->position = b + side * (halfWidth * t) + ab * (0.02f * unit(rng)); break;
+                default: o->position = (rng() % 2 == 0 ? a : b + side * halfWidth) + Vector3{0.01f * t, 0.01f * unit(rng), 0.0f}; break;
+            }
+        }
+        const CPlayer* fast = passer->laneBlocker(a, b, widthFactor);
+        if (fast != plainLaneBlocker(match.away, a, b, widthFactor)) ++mismatches;
+        if (fast != nullptr) ++blocked;
+    }
+    EXPECT_EQ(mismatches, 0);
+    EXPECT_GT(blocked, 20000);  // lanes were really blocked, often
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "match_fixtures.h"
+#include "players/Kicks.h"
 #include "players/OutfieldPlayer.h"
 #include "sim/Console.h"
 #include "sim/KeyState.h"
@@ -304,6 +305,36 @@ TEST(FullRules, SlideAtTheBallKnocksItOffTheCarrier) {
     EXPECT_FALSE(c.home(2).startSlide({0.0f, 1.0f, 0.0f}));
 }
 
+TEST(FullRules, ClosedDownInHisOwnThirdADefenderClearsToTouchAndItIsNoPass) {
+    FullMatch f;
+    CMatch& m = f.m;
+    auto& back = dynamic_cast<COutfieldPlayer&>(f.home(3));
+    CPlayer& forward = f.away(9);
+    const auto marked = [&](float y, float markerY) {
+        FullMatch::put(back, 5.0f, y);
+        FullMatch::put(forward, 5.0f, markerY);
+        return back.clearingNow();
+    };
+    EXPECT_TRUE(marked(-40.0f, -38.5f));
+    EXPECT_FALSE(marked(-10.0f, -8.5f));   // in midfield he plays on
+    EXPECT_FALSE(marked(-40.0f, -34.0f));  // nobody on him
+    EXPECT_FALSE(marked(40.0f, 38.5f));    // the opponents' third
+    // The away side defends the other end.
+    auto& awayBack = dynamic_cast<COutfieldPlayer&>(f.away(3));
+    FullMatch::put(awayBack, -5.0f, 40.0f);
+    FullMatch::put(f.home(9), -5.0f, 38.5f);
+    EXPECT_TRUE(awayBack.clearingNow());
+
+    marked(-40.0f, -38.5f);
+    m.setBallHolder(&back);
+    m.ball.position = back.position + Vector3{0.0f, 0.4f, 0.0f};
+    const int passes = m.home.passes;
+    kicks::clear(back);
+    EXPECT_EQ(m.ballHolder, nullptr);
+    EXPECT_GT(m.ball.velocity.x, 5.0f);  // out towards the near touchline
+    EXPECT_EQ(m.home.passes, passes);
+}
+
 TEST(FullRules, ControlFollowsTheBallWhenTheOpponentsGainIt) {
     FullMatch f(HUMAN_HOME);
     CMatch& m = f.m;
@@ -384,8 +415,12 @@ TEST(FullRules, WholeMatchesStaySaneAndReplayExactly) {
         for (int match = 0; match < 2; ++match) {
             m.newMatch(k442, match_fixtures::k433, 300.0f, HUMAN_NONE, MatchRules::fullRules());
             int r = 0;
+            int shotEvents = 0;
             for (long step = 0; step < 400000 && r != 2; ++step) {
                 r = m.matchStep(kDt);
+                for (const MatchEvent& e : m.events) {
+                    shotEvents += e.kind == MatchEventKind::Kick && e.kickKind == KickEventKind::Shot ? 1 : 0;
+                }
                 ASSERT_TRUE(isFinite(m.ball.position) && isFinite(m.ball.velocity)) << step;
                 for (const CTeam* t : {&m.home, &m.away}) {
                     for (const auto& p : t->players) {
@@ -396,6 +431,9 @@ TEST(FullRules, WholeMatchesStaySaneAndReplayExactly) {
                 }
             }
             ASSERT_EQ(r, 2);
+            // Sound and banners hear of every shot the statistics count.
+            EXPECT_EQ(shotEvents, m.home.shots + m.away.shots);
+            EXPECT_GT(shotEvents, 0);
             for (const CTeam* t : {&m.home, &m.away}) {
                 out.insert(out.end(), {t->shots, t->passes, t->successfulPasses, t->fouls, t->offsides, t->freeKicks,
                                        t->penalties});
