@@ -25,9 +25,11 @@
 #include "sim/Match.h"
 #include "sim/Random.h"
 #include "ui/Graphics.h"
+#include "ui/MatchMoments.h"
 #include "ui/MatchView.h"
 #include "ui/Menu.h"
 #include "ui/MenuScreen.h"
+#include "ui/MomentsView.h"
 #include "ui/Colours.h"
 
 namespace flikka {
@@ -159,6 +161,8 @@ void CFlikka::run() {
     AppMode mode = MODE_MENU;
     AppMode afterReplay = MODE_MENU;  // where "watch replay" returns to
     MenuRedraw menuRedraw;
+    MatchMoments moments;
+    int cardResult = 0;  // the step result the card stands for: 1 half time, 2 full time
     for (;;) {
         if (quit) break;
         if (altF4Down(keyboard)) break;
@@ -188,10 +192,23 @@ void CFlikka::run() {
                     user_control::controlSelected(match);
                     result = replays.afterStep(match.matchStep(kLogicStepSeconds));
                     controls.afterStep(match.events);
+                    moments.afterStep(match.events);
                     sound.afterMatchStep(match);
                 }
                 if (result == 1 || result == 2) {
-                    menu.showOverMatch(result == 1);  // after full time there is nothing to continue
+                    // The card first; a key pressed before it came must not wave it away.
+                    cardResult = result;
+                    menu.flushKeyEvents();
+                    mode = MODE_CARD;
+                    menuRedraw.invalidate();
+                }
+            } else if (mode == MODE_CARD) {
+                platform::KeyEvent event;
+                bool dismissed = false;
+                while (!dismissed && keyboard.pollEvent(event)) dismissed = dismissesCard(event);
+                if (dismissed) {
+                    moments.dismissCard();
+                    menu.showOverMatch(cardResult == 1);  // flushes the key; after full time nothing continues
                     mode = MODE_MENU_OVER_MATCH;
                     menuRedraw.invalidate();
                 }
@@ -208,6 +225,7 @@ void CFlikka::run() {
                 if (result == MENU_RESULT_QUIT) {
                     quit = true;
                 } else if (result == MENU_RESULT_NEW_MATCH || result == MENU_RESULT_RESUME) {
+                    if (result == MENU_RESULT_NEW_MATCH) moments.reset();
                     mode = MODE_MATCH;
                     controls.enterMatch();
                     controls.attach(keys, keys2, match.humanCount() == 2);
@@ -217,8 +235,8 @@ void CFlikka::run() {
                     mode = MODE_WATCH_REPLAY;
                 }
             }
-            sound.update(mode == MODE_MATCH ? SoundScene::Match
-                                            : (mode == MODE_MENU_OVER_MATCH ? SoundScene::MatchPaused : SoundScene::Menu),
+            const bool matchStands = mode == MODE_MENU_OVER_MATCH || mode == MODE_CARD;
+            sound.update(mode == MODE_MATCH ? SoundScene::Match : (matchStands ? SoundScene::MatchPaused : SoundScene::Menu),
                          extraSettings(), kLogicStepSeconds);
         }
 
@@ -235,8 +253,17 @@ void CFlikka::run() {
                     drawMenuScreen(graphics, false);
                     break;
                 case MODE_MATCH:
-                    if (replays.goalReplayShowing()) replays.drawGoalReplay(graphics);
-                    else drawMatchFrame(graphics, true);
+                    if (replays.goalReplayShowing()) {
+                        replays.drawGoalReplay(graphics);
+                    } else {
+                        drawMatchFrame(graphics, true);
+                        drawRestartPrompt(graphics);
+                        drawGoalBanner(graphics, moments);
+                    }
+                    break;
+                case MODE_CARD:
+                    drawMatchFrame(graphics, false);
+                    drawTimeCard(graphics, moments);
                     break;
                 case MODE_WATCH_REPLAY:
                     replays.drawViewer(graphics);

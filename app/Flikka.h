@@ -4,7 +4,8 @@
 
 namespace flikka {
 
-enum AppMode { MODE_MENU = 0, MODE_MENU_OVER_MATCH = 1, MODE_MATCH = 2, MODE_WATCH_REPLAY = 3 };
+// MODE_CARD: the half- or full-time card over the frozen match, before the menu.
+enum AppMode { MODE_MENU = 0, MODE_MENU_OVER_MATCH = 1, MODE_MATCH = 2, MODE_WATCH_REPLAY = 3, MODE_CARD = 4 };
 
 class CFlikka {
 public:

@@ -13,20 +13,20 @@ class CPlayer;
 
 enum class MatchEventKind : std::uint8_t {
     Kick,          // kickKind, strength (m/s), player, where
-    Possession,    // player gained the ball, where
-    Bounce,        // strength: the speed into the ground
+    Possession,    // player gained the ball, where; not when it comes back to whoever had it last
+    Bounce,        // strength: the speed into the ground (a settling ball's touch-downs are left out)
     Post,          // strength: speed at the hit
     Crossbar,
-    Net,
+    Net,           // inside or outside of the net
     Goal,          // player: the last toucher (scorer), ownGoal, side: the side credited, where: x, z on the line
-    KeeperCatch,   // player
+    KeeperCatch,   // player, strength: the ball's speed
     KeeperParry,
-    KeeperDive,
-    Whistle,       // restartKind (a restart is set up; long for a kick-off)
-    KickOff,       // side kicking off
+    KeeperDive,    // where: the point he dives at
+    Whistle,       // restartKind and side taking it, where: the restart point (a restart is set up)
+    KickOff,       // side kicking off; with the kick-off's whistle
     HalfTime,
-    FullTime,
-    OutOfPlay,     // restartKind that follows, where the ball left
+    FullTime,      // once, at the step that first reports full time
+    OutOfPlay,     // restartKind that follows, side taking it, where the ball left (goals excepted)
     // Later rules.
     Foul,
     FreeKick,

@@ -168,7 +168,13 @@ CPlayer* CGlobalAI::opponentToMark(const CPlayer* f, float limit) const {
     float bestDistance = 1000.0f;
     for (std::size_t i = 1; i < other.size(); ++i) {
         CPlayer* o = other.player(i);
-        const float d = horizontalDistance(o->position, f->position);
+        const Vector3 v = o->position - f->position;
+        const float squared = v.x * v.x + v.y * v.y;
+        // sqrt is correctly rounded and monotonic, and limit is a float whose square is exact in
+        // double: a square at or above it has a root of at least limit. Most opponents are that
+        // far and need no root.
+        if (static_cast<double>(squared) >= static_cast<double>(limit) * static_cast<double>(limit)) continue;
+        const float d = std::sqrt(squared);  // horizontalDistance(o->position, f->position)
         if (d < limit && d < bestDistance && markingMap.find(o) == markingMap.end()) {
             best = o;
             bestDistance = d;

@@ -147,6 +147,9 @@ void CGraphics::loadAssets() {
     menuBg_ = image("gfx/menubg.png");
     menuBgLarge_ = image("gfx/menubgl.png");
     miniPitch_ = image("gfx/minipitch.png");
+    promptPanel_ = image("gfx/prompt.png");
+    bannerPanel_ = image("gfx/banner.png");
+    cardPanel_ = image("gfx/card.png");
 
     mainFont_ = display_->loadFont(paths::dataFile("gfx/font.png"), kFontLetters);
     miniFont_ = display_->loadFont(paths::dataFile("gfx/minifont.png"), kFontLetters);
@@ -208,6 +211,9 @@ void CGraphics::teardown() {
     menuFont_.reset();
     miniFont_.reset();
     mainFont_.reset();
+    cardPanel_.reset();
+    bannerPanel_.reset();
+    promptPanel_.reset();
     miniPitch_.reset();
     menuBgLarge_.reset();
     menuBg_.reset();

@@ -108,6 +108,9 @@ public:
     platform::Image& menuBackground() { return *menuBg_; }
     platform::Image& menuBackgroundLarge() { return *menuBgLarge_; }
     platform::Image& miniPitch() { return *miniPitch_; }
+    platform::Image& promptPanel() { return *promptPanel_; }
+    platform::Image& bannerPanel() { return *bannerPanel_; }
+    platform::Image& cardPanel() { return *cardPanel_; }
     platform::Image& ballShadow() { return *ballShadow_; }
     platform::Image& upperGoalBack() { return *ugBack_; }
     platform::Image& upperGoalTop() { return *ugTop_; }
@@ -185,6 +188,7 @@ private:
     std::array<std::unique_ptr<platform::Sprite>, ARROW_COUNT> arrows_;
     std::unique_ptr<platform::Sprite> splash_, miniGk_;
     std::unique_ptr<platform::Image> ballShadow_;
+    std::unique_ptr<platform::Image> promptPanel_, bannerPanel_, cardPanel_;
     std::array<SpriteSet, SPRITE_SET_COUNT> sets_;
     std::unique_ptr<platform::Image> ugBack_, ugTop_, ugFrame_, lgBack_, lgTop_, lgFrame_;
 

@@ -18,6 +18,7 @@
 #include "players/SerialMap.h"
 #include "sim/KeyState.h"
 #include "sim/Match.h"
+#include "team/GlobalAI.h"
 #include "tests/core/match_fixtures.h"
 
 namespace flikka {
@@ -282,6 +283,54 @@ TEST(FastPaths, GridPointsAreClaimedAsClaimPointSnapsThem) {
         if (match.claimSet.count({x + 0.0f, y + 0.0f}) != 1) ++differing;
     }
     EXPECT_EQ(differing, 0);
+}
+
+// Marking: the nearest unmarked opponent within the limit, by the plain distance, even for
+// opponents a rounding away from the limit (where the square decides the skip).
+TEST(FastPaths, OpponentToMarkIsTheNearestUnmarkedWithinTheLimit) {
+    KeyState keys;
+    CMatch match(&keys);
+    match.newMatch(match_fixtures::k442, match_fixtures::k442, 300, HUMAN_NONE);
+    CGlobalAI& ai = *match.home.ai;
+    CPlayer* f = match.home.player(4);
+    std::mt19937 rng(33);
+    std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
+    int mismatches = 0;
+    int found = 0;
+    for (int n = 0; n < 20000; ++n) {
+        const float limit = n % 3 == 0 ? 10.0f : 0.5f + 20.0f * std::fabs(unit(rng));
+        f->position = {30.0f * unit(rng), 50.0f * unit(rng), 0.0f};
+        ai.markingMap.clear();
+        for (std::size_t i = 1; i < match.away.size(); ++i) {
+            CPlayer* o = match.away.player(i);
+            const float angle = 3.14159f * unit(rng);
+            // Far, near, or on the limit to within a few units in the last place.
+            float r = limit * (1.0f + unit(rng));
+            if (rng() % 2 == 0) {
+                r = limit;
+                for (int k = static_cast<int>(rng() % 7) - 3; k != 0; k += k > 0 ? -1 : 1) {
+                    r = std::nextafter(r, k > 0 ? 100.0f : 0.0f);
+                }
+            }
+            o->position = f->position + Vector3{r * std::cos(angle), r * std::sin(angle), unit(rng)};
+            if (rng() % 4 == 0) ai.markingMap[o] = nullptr;
+        }
+        const CPlayer* plain = nullptr;
+        float best = 1000.0f;
+        for (std::size_t i = 1; i < match.away.size(); ++i) {
+            CPlayer* o = match.away.player(i);
+            const float d = horizontalDistance(o->position, f->position);
+            if (d < limit && d < best && ai.markingMap.find(o) == ai.markingMap.end()) {
+                plain = o;
+                best = d;
+            }
+        }
+        const CPlayer* fast = ai.opponentToMark(f, limit);
+        if (fast != plain) ++mismatches;
+        if (fast != nullptr) ++found;
+    }
+    EXPECT_EQ(mismatches, 0);
+    EXPECT_GT(found, 5000);
 }
 
 // The lane rule written out plainly: an opponent inside the triangle by its angle sum, the

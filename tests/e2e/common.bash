@@ -13,7 +13,7 @@ NAME=$(basename "$0" .sh)
 # Start again inside a private X server (never the developer's own display).
 if [ -z "${FLIKKA_E2E_XVFB:-}" ]; then
   export FLIKKA_E2E_XVFB=1
-  exec timeout 280 xvfb-run -a -s "-screen 0 ${E2E_SCREEN:-1024x768x24}" bash "$0" "$@"
+  exec timeout "${E2E_TIMEOUT:-280}" xvfb-run -a -s "-screen 0 ${E2E_SCREEN:-1024x768x24}" bash "$0" "$@"
 fi
 
 # No test plays through the machine's speakers; the sound test chooses its own driver.

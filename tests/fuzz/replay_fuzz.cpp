@@ -4,9 +4,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "replay/Playback.h"
 #include "replay/ReplayFile.h"
+#include "sim/Match.h"
 #include "team/Formation.h"
 #include "tests/fuzz/fuzz_check.h"
 
@@ -48,15 +50,19 @@ bool formationPlayable(const unsigned (&lines)[5]) {
 void checkAccepted(const replay::Replay& r) {
     const replay::MatchSetUp& s = r.setUp;
     FUZZ_REQUIRE(formationPlayable(s.home) && formationPlayable(s.away));
-    FUZZ_REQUIRE(s.humanSide >= 0 && s.humanSide <= 2);
+    FUZZ_REQUIRE(s.humanSide >= flikka::HUMAN_HOME && s.humanSide <= flikka::HUMAN_HOME_TWO);
     FUZZ_REQUIRE(s.length > 0 && s.stepSeconds > 0.0f && s.stepSeconds < 1.0f);
     FUZZ_REQUIRE(r.outcome.steps <= replay::kMaxSteps);
+    // Only a side with two humans has player 2's changes.
+    FUZZ_REQUIRE(flikka::humansIn(s.humanSide) == 2 || r.keys2.empty());
     // Playback feeds the changes in order, one key slot of the table each, before the match ends.
-    std::uint64_t last = 0;
-    for (const flikka::KeyChange& c : r.keys) {
-        FUZZ_REQUIRE(c.step >= last && c.step < r.outcome.steps);
-        FUZZ_REQUIRE(c.slot >= 0 && c.slot < flikka::KeyState::kSlots && c.slot != flikka::SLOT_NONE);
-        last = c.step;
+    for (const std::vector<flikka::KeyChange>* keys : {&r.keys, &r.keys2}) {
+        std::uint64_t last = 0;
+        for (const flikka::KeyChange& c : *keys) {
+            FUZZ_REQUIRE(c.step >= last && c.step < r.outcome.steps);
+            FUZZ_REQUIRE(c.slot >= 0 && c.slot < flikka::KeyState::kSlots && c.slot != flikka::SLOT_NONE);
+            last = c.step;
+        }
     }
 
     const std::string written = replay::encode(r);

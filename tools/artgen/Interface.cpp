@@ -143,6 +143,22 @@ std::vector<NamedImage> panels(const std::string& fontDir) {
         out.push_back({"menubgl.png", large, 0});
     }
     {
+        // The moments of a match, in the menus' style: the restart prompt, the goal banner with
+        // a red band for its title, and the half- and full-time card.
+        PixelBuffer prompt(440, 34);  // room for "player 2: " and a long key name
+        roundedPanel(prompt, 0, 0, 440, 34, 8.0f, argb(200, 10, 16, 30), argb(230, 120, 150, 200));
+        out.push_back({"prompt.png", prompt, 0});
+        PixelBuffer banner(460, 100);
+        roundedPanel(banner, 0, 0, 460, 100, 12.0f, argb(215, 10, 16, 30), argb(235, 120, 150, 200));
+        fillRect(banner, 24, 36.5f, 436, 37.5f, withAlpha(argb(255, 200, 40, 40), 200));
+        out.push_back({"banner.png", banner, 0});
+        PixelBuffer card(520, 380);
+        roundedPanel(card, 0, 0, 520, 380, 14.0f, argb(235, 10, 16, 30), argb(235, 120, 150, 200));
+        fillRect(card, 30, 92.5f, 490, 93.5f, withAlpha(kPanelEdge, 140));
+        fillRect(card, 30, 262.5f, 490, 263.5f, withAlpha(kPanelEdge, 140));
+        out.push_back({"card.png", card, 0});
+    }
+    {
         // Splash: the name on a green banner with pitch lines; opaque throughout, so one frame.
         constexpr int w = 500, h = 250;
         PixelBuffer splash(w, h);
