@@ -590,24 +590,7 @@ void COutfieldPlayer::onBallDecision() {
             leaveRole();
             state = STATE_FORMATION;
         } else {
-            const PassChoice choice = bestPass();
-            CPlayer* r = choice.receiver;
-            int aim = choice.aim;
-            if (r == nullptr) {
-                float bestDistance = 0.0f;
-                for (const auto& f : team->players) {
-                    if (f.get() == this) continue;
-                    const float d = horizontalDistance(f->position, position);
-                    if (r == nullptr || d < bestDistance) {
-                        r = f.get();
-                        bestDistance = d;
-                    }
-                }
-                if (r != nullptr) faceToward(r->position);
-                aim = 0;
-            }
-            kicks::pass(aim, *this, false);
-            if (r != nullptr) receiveAt(r, r->position);
+            restartPass();
         }
         free = false;
         return;
