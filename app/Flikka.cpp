@@ -205,7 +205,7 @@ void CFlikka::run() {
             } else if (mode == MODE_CARD) {
                 platform::KeyEvent event;
                 bool dismissed = false;
-                while (!dismissed && keyboard.pollEvent(event)) dismissed = dismissesCard(event);
+                while (!dismissed && keyboard.pollEvent(event)) dismissed = dismissesCard(event, match.humanCount() == 2);
                 if (dismissed) {
                     moments.dismissCard();
                     menu.showOverMatch(cardResult == 1);  // flushes the key; after full time nothing continues

@@ -176,10 +176,11 @@ void drawTimeCard(CGraphics& g, const MatchMoments& moments) {
     centred(font, centre, top + 342, go, kRed);
 }
 
-bool dismissesCard(const platform::KeyEvent& e) {
+bool dismissesCard(const platform::KeyEvent& e, bool twoPlayers) {
     if (!e.pressed || e.repeat) return false;
     if (e.virtualKey == kVkEnter) return true;
     if (e.fromPad) return e.padButton >= 0 && e.padButton == extraSettings().padPass;
+    if (twoPlayers && e.virtualKey != 0 && e.virtualKey == extraSettings().player2Keys[SLOT_PASS]) return true;
     return e.virtualKey == settings().keys[SLOT_PASS];
 }
 

@@ -33,7 +33,8 @@ void drawRestartPrompt(CGraphics& g);
 void drawGoalBanner(CGraphics& g, const MatchMoments& moments);
 void drawTimeCard(CGraphics& g, const MatchMoments& moments);
 
-// Enter, the pass key or the pad's pass button, pressed: the card gives way to the menu.
-bool dismissesCard(const platform::KeyEvent& e);
+// Enter, the pass key (either player's when two play) or the pad's pass button, pressed: the card
+// gives way to the menu.
+bool dismissesCard(const platform::KeyEvent& e, bool twoPlayers = false);
 
 }  // namespace flikka

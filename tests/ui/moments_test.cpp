@@ -72,6 +72,9 @@ TEST(MomentsInput, EnterThePassKeyOrThePadsPassButtonEndsTheCard) {
                  dismissesCard(key(83, true, true)));  // Escape, shoot, a release, a repeat
     settings().keys[SLOT_PASS] = 75;
     EXPECT_TRUE(dismissesCard(key(75)) && !dismissesCard(key(83)));
+    // Player 2's pass key (H) ends it too, but only when two play.
+    EXPECT_TRUE(dismissesCard(key(72), true));
+    EXPECT_FALSE(dismissesCard(key(72)));
     platform::KeyEvent pad;
     pad.fromPad = true;
     pad.padButton = extraSettings().padPass;

@@ -378,5 +378,55 @@ TEST_F(MatchViewTest, PlayedMatchFrameShowsPitchFootballersAndOverlays) {
     EXPECT_LE(blues, 16 * 11);
 }
 
+// Full-rules set pieces as the player sees them: the camera holds the free kick's taker and its
+// wall (or the penalty's taker and keeper) in one frame, the wall drawn in the away kit.
+TEST_F(MatchViewTest, FreeKickWallAndPenaltyStandInOneFrame) {
+    struct Case {
+        int kind;
+        Vector3 spot;
+    };
+    for (const Case c : {Case{FREE_KICK, {4.0f, 33.0f, kBallRadius}}, Case{PENALTY, {0.0f, 41.5f, kBallRadius}}}) {
+        SCOPED_TRACE(c.kind == FREE_KICK ? "free kick" : "penalty");
+        match = std::make_unique<CMatch>(nullptr);
+        match->newMatch(k442, k442, 600.0f, HUMAN_NONE, MatchRules::fullRules());
+        g().setMatch(match.get());
+        play(3.0f);
+        match->setBallHolder(nullptr);
+        match->ball.velocity = kZeroVector;
+        match->state = GAME_OUT_OF_PLAY;
+        match->stateTimer = 1.5f;
+        match->restartKind = c.kind;
+        match->restartPoint = c.spot;
+        match->homeTakesRestart = true;
+        for (int i = 0; i < 1000 && match->state != GAME_READY; ++i) match->matchStep(0.005f);
+        ASSERT_EQ(match->state, GAME_READY);
+        match->stateTimer = 0.0f;  // the fade-in over
+        drawFrame(false);  // kept with FLIKKA_FRAME_DIR, to be looked at
+
+        // From 19 m the goal lies just beyond the window's top edge: the keeper is looked for at
+        // the penalty only.
+        std::vector<const CPlayer*> shown{match->ballHolder};
+        if (c.kind == PENALTY) shown.push_back(match->away.goalkeeper());
+        for (std::size_t i = 1; i < match->away.size(); ++i) {
+            if (!match->away.player(i)->canMove) shown.push_back(match->away.player(i));
+        }
+        EXPECT_EQ(shown.size(), c.kind == FREE_KICK ? 5u : 2u);
+        const std::vector<DrawItem> list = sortedList();
+        for (const CPlayer* p : shown) {
+            ASSERT_NE(p, nullptr);
+            const int at = indexOfWorld(list, p->position.x, p->position.y);
+            ASSERT_GE(at, 0) << p->name;
+            const DrawItem& item = list[static_cast<std::size_t>(at)];
+            EXPECT_GE(item.screenX, 0.0f) << p->name;
+            EXPECT_LE(item.screenX, static_cast<float>(g().windowWidth() - 16)) << p->name;
+            EXPECT_GE(item.screenY, 0.0f) << p->name;
+            EXPECT_LE(item.screenY, static_cast<float>(g().windowHeight() - 16)) << p->name;
+            if (p != match->ballHolder && p != match->away.goalkeeper()) {
+                EXPECT_EQ(item.sprite, &g().setSprite(SET_AWAY_STANDING, p->direction)) << p->name;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace flikka::view_testing
