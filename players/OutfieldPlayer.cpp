@@ -294,6 +294,11 @@ CPlayer* COutfieldPlayer::nearestTeammate(const Vector3& p, bool includeGoalkeep
 
 // ---------------------------------------------------------------- values
 
+std::uint32_t COutfieldPlayer::offsideLookPeriod() const {
+    const int ms = match->rules.offsideLookMs;
+    return ms > 0 ? static_cast<std::uint32_t>(ms) : kOffsideLookPeriod;
+}
+
 float COutfieldPlayer::attackValue() const {
     // Under full rules team-mates misjudge a man just past the line as level.
     float v = offside(match->rules.offsideMisjudge) ? -100.0f : 0.0f;
@@ -468,7 +473,7 @@ void COutfieldPlayer::think() {
 
     // Under full rules a footballer sees that he stands offside only now and then.
     if (state != STATE_GO_TO_POINT && state != STATE_WITH_BALL &&
-        (!m.rules.offside || simulationMilliseconds() % kOffsideLookPeriod == 0) && offside()) {
+        (!m.rules.offside || simulationMilliseconds() % offsideLookPeriod() == 0) && offside()) {
         leaveRole();
         state = STATE_GO_TO_POINT;
         const float line = offsideLine();
@@ -627,7 +632,8 @@ void COutfieldPlayer::onBallDecision() {
             shot.value = -100.0f;  // no shot now: the passes and the dribble decide
         }
         const float best = std::max(p1.score, p2.score);
-        if (m.rules.clearances && best < kSafePass && clearingNow()) {
+        const float safe = m.rules.safePass > 0.0f ? m.rules.safePass : kSafePass;
+        if (m.rules.clearances && best < safe && clearingNow()) {
             kicks::clear(*this);
             return;
         }
@@ -719,9 +725,11 @@ ShotChoice COutfieldPlayer::evaluateAimedShot() const {
 
 bool COutfieldPlayer::clearingNow() const {
     const float ownSide = attacksUpwards() ? position.y : -position.y;
-    if (ownSide > -kOwnThird) return false;
+    const float from = match->rules.clearFrom != 0.0f ? match->rules.clearFrom : kOwnThird;
+    if (ownSide > -from) return false;
+    const float tight = match->rules.clearMarking > 0.0f ? match->rules.clearMarking : kTightMarking;
     for (const auto& o : opponents->players) {
-        if (horizontalDistance(o->position, position) < kTightMarking) return true;
+        if (horizontalDistance(o->position, position) < tight) return true;
     }
     return false;
 }

@@ -65,6 +65,7 @@ public:
     CPlayer* laneBlocker(const Vector3& a, const Vector3& b, float widthFactor) const;
     CPlayer* nearestTeammate(const Vector3& p, bool includeGoalkeeper) const;
 
+    std::uint32_t offsideLookPeriod() const;
     float attackValue() const;
     void updatePassValue();  // every 500 simulation milliseconds
 

@@ -22,7 +22,7 @@ constexpr float kLowestTarget = 0.1232f;
 constexpr float kTightPressure = 1.5f, kTightSpread = 0.06f;
 constexpr float kLoosePressure = 3.0f, kLooseSpread = 0.03f;
 constexpr float kDeadBallSpread = 0.05f;
-constexpr float kPenaltySpread = 0.035f;
+constexpr float kPenaltySpread = 0.05f;
 
 float goalY(const CPlayer& p) { return p.team->ai->attacksUpwards ? kGoalLine : -kGoalLine; }
 

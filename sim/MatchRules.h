@@ -56,8 +56,15 @@ struct MatchRules {
     float tackleSuccess = 0.0f;
     // A won standing tackle knocks the ball loose this often instead of taking it cleanly.
     float looseTackleChance = 0.0f;
-    // A defender closed down in his own third with no safe pass clears the ball.
+    // A footballer closed down with no safe pass clears the ball towards touch.
     bool clearances = false;
+    // Where such clearances start, in metres from the centre line into his own half (negative:
+    // into the opponents' half); 0: his own third.
+    float clearFrom = 0.0f;
+    // A pass worth less than this is no safe pass (0: 3), and an opponent this near (m) is
+    // closing him down (0: 2.5). Wider, the ball goes out of play more often, as in real football.
+    float safePass = 0.0f;
+    float clearMarking = 0.0f;
     // A keeper's kick and a corner aimed at a team-mate count as passes to him (for completion).
     bool countAimedKicks = false;
     // A clearance is no pass in the statistics.
@@ -72,6 +79,8 @@ struct MatchRules {
     float wallDistance = 0.0f;
     // A receiver up to this far (m) past the offside line looks level to the passer.
     float offsideMisjudge = 0.0f;
+    // A footballer sees that he stands offside only every this many ms (0: every 250 ms).
+    int offsideLookMs = 0;
 
     bool full() const { return kind == RulesKind::Full; }
 
@@ -91,12 +100,12 @@ struct MatchRules {
         r.pressedShotValue = 3.5f;
         r.longShotRange = 30.0f;
         r.longShotChance = 0.3f;
-        r.shotSpread = 0.02f;
+        r.shotSpread = 0.03f;
         r.shotSpreadPerMetre = 0.003f;
         r.shotBodySpread = 0.05f;
         r.keeperReaction = 0.35f;
         r.keeperDiveSpeed = 1.5f;
-        r.keeperReach = 1.5f;
+        r.keeperReach = 1.2f;
         r.countAimedKicks = true;
         r.clearanceNoPass = true;
         r.controlSpeed = 10.0f;
@@ -105,12 +114,16 @@ struct MatchRules {
         r.looseTackleChance = 0.0f;
         r.tackleSuccess = 0.0f;
         r.clearances = true;
+        r.clearFrom = -10.0f;
+        r.safePass = 16.0f;
+        r.clearMarking = 4.0f;
         r.fouls = true;
         r.slidingTackles = true;
         r.areaSlideShare = 1.0f;
         r.offside = true;
         r.wallDistance = 9.15f;
-        r.offsideMisjudge = 1.0f;
+        r.offsideMisjudge = 3.0f;
+        r.offsideLookMs = 2000;
         return r;
     }
     // The rules a match starts with from the settings' two choices (0 classic, 1 full).

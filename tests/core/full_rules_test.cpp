@@ -305,7 +305,7 @@ TEST(FullRules, SlideAtTheBallKnocksItOffTheCarrier) {
     EXPECT_FALSE(c.home(2).startSlide({0.0f, 1.0f, 0.0f}));
 }
 
-TEST(FullRules, ClosedDownInHisOwnThirdADefenderClearsToTouchAndItIsNoPass) {
+TEST(FullRules, ClosedDownShortOfTheAttackingThirdAFootballerClearsToTouchAndItIsNoPass) {
     FullMatch f;
     CMatch& m = f.m;
     auto& back = dynamic_cast<COutfieldPlayer&>(f.home(3));
@@ -316,8 +316,10 @@ TEST(FullRules, ClosedDownInHisOwnThirdADefenderClearsToTouchAndItIsNoPass) {
         return back.clearingNow();
     };
     EXPECT_TRUE(marked(-40.0f, -38.5f));
-    EXPECT_FALSE(marked(-10.0f, -8.5f));   // in midfield he plays on
-    EXPECT_FALSE(marked(-40.0f, -34.0f));  // nobody on him
+    EXPECT_TRUE(marked(-10.0f, -6.5f));   // midfield, a man 3.5 m away
+    EXPECT_TRUE(marked(8.0f, 9.5f));      // just past halfway
+    EXPECT_FALSE(marked(15.0f, 16.5f));   // near the opponents' box he keeps it
+    EXPECT_FALSE(marked(-40.0f, -35.5f));  // nobody within 4 m
     EXPECT_FALSE(marked(40.0f, 38.5f));    // the opponents' third
     // The away side defends the other end.
     auto& awayBack = dynamic_cast<COutfieldPlayer&>(f.away(3));
