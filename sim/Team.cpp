@@ -95,7 +95,9 @@ void CTeam::rebuildByDistance() {
             }
             distanceOrder[j] = k;
         }
-        for (std::size_t i = 0; i < n; ++i) byDistance.push_back(players[distanceOrder[i]].get());
+        byDistance.resize(n);
+        CPlayer** out = byDistance.data();
+        for (std::size_t i = 0; i < n; ++i) out[i] = players[distanceOrder[i]].get();
         return;
     }
     for (std::size_t i = 0; i < n; ++i) byDistance.push_back(players[i].get());
