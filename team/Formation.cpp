@@ -82,7 +82,13 @@ void CFormation::assignPlayer(unsigned line, unsigned ordinal, CPlayer* p) {
 }
 
 Vector3 CFormation::basePosition(const CPlayer* p, float width, float length) const {
+    int lateral = -1;
+    return basePosition(p, width, length, lateral);
+}
+
+Vector3 CFormation::basePosition(const CPlayer* p, float width, float length, int& lateralSlotOut) const {
     const auto slot = slotOfPlayer.find(p);
+    lateralSlotOut = slot == slotOfPlayer.end() ? -1 : static_cast<int>(slot->second.first);
     // An unassigned footballer stands where the goalkeeper would, as slotLabel also calls him "GK";
     // the goal line bounds him like everyone else (at the open-play depth 73.5 he would be behind the goal).
     if (p == goalkeeper || slot == slotOfPlayer.end())

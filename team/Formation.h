@@ -36,6 +36,8 @@ public:
     void build(unsigned st, unsigned am, unsigned m, unsigned dm, unsigned d);  // throws "11 players needed"
     void assignPlayer(unsigned line, unsigned ordinal, CPlayer* p);  // throws "not enought players in the formation line"
     Vector3 basePosition(const CPlayer* p, float width, float length) const;
+    // The same, with the footballer's lateralSlot from the same look-up.
+    Vector3 basePosition(const CPlayer* p, float width, float length, int& lateralSlotOut) const;
     void randomiseOffsets();
     std::string slotLabel(const CPlayer* p) const;
     // Lateral slot of an outfield footballer, -1 when he has none.

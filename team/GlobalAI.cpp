@@ -100,10 +100,11 @@ void CGlobalAI::arrange(const Vector3& b, float width, float length, const Vecto
     const std::size_t n = team->size();
     for (std::size_t i = 1; i < n; ++i) {
         CPlayer* f = team->player(i);
-        Vector3 p = formation.basePosition(f, width, length);
+        int lateral = -1;
+        Vector3 p = formation.basePosition(f, width, length, lateral);
         p.y *= fy;
         p.x *= fx;
-        if (isWideSlot(formation.lateralSlot(f))) p.y *= depth;
+        if (isWideSlot(lateral)) p.y *= depth;
         f->homePosition = p;
         if (p.x < blockMinX) blockMinX = p.x;
         if (p.x > blockMaxX) blockMaxX = p.x;
