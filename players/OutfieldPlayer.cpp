@@ -184,8 +184,12 @@ void COutfieldPlayer::notify(int event) {
         if (match->ballHolder != this) resetToDefault();
     } else if (event >= 2 && event <= 5) {
         const std::vector<Vector3>& path = match->ball.path;
-        for (std::size_t i = 0; i < path.size(); ++i) {
-            if (static_cast<float>(i) * 0.05f > timeToReach(path[i])) interceptPoint = path[i];
+        // The last sample he reaches in time is the one kept, so look from the end.
+        for (std::size_t i = path.size(); i-- > 0;) {
+            if (static_cast<float>(i) * 0.05f > timeToReach(path[i])) {
+                interceptPoint = path[i];
+                break;
+            }
         }
     }
 }

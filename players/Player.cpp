@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <limits>
 
 #include "players/Kicks.h"
 #include "sim/Match.h"
@@ -76,6 +77,29 @@ int nearestDirection(const Vector3& u) {
                            (static_cast<unsigned>(d5 >= bar) << 5) | (static_cast<unsigned>(d6 >= bar) << 6) |
                            (static_cast<unsigned>(d7 >= bar) << 7) | (static_cast<unsigned>(d8 >= bar) << 8);
     if (!(bar > -1.0f) || (close & (close - 1)) != 0) return nearestDirectionByAngle(u);
+    return std::countr_zero(close);
+}
+
+int nearestDirectionOf(const Vector3& w, float len) {
+    // Outside [0.01, largest float] the error bound below does not hold; divide as usual.
+    if (!(len >= kNoDirection && len <= std::numeric_limits<float>::max())) return nearestDirection(w / len);
+    // The same few sums as above, of w instead of w / len. Each differs from len times its
+    // counterpart by well under 1e-6 of |w|, so when the largest sum of w leads every other by
+    // 1e-4 of |w| (the sum of the magnitudes is at least |w|), the largest dot product of w / len
+    // leads by far more than nearestDirection's hair and is its answer. Otherwise the division
+    // is made and nearestDirection decides. Most look-ups thus skip three divisions that
+    // everything else waited for.
+    const float a = kDiagonal * w.x;
+    const float b = kDiagonal * w.y;
+    const float e1 = w.y, e2 = b - a, e3 = -w.x, e4 = -(a + b), e5 = -w.y, e6 = a - b, e7 = w.x, e8 = a + b;
+    const float top =
+        std::max(std::max(std::max(e1, e2), std::max(e3, e4)), std::max(std::max(e5, e6), std::max(e7, e8)));
+    const float bar = top - 1e-4f * (std::fabs(w.x) + std::fabs(w.y) + std::fabs(w.z));
+    const unsigned close = (static_cast<unsigned>(e1 >= bar) << 1) | (static_cast<unsigned>(e2 >= bar) << 2) |
+                           (static_cast<unsigned>(e3 >= bar) << 3) | (static_cast<unsigned>(e4 >= bar) << 4) |
+                           (static_cast<unsigned>(e5 >= bar) << 5) | (static_cast<unsigned>(e6 >= bar) << 6) |
+                           (static_cast<unsigned>(e7 >= bar) << 7) | (static_cast<unsigned>(e8 >= bar) << 8);
+    if ((close & (close - 1)) != 0) return nearestDirection(w / len);
     return std::countr_zero(close);
 }
 
@@ -215,7 +239,11 @@ void CPlayer::setHasBall(bool b) {
 }
 
 bool CPlayer::steerTo(const Vector3& target) {
-    if (horizontalDistance(position, target) < kArrivedDistance) {
+    // The horizontal distance to the target: position - target is exactly -(target - position),
+    // so its square is the same.
+    const Vector3 full = target - position;
+    const float flat = std::sqrt(full.x * full.x + full.y * full.y);
+    if (flat < kArrivedDistance) {
         position = {target.x, target.y, 0.0f};
         moveMode = 0;
         speed = 0.0f;
@@ -223,13 +251,11 @@ bool CPlayer::steerTo(const Vector3& target) {
     }
     // faceToward and setTravelDirection in one: both look up the direction of the same vector
     // to the target, each under its own guard, so one look-up serves both.
-    const Vector3 full = target - position;
-    const float flat = std::sqrt(full.x * full.x + full.y * full.y);
     const float len = length(full);
     const bool faces = !nearZero(flat) && std::isfinite(flat);
     const bool travels = !nearZero(len) && std::isfinite(len);
     if (faces || travels) {
-        const int d = nearestDirection(full / len);
+        const int d = nearestDirectionOf(full, len);
         if (faces) {
             direction = d;
             heading = {full.x / flat, full.y / flat, 0.0f};
@@ -246,14 +272,14 @@ void CPlayer::faceToward(const Vector3& target) {
     const float flat = std::sqrt(dx * dx + dy * dy);
     if (nearZero(flat) || !std::isfinite(flat)) return;
     const Vector3 full{dx, dy, target.z - position.z};
-    direction = nearestDirection(full / length(full));
+    direction = nearestDirectionOf(full, length(full));
     heading = {dx / flat, dy / flat, 0.0f};
 }
 
 void CPlayer::setTravelDirection(const Vector3& w) {
     const float len = length(w);
     if (nearZero(len) || !std::isfinite(len)) return;
-    travelDirection = nearestDirection(w / len);
+    travelDirection = nearestDirectionOf(w, len);
 }
 
 float CPlayer::timeToReach(const Vector3& p) const {

@@ -27,6 +27,8 @@ extern const Vector3 kDirectionTable[9];
 
 // Index 1..8 whose table vector makes the smallest angle with unit vector u (ties keep the lower).
 int nearestDirection(const Vector3& u);
+// nearestDirection(w / len) for len = length(w), mostly without dividing.
+int nearestDirectionOf(const Vector3& w, float len);
 inline int wrapDirection(int d) { return ((d - 1) % 8 + 8) % 8 + 1; }  // cyclic 1..8
 
 // Orders maps keyed by footballer in creation order.

@@ -84,9 +84,9 @@ public:
     bool insert(float x, float y) {
         x += 0.0f;  // -0 + 0 is +0; nothing else changes
         y += 0.0f;
-        if (points_.size() >= kSlots / 2) {
+        if (filled_ >= kSlots / 2) {
             if (count({x, y}) != 0) return false;
-            points_.emplace_back(x, y);
+            overflow_.emplace_back(x, y);
             return true;
         }
         const std::uint64_t key =
@@ -97,30 +97,46 @@ public:
         }
         used_[i] = true;
         keys_[i] = key;
-        slots_.push_back(static_cast<std::uint8_t>(i));
-        points_.emplace_back(x, y);
+        slots_[filled_++] = static_cast<std::uint8_t>(i);
         return true;
     }
+    // Compares as floats, as the list scan always has.
     std::size_t count(const std::pair<float, float>& p) const {
-        for (const auto& q : points_) {
+        for (std::size_t k = 0; k < filled_; ++k) {
+            const std::uint64_t key = keys_[slots_[k]];
+            const std::pair<float, float> q{std::bit_cast<float>(static_cast<std::uint32_t>(key >> 32)),
+                                            std::bit_cast<float>(static_cast<std::uint32_t>(key))};
+            if (q == p) return 1;
+        }
+        for (const auto& q : overflow_) {
             if (q == p) return 1;
         }
         return 0;
     }
-    std::size_t size() const { return points_.size(); }
-    bool empty() const { return points_.empty(); }
+    std::size_t size() const { return filled_ + overflow_.size(); }
+    bool empty() const { return size() == 0; }
     void clear() {
-        for (std::uint8_t i : slots_) used_[i] = false;
-        slots_.clear();
-        points_.clear();
+        for (std::size_t k = 0; k < filled_; ++k) used_[slots_[k]] = false;
+        filled_ = 0;
+        overflow_.clear();
     }
 
 private:
     static constexpr std::size_t kSlots = 128;  // the hash keeps the top 7 bits
-    std::vector<std::pair<float, float>> points_;
-    std::vector<std::uint8_t> slots_;
+    std::size_t filled_ = 0;                    // points in the table, at most kSlots / 2
+    std::uint8_t slots_[kSlots / 2] = {};       // the table's used slots, in claiming order
+    std::vector<std::pair<float, float>> overflow_;  // claimed once the table is half full
     bool used_[kSlots] = {};
     std::uint64_t keys_[kSlots] = {};
+};
+
+// How much the team AIs squeeze their blocks for a ball at (x, y): two cosines. Both teams ask
+// for the same ball in a step, and a cosine depends on nothing but the bits of its argument,
+// so the last answer serves again.
+struct BlockSqueeze {
+    std::uint32_t xBits = 0, yBits = 0;
+    float fx = 0.0f, fy = 0.0f;
+    bool known = false;
 };
 
 struct SwitchList {
@@ -164,6 +180,7 @@ public:
     KeyState*& keys = humans[0].keys;
     CPlayer* targetReceiver = nullptr;
     ClaimSet claimSet;
+    BlockSqueeze blockSqueeze;
     SwitchList& switchList = humans[0].switchList;
     CTeam*& humanTeam = humans[0].team;
     CPlayer* lastToucher = nullptr;

@@ -73,26 +73,34 @@ void CTeam::rebuildByDistance() {
     }
     bool nan = false;
     for (std::size_t i = 0; i < n; ++i) {
-        byDistance.push_back(players[i].get());
         if (match != nullptr) dist[i] = horizontalDistance(players[i]->position, match->ball.position);
         nan = nan || std::isnan(dist[i]);
     }
     if (!nan) {
-        // Insertion sort, moving one only past strictly farther ones: the same stable order as
-        // the bubble sort below gives, in far fewer passes.
-        for (std::size_t i = 1; i < n; ++i) {
-            const float d = dist[i];
-            CPlayer* p = byDistance[i];
-            std::size_t j = i;
-            for (; j > 0 && d < dist[j - 1]; --j) {
-                dist[j] = dist[j - 1];
-                byDistance[j] = byDistance[j - 1];
-            }
-            dist[j] = d;
-            byDistance[j] = p;
+        // By distance, ties in squad order: a strict total order, so any sort gives the one
+        // order the bubble sort below makes. Footballers move little in a step, so the last
+        // step's order is nearly sorted already and the insertion sort barely moves anyone.
+        if (distanceOrder.size() != n) {
+            distanceOrder.resize(n);
+            for (std::size_t i = 0; i < n; ++i) distanceOrder[i] = i;
         }
+        for (std::size_t i = 1; i < n; ++i) {
+            const std::size_t k = distanceOrder[i];
+            const float d = dist[k];
+            std::size_t j = i;
+            for (; j > 0; --j) {
+                const std::size_t before = distanceOrder[j - 1];
+                if (!(d < dist[before] || (d == dist[before] && k < before))) break;
+                distanceOrder[j] = before;
+            }
+            distanceOrder[j] = k;
+        }
+        byDistance.resize(n);
+        CPlayer** out = byDistance.data();
+        for (std::size_t i = 0; i < n; ++i) out[i] = players[distanceOrder[i]].get();
         return;
     }
+    for (std::size_t i = 0; i < n; ++i) byDistance.push_back(players[i].get());
     // A distance that is not a number orders nothing; keep exactly what the bubble sort made of it.
     // Bubble sort, swapping only when the later one is strictly nearer: ties keep squad order.
     for (bool swapped = true; swapped;) {

@@ -49,6 +49,9 @@ public:
     int indexOf(const CPlayer* p) const;  // -1 when not in the squad
     // Footballer horizontally nearest to p, from squad position 0 or 1; the first on ties.
     CPlayer* nearestTo(const Vector3& p, bool withGoalkeeper) const;
+
+private:
+    std::vector<std::size_t> distanceOrder;  // squad places in byDistance's last order
 };
 
 }  // namespace flikka

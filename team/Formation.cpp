@@ -1,6 +1,7 @@
 #include "team/Formation.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "sim/FlikkaException.h"
 #include "sim/Random.h"
@@ -89,11 +90,29 @@ Vector3 CFormation::basePosition(const CPlayer* p, float width, float length) co
 
     const auto off = offsetOfPlayer.find(p);
     const Vector3 o = off != offsetOfPlayer.end() ? off->second : kZeroVector;
-    const float s = static_cast<float>(slot->second.first);
-    const float line = static_cast<float>(slot->second.second);
+    const unsigned lateral = slot->second.first;
+    const unsigned line = slot->second.second;
+    const auto across = [width](unsigned k) { return (static_cast<float>(k) + 1.0f) * width / 10.0f - width / 2.0f; };
+    const auto along = [this, length](unsigned k) {
+        return (static_cast<float>(k) + 1.0f) * length / 6.0f * direction;
+    };
+    // A slot's place before its offset depends only on the slot, the width, the length and the
+    // direction, which mostly stay the same from step to step: the places for the last of
+    // those asked are kept.
+    const std::uint32_t widthBits = std::bit_cast<std::uint32_t>(width);
+    const std::uint32_t lengthBits = std::bit_cast<std::uint32_t>(length);
+    const std::uint32_t directionBits = std::bit_cast<std::uint32_t>(direction);
+    if (!grid.known || grid.width != widthBits || grid.length != lengthBits || grid.direction != directionBits) {
+        for (unsigned k = 0; k < kLateral; ++k) grid.x[k] = across(k);
+        for (unsigned k = 0; k < kLines; ++k) grid.y[k] = along(k);
+        grid.width = widthBits;
+        grid.length = lengthBits;
+        grid.direction = directionBits;
+        grid.known = true;
+    }
     Vector3 v;
-    v.x = (s + 1.0f) * width / 10.0f - width / 2.0f + o.x;
-    v.y = (line + 1.0f) * length / 6.0f * direction + o.y;
+    v.x = (lateral < kLateral ? grid.x[lateral] : across(lateral)) + o.x;
+    v.y = (line < kLines ? grid.y[line] : along(line)) + o.y;
     v.z = o.z;
     v.x = std::clamp(v.x, -kPitchHalfWidth, kPitchHalfWidth);
     v.y = std::clamp(v.y, -kPitchHalfLength, kPitchHalfLength);

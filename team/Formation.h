@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 #include <utility>
 
@@ -39,6 +40,16 @@ public:
     std::string slotLabel(const CPlayer* p) const;
     // Lateral slot of an outfield footballer, -1 when he has none.
     int lateralSlot(const CPlayer* p) const;
+
+private:
+    // basePosition's places of the slots for the last width, length and direction (their bits).
+    struct Grid {
+        std::uint32_t width = 0, length = 0, direction = 0;
+        bool known = false;
+        float x[kLateral] = {};
+        float y[kLines] = {};
+    };
+    mutable Grid grid;
 };
 
 // What five line counts (forwards first) amount to; build refuses exactly the counts that are not

@@ -1,7 +1,9 @@
 #include "team/GlobalAI.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "players/OutfieldPlayer.h"
@@ -73,8 +75,18 @@ void CGlobalAI::arrange(const Vector3& b, float width, float length, const Vecto
     formation.direction = attacksUpwards ? -1.0f : 1.0f;
     m.landmarks.mirror = attacksUpwards;
 
-    const float fx = std::cos(b.x / kHalfWidth * kHalfPi) * 0.3f + 0.7f;
-    const float fy = std::cos(b.y / kHalfLength * kHalfPi) * 0.5f + 0.5f;
+    BlockSqueeze& squeeze = m.blockSqueeze;
+    const std::uint32_t xBits = std::bit_cast<std::uint32_t>(b.x);
+    const std::uint32_t yBits = std::bit_cast<std::uint32_t>(b.y);
+    if (!squeeze.known || squeeze.xBits != xBits || squeeze.yBits != yBits) {
+        squeeze.fx = std::cos(b.x / kHalfWidth * kHalfPi) * 0.3f + 0.7f;
+        squeeze.fy = std::cos(b.y / kHalfLength * kHalfPi) * 0.5f + 0.5f;
+        squeeze.xBits = xBits;
+        squeeze.yBits = yBits;
+        squeeze.known = true;
+    }
+    const float fx = squeeze.fx;
+    const float fy = squeeze.fy;
 
     const float k = formation.direction;
     const Vector3 ball = m.ball.position;

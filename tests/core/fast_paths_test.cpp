@@ -124,6 +124,41 @@ TEST(FastPaths, SteeringLooksTheDirectionUpOnceForFacingAndTravel) {
     EXPECT_EQ(differing, 0);
 }
 
+TEST(FastPaths, DirectionOfAnUnnormalisedVectorMatchesTheNormalisedLookUp) {
+    // Steering asks for the direction of the vector to its target at any distance; the answer
+    // must be what the look-up of the normalised vector gives, including a hair from a tie.
+    std::mt19937 rng(41);
+    std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
+    std::uniform_real_distribution<float> exponent(-2.0f, 5.0f);
+    std::uniform_real_distribution<float> wiggle(-2e-4f, 2e-4f);
+    long mismatches = 0;
+    auto check = [&](const Vector3& w) {
+        const float len = length(w);
+        if (nearestDirectionOf(w, len) != nearestDirection(w / len)) ++mismatches;
+    };
+    for (int n = 0; n < 300000; ++n) {
+        const float scale = std::pow(10.0f, exponent(rng));
+        check(Vector3{unit(rng), unit(rng), n % 2 == 0 ? 0.0f : unit(rng)} * scale);
+        // Near the bisectors of neighbouring directions (the 0.707 diagonal moves them a little
+        // off 22.5 degrees, so the wiggle is wide enough to cross them), and near the table's
+        // own directions, where opposite neighbours tie.
+        const float a = static_cast<float>(n % 16) * 0.39269908f + wiggle(rng) * (n % 3 == 0 ? 1.0f : 40.0f);
+        const Vector3 flat{std::cos(a), std::sin(a), 0.0f};
+        check(flat * scale);
+        check(Vector3{flat.x, flat.y, 2.0f * unit(rng)} * scale);
+    }
+    for (int i = 0; i <= 8; ++i) {
+        for (int j = 0; j <= 8; ++j) check((kDirectionTable[i] + kDirectionTable[j] * 0.5f) * 3.0f);
+    }
+    // Straight up, shorter than a direction, too long to measure, not a number.
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    for (const Vector3& odd : {Vector3{0.0f, 0.0f, 2.0f}, Vector3{0.0f, -0.0f, -1.0f}, Vector3{0.003f, -0.004f, 0.0f},
+                               Vector3{3e19f, 1e19f, 0.0f}, Vector3{1.0f, nan, 0.0f}, Vector3{1e-30f, 1e-30f, 0.0f}}) {
+        check(odd);
+    }
+    EXPECT_EQ(mismatches, 0);
+}
+
 TEST(FastPaths, SerialMapBehavesLikeTheMapByCreationOrder) {
     // The formation draws its random offsets walking this map, so its order is part of play.
     std::vector<std::unique_ptr<CPlayer>> squad;

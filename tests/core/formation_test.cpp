@@ -130,6 +130,9 @@ TEST(Formation, BasePositions) {
     f.direction = 1.0f;
     EXPECT_EQ(f.basePosition(sq[1], 70.0f, 73.5f), Vector3(-21.0f, 52.5f, 0.0f));
     EXPECT_EQ(f.basePosition(sq[0], 70.0f, 73.5f), Vector3(0.0f, 52.5f, 0.0f));
+    // A narrower block and back: each width gives its own places.
+    EXPECT_EQ(f.basePosition(sq[1], 50.0f, 73.5f).x, -15.0f);
+    EXPECT_EQ(f.basePosition(sq[1], 70.0f, 73.5f).x, -21.0f);
 
     // The offset is added before the clamp.
     f.offsetOfPlayer[sq[9]] = Vector3(-6.5f, 3.5f, 0.25f);  // wide-right midfielder, slot 8: x 28
