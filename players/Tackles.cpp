@@ -38,6 +38,8 @@ bool fromBehind(const CPlayer& challenger, const CPlayer& carrier) {
     return len > 0.0f && safeAcos(dot(carrier.heading, d / len)) > kFromBehind;
 }
 
+float foulScale(const CMatch& m) { return m.rules.foulScale > 0.0f ? m.rules.foulScale : 1.0f; }
+
 }  // namespace
 
 bool CPlayer::challengeIsFoul(CPlayer* holder, bool wonBall) {
@@ -46,6 +48,7 @@ bool CPlayer::challengeIsFoul(CPlayer* holder, bool wonBall) {
     // Playing the ball makes a foul unlikely; going through the man from behind, likely.
     float chance = wonBall ? 0.01f + 0.02f * pace : 0.04f + 0.06f * pace;
     if (fromBehind(*this, *holder)) chance += wonBall ? 0.04f + 0.12f * pace : 0.08f + 0.25f * pace;
+    chance *= foulScale(*match);
     if (randomUnit() >= chance) return false;
     match->callFoul(this, holder);
     return true;
@@ -117,6 +120,7 @@ void CPlayer::slideStep(float dt) {
             slideMetPlayer = true;
             float chance = late ? 0.7f : (slidePlayedBall ? 0.12f : 0.65f);
             if (fromBehind(*this, *o)) chance += 0.15f;
+            chance = std::min(chance * foulScale(m), 0.95f);
             const bool foul = randomUnit() < chance;
             if (foul) m.callFoul(this, o);
             o->stunTime = kStunTime;

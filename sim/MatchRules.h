@@ -72,6 +72,8 @@ struct MatchRules {
 
     // Fouls, free kicks with a wall, penalties and offside by the Law.
     bool fouls = false;
+    // How likely a challenge is to be whistled, as a multiple of the base chances (0: 1).
+    float foulScale = 0.0f;
     bool slidingTackles = false;
     // In his own area a defender slides this share of the chance elsewhere.
     float areaSlideShare = 0.0f;
@@ -118,6 +120,7 @@ struct MatchRules {
         r.safePass = 16.0f;
         r.clearMarking = 4.0f;
         r.fouls = true;
+        r.foulScale = 1.5f;
         r.slidingTackles = true;
         r.areaSlideShare = 1.0f;
         r.offside = true;
