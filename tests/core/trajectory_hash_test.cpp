@@ -47,7 +47,8 @@ struct Played {
 
 // Plays `matches` matches in a row on one match object, as the game and the runner do: the
 // generator and the simulation clock run on from one match into the next.
-std::vector<Played> play(int matches, const unsigned home[5], const unsigned away[5], float length, int human) {
+std::vector<Played> play(int matches, const unsigned home[5], const unsigned away[5], float length, int human,
+                         const MatchRules& rules = MatchRules::classic()) {
     setConsole(nullptr);
     seedRandom(kDefaultSeed);
     simulationMilliseconds() = 0;
@@ -58,7 +59,7 @@ std::vector<Played> play(int matches, const unsigned home[5], const unsigned awa
     CMatch m(&keys);
     std::vector<Played> out;
     for (int i = 0; i < matches; ++i) {
-        m.newMatch(home, away, length, human);
+        m.newMatch(home, away, length, human, rules);
         TrajectoryHash hash;
         for (long step = 0; step < kStepLimit; ++step, ++keyboard.step) {
             if (human != HUMAN_NONE) {
@@ -99,6 +100,17 @@ TEST(TrajectoryHash, ClassicOtherShapesAndLengthUnchanged) {
 TEST(TrajectoryHash, ClassicHumanMatchUnchanged) {
     const std::vector<Played> p = play(1, k442, k442, 300.0f, HUMAN_HOME);
     EXPECT_EQ(p[0].hash, 0xe8126a35d138c6fbULL);
+}
+
+// The full rules are held the same way, so that work on speed cannot move them either; these are
+// re-recorded only when the full rules' play is changed on purpose.
+TEST(TrajectoryHash, FullRulesMatchesUnchanged) {
+    const std::vector<Played> cpu = play(2, k442, k442, 300.0f, HUMAN_NONE, MatchRules::fullRules());
+    ASSERT_EQ(cpu.size(), 2u);
+    EXPECT_EQ(cpu[0].hash, 0x9b13a8d35482b521ULL);
+    EXPECT_EQ(cpu[1].hash, 0xfa221861004e450fULL);
+    const std::vector<Played> human = play(1, k442, k442, 300.0f, HUMAN_HOME, MatchRules::fullRules());
+    EXPECT_EQ(human[0].hash, 0x89b30e3368298b7bULL);
 }
 
 }  // namespace
