@@ -748,10 +748,13 @@ bool COutfieldPlayer::wantsAimedShot(const ShotChoice& shot, bool pressed) const
 }
 
 PassChoice COutfieldPlayer::bestBackPass() const {
-    static constexpr int kBackwardsUp[5] = {3, 4, 5, 6, 7};
-    static constexpr int kBackwardsDown[5] = {7, 8, 1, 2, 3};
+    // Back first, to midfield; sideways only when nobody stands behind him.
+    static constexpr int kBackwardsUp[5] = {4, 5, 6, 3, 7};
+    static constexpr int kBackwardsDown[5] = {8, 1, 2, 7, 3};
     PassChoice best;
+    int n = 0;
     for (int aim : attacksUpwards() ? kBackwardsUp : kBackwardsDown) {
+        if (++n == 4 && best.receiver != nullptr) break;
         auto* o = dynamic_cast<COutfieldPlayer*>(kicks::passReceiver(*team, match->ball.position, aim));
         if (o == nullptr || o == this) continue;
         if (best.receiver == nullptr || o->passValue > best.score) best = {o, o->passValue, aim};

@@ -407,6 +407,28 @@ TEST(FullRules, OpponentsStandCompactOutsideTheCircleAtAKickOff) {
     EXPECT_LT(maxX - minX, 40.0f);  // the classic block spans 42 m
 }
 
+// The kick-off receiver plays it back into his own half, not square to the man who kicked off
+// (who, closed down by the block, would only clear it to touch).
+TEST(FullRules, KickOffIsPlayedBackIntoTheOwnHalf) {
+    FullMatch f;
+    CMatch& m = f.m;
+    m.newMatch(k442, k442, 300.0f, HUMAN_NONE, MatchRules::fullRules());
+    std::vector<const CPlayer*> kickers;
+    const CPlayer* found = nullptr;
+    for (int i = 0; i < 4000 && found == nullptr; ++i) {
+        m.matchStep(kDt);
+        for (const MatchEvent& e : m.events) {
+            if (e.kind == MatchEventKind::Kick) kickers.push_back(e.player);
+            if (e.kind == MatchEventKind::Possession && kickers.size() == 2) found = e.player;
+        }
+    }
+    ASSERT_EQ(kickers.size(), 2u);
+    ASSERT_NE(found, nullptr);
+    EXPECT_TRUE(m.home.contains(found)) << found->name;
+    EXPECT_NE(found, kickers[0]);
+    EXPECT_LT(found->position.y, -10.0f) << found->name;  // home plays upwards: back is down
+}
+
 TEST(FullRules, WholeMatchesStaySaneAndReplayExactly) {
     QuietConsole quiet;
     auto play = [](std::vector<int>& out) {

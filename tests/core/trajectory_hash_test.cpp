@@ -107,10 +107,10 @@ TEST(TrajectoryHash, ClassicHumanMatchUnchanged) {
 TEST(TrajectoryHash, FullRulesMatchesUnchanged) {
     const std::vector<Played> cpu = play(2, k442, k442, 300.0f, HUMAN_NONE, MatchRules::fullRules());
     ASSERT_EQ(cpu.size(), 2u);
-    EXPECT_EQ(cpu[0].hash, 0x9b13a8d35482b521ULL);
-    EXPECT_EQ(cpu[1].hash, 0xfa221861004e450fULL);
+    EXPECT_EQ(cpu[0].hash, 0x34dd214e8c2de6f7ULL);
+    EXPECT_EQ(cpu[1].hash, 0x5b2cf5c9990d160eULL);
     const std::vector<Played> human = play(1, k442, k442, 300.0f, HUMAN_HOME, MatchRules::fullRules());
-    EXPECT_EQ(human[0].hash, 0x89b30e3368298b7bULL);
+    EXPECT_EQ(human[0].hash, 0x653b5b2c7197cc9dULL);
 }
 
 }  // namespace

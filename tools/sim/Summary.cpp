@@ -10,7 +10,8 @@ namespace flikka {
 namespace {
 
 constexpr float kStepSeconds = 0.005f;
-constexpr unsigned long long kQuickGoalSteps = 3000;  // steps of play (15 s) after the scorer's kick-off
+// Match steps (15 s) after the scorer's kick-off was taken; the figure in open play only is given too.
+constexpr unsigned long long kQuickGoalSteps = 3000;
 constexpr float kLongSpellMinutes = 10.0f;
 constexpr float kLongCarry = 50.0f;
 // A goal in a top corner: higher than 1.5 m and more than 2.5 m from the middle of the goal.
@@ -28,6 +29,8 @@ void MatchSummary::startMatch(const CMatch& m) {
     lastSecondHalf_ = m.secondHalf;
     spellSteps_ = longestSpell_ = 0;
     sinceKickOff_ = 0;
+    stepsSinceKickOff_ = 0;
+    kickOffTaken_ = false;
     kickOffSide_ = -1;
     holder_ = nullptr;
     matchLength_ = m.matchLength > 0.0f ? m.matchLength : 300.0f;
@@ -43,6 +46,9 @@ void MatchSummary::observe(const CMatch& m) {
     } else {
         spellSteps_ = 0;
     }
+    // Match steps run from the moment the kick-off is taken, through every stoppage after it.
+    if (kickOffTaken_) ++stepsSinceKickOff_;
+    else if (m.state == GAME_PLAY && kickOffSide_ >= 0) kickOffTaken_ = true;
     if (lastState_ == GAME_PLAY && m.state == GAME_OUT_OF_PLAY && m.secondHalf == lastSecondHalf_) ++t_.stoppages;
 
     // Goals and kick-offs as the match reports them.
@@ -50,9 +56,12 @@ void MatchSummary::observe(const CMatch& m) {
         if (e.kind == MatchEventKind::KickOff) {
             kickOffSide_ = e.side;
             sinceKickOff_ = 0;
+            stepsSinceKickOff_ = 0;
+            kickOffTaken_ = false;
         } else if (e.kind == MatchEventKind::Goal) {
             if (e.where.z > kTopCornerHeight && std::fabs(e.where.x) > kTopCornerSide) ++t_.topCornerGoals;
             if (e.side == kickOffSide_ && sinceKickOff_ <= kQuickGoalSteps) ++t_.quickKickOffGoals;
+            if (e.side == kickOffSide_ && kickOffTaken_ && stepsSinceKickOff_ <= kQuickGoalSteps) ++t_.quickKickOffGoalsSteps;
         }
     }
 
@@ -122,7 +131,8 @@ void MatchSummary::print(std::FILE* out) const {
     std::fprintf(out, "%-36s%.1f\n", "shots per match", perMatch(t_.shots, n));
     std::fprintf(out, "%-36s%.1f %%\n", "shots on target", share(t_.shotsOnGoal, t_.shots));
     std::fprintf(out, "%-36s%.1f %%\n", "top-corner goals", share(t_.topCornerGoals, t_.goals));
-    std::fprintf(out, "%-36s%.1f %%\n", "goals within 15 s of own kick-off", share(t_.quickKickOffGoals, t_.goals));
+    std::fprintf(out, "%-36s%.1f %%\n", "goals within 15 s of own kick-off", share(t_.quickKickOffGoalsSteps, t_.goals));
+    std::fprintf(out, "%-36s%.1f %%\n", "  the same, open play counted only", share(t_.quickKickOffGoals, t_.goals));
     std::fprintf(out, "%-36s%.1f %%\n", "pass completion", share(t_.successfulPasses, t_.passes));
     std::fprintf(out, "%-36s%.1f\n", "passes per match", perMatch(t_.passes, n));
     std::fprintf(out, "%-36s%.1f %%\n", "matches without a spell > 10 min", share(t_.matchesWithoutLongSpell, n));

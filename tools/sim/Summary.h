@@ -25,7 +25,8 @@ private:
         long shots = 0, shotsOnGoal = 0;
         long passes = 0, successfulPasses = 0;
         long topCornerGoals = 0;
-        long quickKickOffGoals = 0;
+        long quickKickOffGoals = 0;      // within 3,000 steps of play (GAME_PLAY) of the kick-off
+        long quickKickOffGoalsSteps = 0; // within 3,000 match steps of it, stoppages counted
         long stoppages = 0;
         long matchesWithoutLongSpell = 0;
         long fouls = 0, penalties = 0, offsides = 0, freeKicks = 0;
@@ -45,6 +46,8 @@ private:
     bool lastSecondHalf_ = false;
     unsigned long long spellSteps_ = 0, longestSpell_ = 0;
     unsigned long long sinceKickOff_ = 0;  // steps of play since the last kick-off
+    unsigned long long stepsSinceKickOff_ = 0;  // match steps since it was taken
+    bool kickOffTaken_ = false;
     int kickOffSide_ = -1;                 // its side, as the events name sides
     const CPlayer* holder_ = nullptr;
     float gainX_ = 0.0f, gainY_ = 0.0f;
