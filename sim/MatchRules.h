@@ -125,7 +125,7 @@ struct MatchRules {
         r.areaSlideShare = 1.0f;
         r.offside = true;
         r.wallDistance = 9.15f;
-        r.offsideMisjudge = 3.0f;
+        r.offsideMisjudge = 5.0f;
         r.offsideLookMs = 2000;
         return r;
     }
