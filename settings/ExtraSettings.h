@@ -9,8 +9,8 @@ namespace flikka {
 struct ExtraSettings {
     static constexpr int kPlayer2KeySlots = 16;
 
-    // Match rules: 0 classic, 1 full.
-    int rules = 0;
+    // Match rules: 0 classic, 1 full (the default: it plays more like football).
+    int rules = 1;
     bool autoSwitch = true;  // only ever acts under full rules
 
     // Sound, 0..100.

@@ -54,6 +54,13 @@ make_workdir() {
   mkdir -p "$WORK/config"
 }
 
+# Tests whose matches need the classic game's play (its quick goals, a selection that stays
+# where the keys put it) choose it, as a player would under options / rules.
+classic_rules() {
+  printf '<?xml version="1.0"?>\n\n<config>\n\t<parameter name="rules" value="classic"/>\n</config>' \
+    >"$WORK/config/flikka.xml"
+}
+
 start_game() {
   (cd "$WORK" && exec "$BIN" >"$WORK/out.txt" 2>&1 </dev/null) &
   GAME_PID=$!

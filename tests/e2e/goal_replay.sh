@@ -16,6 +16,7 @@ mark_shown() {
 }
 
 make_workdir
+classic_rules
 start_game
 find_window
 wait_for_splash 30

@@ -28,7 +28,7 @@ set_lines() {
 }
 
 make_workdir
-printf '<?xml version="1.0"?>\n\n<config>\n\t<parameter name="goal_replays" value="false"/>\n</config>' \
+printf '<?xml version="1.0"?>\n\n<config>\n\t<parameter name="rules" value="classic"/>\n\t<parameter name="goal_replays" value="false"/>\n</config>' \
   >"$WORK/config/flikka.xml"
 start_game
 find_window

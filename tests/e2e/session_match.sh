@@ -50,6 +50,7 @@ white='r > 200 && g > 200 && b > 200'
 redtext='r > 180 && g < 90 && b < 90'
 
 make_workdir
+classic_rules
 start_game
 find_window
 [ "$WIN_W" -eq 800 ] && [ "$WIN_H" -eq 600 ] || fail "window is ${WIN_W}x${WIN_H}, not 800x600"

@@ -29,6 +29,7 @@ set_lines() {
 
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$AUDIO"
 make_workdir
+classic_rules
 start_game
 find_window
 wait_for_splash 30

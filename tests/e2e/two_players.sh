@@ -19,6 +19,7 @@ gold="255 215 0"
 cyan="0 229 255"
 
 make_workdir
+classic_rules
 start_game
 find_window
 RADAR_X=$((WIN_W - RADAR_W - 20))

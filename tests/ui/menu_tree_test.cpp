@@ -344,7 +344,10 @@ TEST_F(MenuTest, RulesAndAutoSwitchReachTheSettingsAndTheNextMatch) {
         return last;
     };
     run({kDown, kEnter, kDown, kDown, kDown, kDown, kDown});  // options, past debug info
+    EXPECT_EQ(m.current()->selected()->label(), "rules: full");  // the default
+    run({kLeft});
     EXPECT_EQ(m.current()->selected()->label(), "rules: classic");
+    EXPECT_EQ(extraSettings().rules, 0);
     run({kRight});
     EXPECT_EQ(m.current()->selected()->label(), "rules: full");
     EXPECT_EQ(extraSettings().rules, 1);
