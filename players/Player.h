@@ -8,6 +8,7 @@ namespace flikka {
 
 class CMatch;
 class CTeam;
+class COutfieldPlayer;
 
 // Ball events delivered through notify.
 enum BallEvent {
@@ -82,6 +83,10 @@ public:
 
     void think() override {}
     void notify(int) override {}
+    // This footballer as an outfield player, or null: what dynamic_cast<COutfieldPlayer*> gives,
+    // without its search through the type tree, for the loops over a squad every step.
+    virtual COutfieldPlayer* outfield() { return nullptr; }
+    virtual const COutfieldPlayer* outfield() const { return nullptr; }
     virtual void update(float dt);
     virtual int spriteDirection() const { return travelDirection; }
     virtual void tryTakeBall();

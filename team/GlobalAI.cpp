@@ -56,12 +56,12 @@ void CGlobalAI::sendChaserToLooseBall() {
     CMatch& m = *match;
     if (m.ballHolder != nullptr || chaser != nullptr) return;
     for (const auto& p : team->players) {
-        const auto* o = dynamic_cast<const COutfieldPlayer*>(p.get());
+        const auto* o = p->outfield();
         if (o != nullptr && o->state == STATE_INTERCEPT) return;
     }
     for (CPlayer* p : team->byDistance) {
         if (p == team->goalkeeper() || m.isSelected(p)) continue;
-        auto* o = dynamic_cast<COutfieldPlayer*>(p);
+        auto* o = p->outfield();
         if (o != nullptr && o->free && (o->state == STATE_FORMATION || o->state == STATE_MARK)) {
             o->setState(STATE_CHASE);
         }
@@ -223,7 +223,7 @@ void CGlobalAI::resetFootballers() {
     CPlayer* holder = match->ballHolder;
     match->setBallHolder(nullptr);
     for (std::size_t i = 1; i < team->size(); ++i) {
-        if (auto* o = dynamic_cast<COutfieldPlayer*>(team->player(i))) o->resetToDefault();
+        if (auto* o = team->player(i)->outfield()) o->resetToDefault();
     }
     match->setBallHolder(holder);
 }
