@@ -98,13 +98,33 @@ void CGlobalAI::arrange(const Vector3& b, float width, float length, const Vecto
     blockMaxY = -1000.0f;
 
     const std::size_t n = team->size();
+    // The outfield footballers' base places in one call (a squad's ten fit on the stack).
+    constexpr std::size_t kInline = 16;
+    const CPlayer* inlineOutfield[kInline];
+    Vector3 inlineBase[kInline];
+    int inlineLateral[kInline];
+    std::vector<const CPlayer*> heapOutfield;
+    std::vector<Vector3> heapBase;
+    std::vector<int> heapLateral;
+    const CPlayer** outfield = inlineOutfield;
+    Vector3* base = inlineBase;
+    int* lateral = inlineLateral;
+    if (n > kInline) {
+        heapOutfield.resize(n);
+        heapBase.resize(n);
+        heapLateral.resize(n);
+        outfield = heapOutfield.data();
+        base = heapBase.data();
+        lateral = heapLateral.data();
+    }
+    for (std::size_t i = 1; i < n; ++i) outfield[i - 1] = team->player(i);
+    if (n > 1) formation.basePositions(outfield, n - 1, width, length, base, lateral);
     for (std::size_t i = 1; i < n; ++i) {
         CPlayer* f = team->player(i);
-        int lateral = -1;
-        Vector3 p = formation.basePosition(f, width, length, lateral);
+        Vector3 p = base[i - 1];
         p.y *= fy;
         p.x *= fx;
-        if (isWideSlot(lateral)) p.y *= depth;
+        if (isWideSlot(lateral[i - 1])) p.y *= depth;
         f->homePosition = p;
         if (p.x < blockMinX) blockMinX = p.x;
         if (p.x > blockMaxX) blockMaxX = p.x;
