@@ -59,7 +59,7 @@ void CGlobalAI::sendChaserToLooseBall() {
         const auto* o = p->outfield();
         if (o != nullptr && o->state == STATE_INTERCEPT) return;
     }
-    for (CPlayer* p : team->byDistance) {
+    for (CPlayer* p : team->byDistance()) {
         if (p == team->goalkeeper() || m.isSelected(p)) continue;
         auto* o = p->outfield();
         if (o != nullptr && o->free && (o->state == STATE_FORMATION || o->state == STATE_MARK)) {
