@@ -149,8 +149,8 @@ bool CFormation::keptHolds(const CPlayer* const* players, std::size_t n, float w
     return true;
 }
 
-void CFormation::basePositions(const CPlayer* const* players, std::size_t n, float width, float length, Vector3* out,
-                               int* lateralSlotsOut) const {
+CFormation::Places CFormation::basePositions(const CPlayer* const* players, std::size_t n, float width,
+                                             float length) const {
     // basePosition depends on nothing but the footballer, width, length, direction, goalkeeper
     // and the two maps; between offset draws none of them changes, so the last answer stands.
     // Comparing them all costs a fraction of the look-ups it saves.
@@ -173,8 +173,7 @@ void CFormation::basePositions(const CPlayer* const* players, std::size_t n, flo
         }
         kept.known = true;
     }
-    std::copy(kept.places.begin(), kept.places.end(), out);
-    std::copy(kept.lateral.begin(), kept.lateral.end(), lateralSlotsOut);
+    return {kept.places.data(), kept.lateral.data()};
 }
 
 void CFormation::randomiseOffsets() {

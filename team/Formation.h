@@ -39,9 +39,13 @@ public:
     Vector3 basePosition(const CPlayer* p, float width, float length) const;
     // The same, with the footballer's lateralSlot from the same look-up.
     Vector3 basePosition(const CPlayer* p, float width, float length, int& lateralSlotOut) const;
-    // basePosition of each of the n footballers, with his lateral slot.
-    void basePositions(const CPlayer* const* players, std::size_t n, float width, float length, Vector3* out,
-                       int* lateralSlotsOut) const;
+    // basePosition of each of the n footballers, with his lateral slot; both lists stay valid
+    // until the next call.
+    struct Places {
+        const Vector3* place;
+        const int* lateralSlot;
+    };
+    Places basePositions(const CPlayer* const* players, std::size_t n, float width, float length) const;
     void randomiseOffsets();
     std::string slotLabel(const CPlayer* p) const;
     // Lateral slot of an outfield footballer, -1 when he has none.

@@ -152,13 +152,11 @@ TEST(Formation, SquadPlacesFollowEveryChange) {
     const CPlayer* all[11];
     for (int i = 0; i < 11; ++i) all[i] = sq[i];
     auto expectFresh = [&](const CPlayer* const* ps, std::size_t n, float width, float length, const char* what) {
-        Vector3 got[11];
-        int lateral[11];
-        f.basePositions(ps, n, width, length, got, lateral);
+        const CFormation::Places got = f.basePositions(ps, n, width, length);
         for (std::size_t i = 0; i < n; ++i) {
             int want = -2;
-            EXPECT_EQ(got[i], f.basePosition(ps[i], width, length, want)) << what << " " << i;
-            EXPECT_EQ(lateral[i], want) << what << " " << i;
+            EXPECT_EQ(got.place[i], f.basePosition(ps[i], width, length, want)) << what << " " << i;
+            EXPECT_EQ(got.lateralSlot[i], want) << what << " " << i;
         }
     };
     expectFresh(all + 1, 10, 70.0f, 73.5f, "first");
