@@ -30,6 +30,13 @@ extern const Vector3 kDirectionTable[9];
 int nearestDirection(const Vector3& u);
 // nearestDirection(w / len) for len = length(w), mostly without dividing.
 int nearestDirectionOf(const Vector3& w, float len);
+// nearestDirectionOf(w, sqrt(square)) for square = dot(w, w), mostly without the root.
+int nearestDirectionOfSquare(const Vector3& w, float square);
+// The least floats whose correctly rounded square roots reach steering's arrival distance
+// (0.05) and the shortest vector with a direction (0.01): the root is monotonic, so a square
+// compared with these gives the answer of its root compared with the distance.
+inline constexpr float kArrivedSquare = 0x1.47ae14p-9f;
+inline constexpr float kNoDirectionSquare = 0x1.a36e2cp-14f;
 inline int wrapDirection(int d) { return ((d - 1) % 8 + 8) % 8 + 1; }  // cyclic 1..8
 
 // Orders maps keyed by footballer in creation order.
