@@ -91,17 +91,33 @@ int clearDirection(const Vector3& w) {
     // w / len leads by far more than nearestDirection's hair and is its answer. Otherwise the
     // division is made and nearestDirection decides. Most look-ups thus skip three divisions
     // that everything else waited for.
+    //
+    // The eight sums come in pairs of exact opposites (rounding is the same under negation):
+    // (y, -y), (x, -x), (b - a, a - b), (a + b, -(a + b)); w is finite here. So their largest is
+    // the largest magnitude of |x|, |y| and the diagonal pair's |b - a| and |a + b|, which are
+    // |a| + |b| (rounded: `wide`) and ||a| - |b|| (`narrow`) in some order: |a + b| is the wide
+    // one when a and b share a sign. The margin m is positive, so the bar lies below the
+    // largest. A bar at or below 0 has all four sums of magnitude >= 0 above it: never a single
+    // one. Above 0 only magnitudes can reach it, and exactly one must: that is the answer, the
+    // sign choosing the member of its pair. The narrow one reaching it alone is impossible.
     const float a = kDiagonal * w.x;
     const float b = kDiagonal * w.y;
-    const float e1 = w.y, e2 = b - a, e3 = -w.x, e4 = -(a + b), e5 = -w.y, e6 = a - b, e7 = w.x, e8 = a + b;
-    const float top =
-        std::max(std::max(std::max(e1, e2), std::max(e3, e4)), std::max(std::max(e5, e6), std::max(e7, e8)));
-    const float bar = top - 1e-4f * (std::fabs(w.x) + std::fabs(w.y) + std::fabs(w.z));
-    const unsigned close = (static_cast<unsigned>(e1 >= bar) << 1) | (static_cast<unsigned>(e2 >= bar) << 2) |
-                           (static_cast<unsigned>(e3 >= bar) << 3) | (static_cast<unsigned>(e4 >= bar) << 4) |
-                           (static_cast<unsigned>(e5 >= bar) << 5) | (static_cast<unsigned>(e6 >= bar) << 6) |
-                           (static_cast<unsigned>(e7 >= bar) << 7) | (static_cast<unsigned>(e8 >= bar) << 8);
-    return (close & (close - 1)) != 0 ? 0 : std::countr_zero(close);
+    const float ax = std::fabs(w.x);
+    const float ay = std::fabs(w.y);
+    const float wide = std::fabs(a) + std::fabs(b);
+    const float narrow = std::fabs(std::fabs(a) - std::fabs(b));
+    const float top = std::max(std::max(ax, ay), wide);
+    const float bar = top - 1e-4f * (ax + ay + std::fabs(w.z));
+    const int reaching = static_cast<int>(ax >= bar) + static_cast<int>(ay >= bar) + static_cast<int>(wide >= bar) +
+                         static_cast<int>(narrow >= bar);
+    if (!(bar > 0.0f) || reaching != 1) return 0;
+    // Without branches: which direction wins changes from footballer to footballer.
+    const int alongX = w.x > 0.0f ? 7 : 3;
+    const int alongY = w.y > 0.0f ? 1 : 5;
+    const bool sameSign = (a >= 0.0f) == (b >= 0.0f);
+    const int diagonal = sameSign ? (a + b > 0.0f ? 8 : 4) : (b - a > 0.0f ? 2 : 6);
+    const int axis = ax >= bar ? alongX : alongY;
+    return ax >= bar || ay >= bar ? axis : diagonal;
 }
 
 }  // namespace
