@@ -43,7 +43,7 @@ void forEachCandidate(const CTeam& team, const Vector3& origin, int aim, Visit v
     if (!validAim(aim)) return;
     const Vector3& v = kDirectionTable[aim];
     CPlayer* keeper = team.goalkeeper();
-    for (CPlayer* f : team.byDistance) {
+    for (CPlayer* f : team.byDistance()) {
         if (f == nullptr || f == keeper) continue;
         const Vector3 d = f->position - origin;
         if (lengthSquared(d) < 0.0001f) continue;

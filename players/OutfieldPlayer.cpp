@@ -161,7 +161,7 @@ void COutfieldPlayer::coverCarrier() {
 
 // A restart's fallback receiver may be the goalkeeper, who has no intercept state.
 void COutfieldPlayer::receiveAt(CPlayer* f, const Vector3& p) {
-    auto* o = dynamic_cast<COutfieldPlayer*>(f);
+    auto* o = asOutfield(f);
     if (o == nullptr) return;
     o->leaveRole();
     o->state = STATE_INTERCEPT;
@@ -330,7 +330,7 @@ PassChoice COutfieldPlayer::bestPass() const {
     for (int k = -2; k <= 2; ++k) {
         const int aim = wrapDirection(direction + k);
         CPlayer* r = kicks::passReceiver(*team, match->ball.position, aim);
-        auto* o = dynamic_cast<COutfieldPlayer*>(r);
+        auto* o = asOutfield(r);
         if (o == nullptr) continue;
         float score = o->passValue;
         // Full rules: the lane as it is now, not as it was at the last half-second update.
@@ -347,7 +347,7 @@ PassChoice COutfieldPlayer::bestCross() const {
     for (int k = -2; k <= 2; ++k) {
         const int aim = wrapDirection(direction + k);
         CPlayer* r = kicks::crossReceiver(*team, match->ball.position, aim);
-        auto* o = dynamic_cast<COutfieldPlayer*>(r);
+        auto* o = asOutfield(r);
         if (o == nullptr) continue;
         if (best.receiver == nullptr || o->passValue > best.score) best = {o, o->passValue, aim};
     }
@@ -755,7 +755,7 @@ PassChoice COutfieldPlayer::bestBackPass() const {
     int n = 0;
     for (int aim : attacksUpwards() ? kBackwardsUp : kBackwardsDown) {
         if (++n == 4 && best.receiver != nullptr) break;
-        auto* o = dynamic_cast<COutfieldPlayer*>(kicks::passReceiver(*team, match->ball.position, aim));
+        auto* o = asOutfield(kicks::passReceiver(*team, match->ball.position, aim));
         if (o == nullptr || o == this) continue;
         if (best.receiver == nullptr || o->passValue > best.score) best = {o, o->passValue, aim};
     }

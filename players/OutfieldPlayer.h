@@ -16,6 +16,9 @@ enum OutfieldState {
     STATE_PRESS = 8,
 };
 
+// p as an outfield footballer; null for a goalkeeper or for no footballer at all.
+inline COutfieldPlayer* asOutfield(CPlayer* p) { return p != nullptr ? p->outfield() : nullptr; }
+
 // A receiver choice with its score and the aim that found it.
 struct PassChoice {
     CPlayer* receiver = nullptr;
@@ -45,6 +48,8 @@ public:
     void think() override;
     void notify(int event) override;
     void setHasBall(bool b) override;
+    COutfieldPlayer* outfield() override { return this; }
+    const COutfieldPlayer* outfield() const override { return this; }
 
     void leaveRole();
     void setState(int s);

@@ -80,27 +80,63 @@ int nearestDirection(const Vector3& u) {
     return std::countr_zero(close);
 }
 
-int nearestDirectionOf(const Vector3& w, float len) {
-    // Outside [0.01, largest float] the error bound below does not hold; divide as usual.
-    if (!(len >= kNoDirection && len <= std::numeric_limits<float>::max())) return nearestDirection(w / len);
-    // The same few sums as above, of w instead of w / len. Each differs from len times its
-    // counterpart by well under 1e-6 of |w|, so when the largest sum of w leads every other by
-    // 1e-4 of |w| (the sum of the magnitudes is at least |w|), the largest dot product of w / len
-    // leads by far more than nearestDirection's hair and is its answer. Otherwise the division
-    // is made and nearestDirection decides. Most look-ups thus skip three divisions that
-    // everything else waited for.
+namespace {
+
+// The direction whose dot product with w leads all others by 1e-4 of |w| (see below), 0 when
+// none does.
+int clearDirection(const Vector3& w) {
+    // The same few sums as nearestDirection's, of w instead of w / len. Each differs from len
+    // times its counterpart by well under 1e-6 of |w|, so when the largest sum of w leads every
+    // other by 1e-4 of |w| (the sum of the magnitudes is at least |w|), the largest dot product of
+    // w / len leads by far more than nearestDirection's hair and is its answer. Otherwise the
+    // division is made and nearestDirection decides. Most look-ups thus skip three divisions
+    // that everything else waited for.
+    //
+    // The eight sums come in pairs of exact opposites (rounding is the same under negation):
+    // (y, -y), (x, -x), (b - a, a - b), (a + b, -(a + b)); w is finite here. So their largest is
+    // the largest magnitude of |x|, |y| and the diagonal pair's |b - a| and |a + b|, which are
+    // |a| + |b| (rounded: `wide`) and ||a| - |b|| (`narrow`) in some order: |a + b| is the wide
+    // one when a and b share a sign. The margin m is positive, so the bar lies below the
+    // largest. A bar at or below 0 has all four sums of magnitude >= 0 above it: never a single
+    // one. Above 0 only magnitudes can reach it, and exactly one must: that is the answer, the
+    // sign choosing the member of its pair. The narrow one reaching it alone is impossible.
     const float a = kDiagonal * w.x;
     const float b = kDiagonal * w.y;
-    const float e1 = w.y, e2 = b - a, e3 = -w.x, e4 = -(a + b), e5 = -w.y, e6 = a - b, e7 = w.x, e8 = a + b;
-    const float top =
-        std::max(std::max(std::max(e1, e2), std::max(e3, e4)), std::max(std::max(e5, e6), std::max(e7, e8)));
-    const float bar = top - 1e-4f * (std::fabs(w.x) + std::fabs(w.y) + std::fabs(w.z));
-    const unsigned close = (static_cast<unsigned>(e1 >= bar) << 1) | (static_cast<unsigned>(e2 >= bar) << 2) |
-                           (static_cast<unsigned>(e3 >= bar) << 3) | (static_cast<unsigned>(e4 >= bar) << 4) |
-                           (static_cast<unsigned>(e5 >= bar) << 5) | (static_cast<unsigned>(e6 >= bar) << 6) |
-                           (static_cast<unsigned>(e7 >= bar) << 7) | (static_cast<unsigned>(e8 >= bar) << 8);
-    if ((close & (close - 1)) != 0) return nearestDirection(w / len);
-    return std::countr_zero(close);
+    const float ax = std::fabs(w.x);
+    const float ay = std::fabs(w.y);
+    const float wide = std::fabs(a) + std::fabs(b);
+    const float narrow = std::fabs(std::fabs(a) - std::fabs(b));
+    const float top = std::max(std::max(ax, ay), wide);
+    const float bar = top - 1e-4f * (ax + ay + std::fabs(w.z));
+    const int reaching = static_cast<int>(ax >= bar) + static_cast<int>(ay >= bar) + static_cast<int>(wide >= bar) +
+                         static_cast<int>(narrow >= bar);
+    if (!(bar > 0.0f) || reaching != 1) return 0;
+    // Without branches: which direction wins changes from footballer to footballer.
+    const int alongX = w.x > 0.0f ? 7 : 3;
+    const int alongY = w.y > 0.0f ? 1 : 5;
+    const bool sameSign = (a >= 0.0f) == (b >= 0.0f);
+    const int diagonal = sameSign ? (a + b > 0.0f ? 8 : 4) : (b - a > 0.0f ? 2 : 6);
+    const int axis = ax >= bar ? alongX : alongY;
+    return ax >= bar || ay >= bar ? axis : diagonal;
+}
+
+}  // namespace
+
+int nearestDirectionOf(const Vector3& w, float len) {
+    // Outside [0.01, largest float] the error bound of clearDirection does not hold; divide as usual.
+    if (!(len >= kNoDirection && len <= std::numeric_limits<float>::max())) return nearestDirection(w / len);
+    const int d = clearDirection(w);
+    return d != 0 ? d : nearestDirection(w / len);
+}
+
+int nearestDirectionOfSquare(const Vector3& w, float square) {
+    // The root lies in [0.01, largest float] exactly when the square lies in
+    // [kNoDirectionSquare, largest float] (the root of a finite square is finite); a NaN is in
+    // neither. So the root is only taken where nearestDirectionOf divides.
+    if (!(square >= kNoDirectionSquare && square <= std::numeric_limits<float>::max()))
+        return nearestDirection(w / std::sqrt(square));
+    const int d = clearDirection(w);
+    return d != 0 ? d : nearestDirection(w / std::sqrt(square));
 }
 
 CPlayer::CPlayer() : serial(++nextSerial) {
@@ -240,22 +276,28 @@ void CPlayer::setHasBall(bool b) {
 
 bool CPlayer::steerTo(const Vector3& target) {
     // The horizontal distance to the target: position - target is exactly -(target - position),
-    // so its square is the same.
+    // so its square is the same. The arrival test reads the square (see kArrivedSquare), so
+    // nothing waits for the root.
     const Vector3 full = target - position;
-    const float flat = std::sqrt(full.x * full.x + full.y * full.y);
-    if (flat < kArrivedDistance) {
+    const float square = full.x * full.x + full.y * full.y;
+    if (square < kArrivedSquare) {
         position = {target.x, target.y, 0.0f};
         moveMode = 0;
         speed = 0.0f;
         return true;
     }
     // faceToward and setTravelDirection in one: both look up the direction of the same vector
-    // to the target, each under its own guard, so one look-up serves both.
-    const float len = length(full);
-    const bool faces = !nearZero(flat) && std::isfinite(flat);
-    const bool travels = !nearZero(len) && std::isfinite(len);
+    // to the target, each under its own guard (not near zero, finite), so one look-up serves
+    // both. The guards read the squares too: the flat root is at least 0.05 here (or NaN), so
+    // facing's guard holds exactly when the square is finite. The whole square is
+    // dot(full, full), whose first two terms are `square`; its root is length(full), at least 0
+    // or NaN, so travelling's guard holds exactly when it lies in [kNoDirectionSquare, largest float].
+    const float flat = std::sqrt(square);
+    const float whole = square + full.z * full.z;
+    const bool faces = square <= std::numeric_limits<float>::max();
+    const bool travels = whole >= kNoDirectionSquare && whole <= std::numeric_limits<float>::max();
     if (faces || travels) {
-        const int d = nearestDirectionOf(full, len);
+        const int d = nearestDirectionOfSquare(full, whole);
         if (faces) {
             direction = d;
             heading = {full.x / flat, full.y / flat, 0.0f};

@@ -8,6 +8,7 @@ namespace flikka {
 
 class CMatch;
 class CTeam;
+class COutfieldPlayer;
 
 // Ball events delivered through notify.
 enum BallEvent {
@@ -29,6 +30,13 @@ extern const Vector3 kDirectionTable[9];
 int nearestDirection(const Vector3& u);
 // nearestDirection(w / len) for len = length(w), mostly without dividing.
 int nearestDirectionOf(const Vector3& w, float len);
+// nearestDirectionOf(w, sqrt(square)) for square = dot(w, w), mostly without the root.
+int nearestDirectionOfSquare(const Vector3& w, float square);
+// The least floats whose correctly rounded square roots reach steering's arrival distance
+// (0.05) and the shortest vector with a direction (0.01): the root is monotonic, so a square
+// compared with these gives the answer of its root compared with the distance.
+inline constexpr float kArrivedSquare = 0x1.47ae14p-9f;
+inline constexpr float kNoDirectionSquare = 0x1.a36e2cp-14f;
 inline int wrapDirection(int d) { return ((d - 1) % 8 + 8) % 8 + 1; }  // cyclic 1..8
 
 // Orders maps keyed by footballer in creation order.
@@ -82,6 +90,10 @@ public:
 
     void think() override {}
     void notify(int) override {}
+    // This footballer as an outfield player, or null: what dynamic_cast<COutfieldPlayer*> gives,
+    // without its search through the type tree, for the loops over a squad every step.
+    virtual COutfieldPlayer* outfield() { return nullptr; }
+    virtual const COutfieldPlayer* outfield() const { return nullptr; }
     virtual void update(float dt);
     virtual int spriteDirection() const { return travelDirection; }
     virtual void tryTakeBall();

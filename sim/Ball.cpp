@@ -1,6 +1,7 @@
 #include "sim/Ball.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
 
@@ -491,13 +492,20 @@ void CBall::predict() {
         e.bestTime = e.bestTime == 1000.0f ? elapsed : 1000.0f;
     };
 
+    // The planes still looked for, one bit each in plane order: a plane found, or disabled, is
+    // never looked at again (nothing else in the loop touches their events).
+    unsigned looking = 0;
+    for (int k = 0; k < 6; ++k) {
+        if (planes[k].enabled) looking |= 1u << k;
+    }
+
     float elapsed = 0.0f;
     int sample = 0;
     while (length(copy.velocity) > 0.02f && elapsed < kMaxPredictionTime) {
-        for (int k = 0; k < 6; ++k) {
+        for (unsigned rest = looking; rest != 0; rest &= rest - 1) {
+            const int k = std::countr_zero(rest);
             const Plane& pl = planes[k];
             PredictionEvent& e = event(pl.event);
-            if (e.found || !pl.enabled) continue;
             if (planeCulling) {
                 const float gap = offsets[k] - (pl.high ? copy.position.z : copy.position.y);
                 const float along = pl.high ? copy.velocity.z : copy.velocity.y;
@@ -509,6 +517,7 @@ void CBall::predict() {
                 e.found = true;
                 e.point = copy.position;
                 e.time = elapsed + 0.0025f;
+                looking &= ~(1u << k);
             }
         }
         reach(event(EV_HOME_KEEPER_REACH), homeKeeper, copy.position, elapsed, homeHandLo, homeHandHi, inBox);

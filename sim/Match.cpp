@@ -307,7 +307,7 @@ int CMatch::stepStages(float dt) {
     if (ms % 500 == 0) {
         for (CTeam* t : {&home, &away}) {
             for (std::size_t i = 1; i < t->size(); ++i) {
-                if (auto* o = dynamic_cast<COutfieldPlayer*>(t->player(i))) o->updatePassValue();
+                if (auto* o = t->player(i)->outfield()) o->updatePassValue();
             }
         }
     }

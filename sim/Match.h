@@ -81,16 +81,22 @@ struct FullRulesState {
 // table holds well, the rest of that step scans the list instead.
 class ClaimSet {
 public:
-    bool insert(float x, float y) {
-        x += 0.0f;  // -0 + 0 is +0; nothing else changes
+    // The point's key: its bits, after -0 + 0 made +0 (nothing else changes).
+    static std::uint64_t keyOf(float x, float y) {
+        x += 0.0f;
         y += 0.0f;
+        return (static_cast<std::uint64_t>(std::bit_cast<std::uint32_t>(x)) << 32) | std::bit_cast<std::uint32_t>(y);
+    }
+    bool insert(float x, float y) { return insertKey(keyOf(x, y)); }
+    // insert of the point whose key this is.
+    bool insertKey(std::uint64_t key) {
         if (filled_ >= kSlots / 2) {
-            if (count({x, y}) != 0) return false;
-            overflow_.emplace_back(x, y);
+            const std::pair<float, float> p{std::bit_cast<float>(static_cast<std::uint32_t>(key >> 32)),
+                                            std::bit_cast<float>(static_cast<std::uint32_t>(key))};
+            if (count(p) != 0) return false;
+            overflow_.push_back(p);
             return true;
         }
-        const std::uint64_t key =
-            (static_cast<std::uint64_t>(std::bit_cast<std::uint32_t>(x)) << 32) | std::bit_cast<std::uint32_t>(y);
         std::size_t i = static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ULL) >> 57);
         for (; used_[i]; i = (i + 1) & (kSlots - 1)) {
             if (keys_[i] == key) return false;

@@ -21,13 +21,17 @@ CTeam::~CTeam() {
     ai.reset();
     for (auto& p : players) p.reset();
     players.clear();
-    byDistance.clear();
+    byDistance_.clear();
+    sortPending_ = false;
+    byDistanceFirst_ = nullptr;
 }
 
 void CTeam::squadSetup(CMatch* m, CTeam* opponents, const unsigned counts[5]) {
     // The distance list refers to the old squad: empty it with the squad, so that nothing
     // dangles even when the formation below turns out to be invalid.
-    byDistance.clear();
+    byDistance_.clear();
+    sortPending_ = false;
+    byDistanceFirst_ = nullptr;
     for (auto& p : players) p.reset();
     players.clear();
 
@@ -62,45 +66,26 @@ void CTeam::squadSetup(CMatch* m, CTeam* opponents, const unsigned counts[5]) {
 
 void CTeam::rebuildByDistance() {
     const std::size_t n = players.size();
-    byDistance.clear();
-    constexpr std::size_t kInline = 16;
-    float inlineDist[kInline] = {};
-    std::vector<float> heapDist;
-    float* dist = inlineDist;
-    if (n > kInline) {
-        heapDist.assign(n, 0.0f);
-        dist = heapDist.data();
-    }
+    distances_.assign(n, 0.0f);
+    float* dist = distances_.data();
     bool nan = false;
     for (std::size_t i = 0; i < n; ++i) {
         if (match != nullptr) dist[i] = horizontalDistance(players[i]->position, match->ball.position);
         nan = nan || std::isnan(dist[i]);
     }
     if (!nan) {
-        // By distance, ties in squad order: a strict total order, so any sort gives the one
-        // order the bubble sort below makes. Footballers move little in a step, so the last
-        // step's order is nearly sorted already and the insertion sort barely moves anyone.
-        if (distanceOrder.size() != n) {
-            distanceOrder.resize(n);
-            for (std::size_t i = 0; i < n; ++i) distanceOrder[i] = i;
-        }
+        // The order's first place: the nearest, the first in squad order on a tie.
+        std::size_t first = 0;
         for (std::size_t i = 1; i < n; ++i) {
-            const std::size_t k = distanceOrder[i];
-            const float d = dist[k];
-            std::size_t j = i;
-            for (; j > 0; --j) {
-                const std::size_t before = distanceOrder[j - 1];
-                if (!(d < dist[before] || (d == dist[before] && k < before))) break;
-                distanceOrder[j] = before;
-            }
-            distanceOrder[j] = k;
+            if (dist[i] < dist[first]) first = i;
         }
-        byDistance.resize(n);
-        CPlayer** out = byDistance.data();
-        for (std::size_t i = 0; i < n; ++i) out[i] = players[distanceOrder[i]].get();
+        byDistanceFirst_ = n > 0 ? players[first].get() : nullptr;
+        sortPending_ = true;
         return;
     }
-    for (std::size_t i = 0; i < n; ++i) byDistance.push_back(players[i].get());
+    sortPending_ = false;
+    byDistance_.clear();
+    for (std::size_t i = 0; i < n; ++i) byDistance_.push_back(players[i].get());
     // A distance that is not a number orders nothing; keep exactly what the bubble sort made of it.
     // Bubble sort, swapping only when the later one is strictly nearer: ties keep squad order.
     for (bool swapped = true; swapped;) {
@@ -108,11 +93,40 @@ void CTeam::rebuildByDistance() {
         for (std::size_t j = 0; j + 1 < n; ++j) {
             if (dist[j + 1] < dist[j]) {
                 std::swap(dist[j], dist[j + 1]);
-                std::swap(byDistance[j], byDistance[j + 1]);
+                std::swap(byDistance_[j], byDistance_[j + 1]);
                 swapped = true;
             }
         }
     }
+    byDistanceFirst_ = n > 0 ? byDistance_[0] : nullptr;
+}
+
+const std::vector<CPlayer*>& CTeam::byDistance() const {
+    if (!sortPending_) return byDistance_;
+    sortPending_ = false;
+    const std::size_t n = distances_.size();
+    const float* dist = distances_.data();
+    // By distance, ties in squad order: a strict total order, so any sort gives the one order
+    // the bubble sort makes, whatever order it starts from. Footballers move little in a step,
+    // so the last order is nearly sorted already and the insertion sort barely moves anyone.
+    if (distanceOrder.size() != n) {
+        distanceOrder.resize(n);
+        for (std::size_t i = 0; i < n; ++i) distanceOrder[i] = i;
+    }
+    for (std::size_t i = 1; i < n; ++i) {
+        const std::size_t k = distanceOrder[i];
+        const float d = dist[k];
+        std::size_t j = i;
+        for (; j > 0; --j) {
+            const std::size_t before = distanceOrder[j - 1];
+            if (!(d < dist[before] || (d == dist[before] && k < before))) break;
+            distanceOrder[j] = before;
+        }
+        distanceOrder[j] = k;
+    }
+    byDistance_.resize(n);
+    for (std::size_t i = 0; i < n; ++i) byDistance_[i] = players[distanceOrder[i]].get();
+    return byDistance_;
 }
 
 void CTeam::resetCounters() {

@@ -16,7 +16,6 @@ public:
     std::unique_ptr<CGlobalAI> ai;
     std::string name = "Noname Utd.";
     std::string shortName = "NNU";
-    std::vector<CPlayer*> byDistance;
     int shots = 0;
     int shotsOnGoal = 0;
     int passes = 0;
@@ -39,7 +38,13 @@ public:
 
     // Destroys the squad and builds a new one from the five line counts (strikers first).
     void squadSetup(CMatch* m, CTeam* opponents, const unsigned counts[5]);
+    // Takes the footballers' horizontal distances to the ball for byDistance.
     void rebuildByDistance();
+    // The squad nearest the ball first, ties in squad order, as at the last rebuildByDistance;
+    // empty before the first one after a squad set-up.
+    const std::vector<CPlayer*>& byDistance() const;
+    // byDistance().front(), null when it is empty.
+    CPlayer* nearestByDistance() const { return byDistanceFirst_; }
     void resetCounters();
 
     CPlayer* goalkeeper() const { return players.empty() ? nullptr : players[0].get(); }
@@ -51,7 +56,13 @@ public:
     CPlayer* nearestTo(const Vector3& p, bool withGoalkeeper) const;
 
 private:
-    std::vector<std::size_t> distanceOrder;  // squad places in byDistance's last order
+    // The order is only needed now and then (the first place every step), so rebuildByDistance
+    // keeps the distances and byDistance sorts them when asked.
+    mutable std::vector<CPlayer*> byDistance_;
+    mutable std::vector<std::size_t> distanceOrder;  // squad places in byDistance's last order
+    std::vector<float> distances_;                   // as at the last rebuild
+    mutable bool sortPending_ = false;
+    CPlayer* byDistanceFirst_ = nullptr;
 };
 
 }  // namespace flikka

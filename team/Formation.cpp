@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 
 #include "sim/FlikkaException.h"
 #include "sim/Random.h"
@@ -123,6 +124,56 @@ Vector3 CFormation::basePosition(const CPlayer* p, float width, float length, in
     v.x = std::clamp(v.x, -kPitchHalfWidth, kPitchHalfWidth);
     v.y = std::clamp(v.y, -kPitchHalfLength, kPitchHalfLength);
     return v;
+}
+
+bool CFormation::keptHolds(const CPlayer* const* players, std::size_t n, float width, float length) const {
+    // Byte comparisons stand for comparing the members: a slot entry is a pointer and two
+    // unsigned without padding, an offset three floats (compared as bits).
+    using SlotEntry = std::pair<const CPlayer*, std::pair<unsigned, unsigned>>;
+    static_assert(sizeof(SlotEntry) == sizeof(const CPlayer*) + 2 * sizeof(unsigned));
+    static_assert(sizeof(Vector3) == 3 * sizeof(float));
+    const std::size_t slots = slotOfPlayer.size();
+    if (!kept.known || kept.width != std::bit_cast<std::uint32_t>(width) ||
+        kept.length != std::bit_cast<std::uint32_t>(length) ||
+        kept.direction != std::bit_cast<std::uint32_t>(direction) || kept.goalkeeper != goalkeeper ||
+        kept.players.size() != n || kept.slots.size() != slots || kept.offsetKeys.size() != offsetOfPlayer.size())
+        return false;
+    if (n > 0 && std::memcmp(kept.players.data(), players, n * sizeof(const CPlayer*)) != 0) return false;
+    if (slots > 0 && std::memcmp(kept.slots.data(), &*slotOfPlayer.begin(), slots * sizeof(SlotEntry)) != 0)
+        return false;
+    const CPlayer* const* key = kept.offsetKeys.data();
+    const Vector3* offset = kept.offsets.data();
+    for (const auto& [p, o] : offsetOfPlayer) {
+        if (*key++ != p || std::memcmp(offset++, &o, sizeof(Vector3)) != 0) return false;
+    }
+    return true;
+}
+
+CFormation::Places CFormation::basePositions(const CPlayer* const* players, std::size_t n, float width,
+                                             float length) const {
+    // basePosition depends on nothing but the footballer, width, length, direction, goalkeeper
+    // and the two maps; between offset draws none of them changes, so the last answer stands.
+    // Comparing them all costs a fraction of the look-ups it saves.
+    if (!keptHolds(players, n, width, length)) {
+        kept.known = false;
+        kept.places.resize(n);
+        kept.lateral.resize(n);
+        for (std::size_t i = 0; i < n; ++i) kept.places[i] = basePosition(players[i], width, length, kept.lateral[i]);
+        kept.width = std::bit_cast<std::uint32_t>(width);
+        kept.length = std::bit_cast<std::uint32_t>(length);
+        kept.direction = std::bit_cast<std::uint32_t>(direction);
+        kept.goalkeeper = goalkeeper;
+        kept.players.assign(players, players + n);
+        kept.slots.assign(slotOfPlayer.begin(), slotOfPlayer.end());
+        kept.offsetKeys.clear();
+        kept.offsets.clear();
+        for (const auto& [p, o] : offsetOfPlayer) {
+            kept.offsetKeys.push_back(p);
+            kept.offsets.push_back(o);
+        }
+        kept.known = true;
+    }
+    return {kept.places.data(), kept.lateral.data()};
 }
 
 void CFormation::randomiseOffsets() {

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "players/Player.h"
 #include "players/SerialMap.h"
@@ -38,6 +39,13 @@ public:
     Vector3 basePosition(const CPlayer* p, float width, float length) const;
     // The same, with the footballer's lateralSlot from the same look-up.
     Vector3 basePosition(const CPlayer* p, float width, float length, int& lateralSlotOut) const;
+    // basePosition of each of the n footballers, with his lateral slot; both lists stay valid
+    // until the next call.
+    struct Places {
+        const Vector3* place;
+        const int* lateralSlot;
+    };
+    Places basePositions(const CPlayer* const* players, std::size_t n, float width, float length) const;
     void randomiseOffsets();
     std::string slotLabel(const CPlayer* p) const;
     // Lateral slot of an outfield footballer, -1 when he has none.
@@ -52,6 +60,22 @@ private:
         float y[kLines] = {};
     };
     mutable Grid grid;
+    // basePositions' last answer and everything it was made from: the footballers asked for,
+    // the width, length and direction (bits), the goalkeeper and both maps entry by entry
+    // (compared byte for byte, so the offsets by their bits).
+    struct Kept {
+        bool known = false;
+        std::uint32_t width = 0, length = 0, direction = 0;
+        const CPlayer* goalkeeper = nullptr;
+        std::vector<const CPlayer*> players;
+        std::vector<std::pair<const CPlayer*, std::pair<unsigned, unsigned>>> slots;
+        std::vector<const CPlayer*> offsetKeys;
+        std::vector<Vector3> offsets;
+        std::vector<Vector3> places;
+        std::vector<int> lateral;
+    };
+    mutable Kept kept;
+    bool keptHolds(const CPlayer* const* players, std::size_t n, float width, float length) const;
 };
 
 // What five line counts (forwards first) amount to; build refuses exactly the counts that are not

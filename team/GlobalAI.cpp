@@ -29,10 +29,10 @@ float snapHalf(float v) { return std::floor(2.0f * v + 0.5f) / 2.0f; }
 // claimPoint snaps its point to the half-metre grid. A point already on it is left as it is:
 // 2x is then an integer, so 2x + 0.5, its floor and the halving are exact while |x| < 2^21.
 // Such a point is claimed directly; anything else (far off, or not finite) goes through claimPoint.
-bool claimOnGrid(CMatch& m, float x, float y) {
-    if (std::fabs(x) < 0x1p21f && std::fabs(y) < 0x1p21f) return m.claimSet.insert(x, y);
-    return m.claimPoint(x, y);
-}
+bool onGrid(float x, float y) { return std::fabs(x) < 0x1p21f && std::fabs(y) < 0x1p21f; }
+bool claimOnGrid(CMatch& m, float x, float y) { return onGrid(x, y) ? m.claimSet.insert(x, y) : m.claimPoint(x, y); }
+// No point's key: the bits of two NaNs, which are never on the grid.
+constexpr std::uint64_t kNoKey = ~std::uint64_t{0};
 
 bool isWideSlot(int slot) { return slot == 0 || slot == 1 || slot == 7 || slot == 8; }
 
@@ -56,12 +56,12 @@ void CGlobalAI::sendChaserToLooseBall() {
     CMatch& m = *match;
     if (m.ballHolder != nullptr || chaser != nullptr) return;
     for (const auto& p : team->players) {
-        const auto* o = dynamic_cast<const COutfieldPlayer*>(p.get());
+        const auto* o = p->outfield();
         if (o != nullptr && o->state == STATE_INTERCEPT) return;
     }
-    for (CPlayer* p : team->byDistance) {
+    for (CPlayer* p : team->byDistance()) {
         if (p == team->goalkeeper() || m.isSelected(p)) continue;
-        auto* o = dynamic_cast<COutfieldPlayer*>(p);
+        auto* o = p->outfield();
         if (o != nullptr && o->free && (o->state == STATE_FORMATION || o->state == STATE_MARK)) {
             o->setState(STATE_CHASE);
         }
@@ -98,13 +98,24 @@ void CGlobalAI::arrange(const Vector3& b, float width, float length, const Vecto
     blockMaxY = -1000.0f;
 
     const std::size_t n = team->size();
+    // The outfield footballers' base places in one call (a squad's ten fit on the stack).
+    constexpr std::size_t kInline = 16;
+    const CPlayer* inlineOutfield[kInline];
+    std::vector<const CPlayer*> heapOutfield;
+    const CPlayer** outfield = inlineOutfield;
+    if (n > kInline) {
+        heapOutfield.resize(n);
+        outfield = heapOutfield.data();
+    }
+    for (std::size_t i = 1; i < n; ++i) outfield[i - 1] = team->player(i);
+    CFormation::Places base{nullptr, nullptr};
+    if (n > 1) base = formation.basePositions(outfield, n - 1, width, length);
     for (std::size_t i = 1; i < n; ++i) {
         CPlayer* f = team->player(i);
-        int lateral = -1;
-        Vector3 p = formation.basePosition(f, width, length, lateral);
+        Vector3 p = base.place[i - 1];
         p.y *= fy;
         p.x *= fx;
-        if (isWideSlot(lateral)) p.y *= depth;
+        if (isWideSlot(base.lateralSlot[i - 1])) p.y *= depth;
         f->homePosition = p;
         if (p.x < blockMinX) blockMinX = p.x;
         if (p.x > blockMaxX) blockMaxX = p.x;
@@ -150,19 +161,35 @@ void CGlobalAI::arrange(const Vector3& b, float width, float length, const Vecto
     ty = clampEitherWay(ty, -ay, ay);
 
     const Vector3 offset(tx - cx, ty - cy, 0.0f);
+    // The points first, then the claims in squad order: the claims' table keys are made from
+    // the points while they are still in registers, rather than read back from memory a few
+    // instructions after being written, which stalls.
+    std::uint64_t inlineKeys[kInline];
+    std::vector<std::uint64_t> heapKeys;
+    std::uint64_t* keys = inlineKeys;
+    if (n > kInline) {
+        heapKeys.resize(n);
+        keys = heapKeys.data();
+    }
     for (std::size_t i = 1; i < n; ++i) {
         CPlayer* f = team->player(i);
         f->homePosition += offset;
         const float x = snapHalf(f->homePosition.x);
-        float y = snapHalf(f->homePosition.y);
-        // Both points are on the grid: snapHalf's, and it moved by half a metre.
-        if (!claimOnGrid(m, x, y)) {
-            // Somebody already stands there: half a metre nearer our own goal.
-            y += -s * 0.5f;
-            claimOnGrid(m, x, y);
-        }
+        const float y = snapHalf(f->homePosition.y);
         f->homePosition.x = x;
         f->homePosition.y = y;
+        keys[i] = onGrid(x, y) ? ClaimSet::keyOf(x, y) : kNoKey;
+    }
+    for (std::size_t i = 1; i < n; ++i) {
+        CPlayer* f = team->player(i);
+        const float x = f->homePosition.x;
+        const float y = f->homePosition.y;
+        // Both points are on the grid: snapHalf's, and it moved by half a metre.
+        if (!(keys[i] != kNoKey ? m.claimSet.insertKey(keys[i]) : m.claimPoint(x, y))) {
+            // Somebody already stands there: half a metre nearer our own goal.
+            f->homePosition.y = y + -s * 0.5f;
+            claimOnGrid(m, x, f->homePosition.y);
+        }
     }
 }
 
@@ -223,7 +250,7 @@ void CGlobalAI::resetFootballers() {
     CPlayer* holder = match->ballHolder;
     match->setBallHolder(nullptr);
     for (std::size_t i = 1; i < team->size(); ++i) {
-        if (auto* o = dynamic_cast<COutfieldPlayer*>(team->player(i))) o->resetToDefault();
+        if (auto* o = team->player(i)->outfield()) o->resetToDefault();
     }
     match->setBallHolder(holder);
 }

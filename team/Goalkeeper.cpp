@@ -106,8 +106,8 @@ void CGoalkeeper::think() {
 
     // Nearest footballer of all: the home side's only when strictly nearer.
     const CPlayer* nearest = nullptr;
-    const CPlayer* h = match->home.byDistance.empty() ? nullptr : match->home.byDistance.front();
-    const CPlayer* a = match->away.byDistance.empty() ? nullptr : match->away.byDistance.front();
+    const CPlayer* h = match->home.nearestByDistance();
+    const CPlayer* a = match->away.nearestByDistance();
     if (h != nullptr && a != nullptr) {
         nearest = horizontalDistance(h->position, ball.position) < horizontalDistance(a->position, ball.position) ? h : a;
     } else {

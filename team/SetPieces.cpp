@@ -80,7 +80,7 @@ void CGlobalAI::closeDown() {
     COutfieldPlayer* closer = nullptr;
     float closerDistance = 0.0f;
     for (std::size_t i = 1; i < team->size(); ++i) {
-        auto* o = dynamic_cast<COutfieldPlayer*>(team->player(i));
+        auto* o = team->player(i)->outfield();
         if (!available(o)) continue;
         const float d = reach(o, ahead);
         if (closer == nullptr || d < closerDistance) {
@@ -98,7 +98,7 @@ void CGlobalAI::closeDown() {
     COutfieldPlayer* best = nullptr;
     float bestDistance = 0.0f;
     for (std::size_t i = 1; i < team->size(); ++i) {
-        auto* o = dynamic_cast<COutfieldPlayer*>(team->player(i));
+        auto* o = team->player(i)->outfield();
         if (!available(o) || o == chaser) continue;
         const float d = reach(o, spot);
         if (best == nullptr || d < bestDistance) {

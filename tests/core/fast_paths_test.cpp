@@ -101,6 +101,12 @@ TEST(FastPaths, SteeringLooksTheDirectionUpOnceForFacingAndTravel) {
         quick.travelDirection = 1 + (n / 8) % 8;
         const float reach = n % 4 == 0 ? 0.2f : 40.0f;  // near targets too, just beyond arrival
         Vector3 target = quick.position + Vector3{reach * unit(rng), reach * unit(rng), 3.0f * unit(rng)};
+        if (n % 5 == 0) {
+            // A hair either side of the arrival distance, and straight above or below.
+            const float a = 3.0f * unit(rng);
+            const float r = 0.05f * (1.0f + 1e-6f * unit(rng));
+            target = quick.position + Vector3{r * std::cos(a), r * std::sin(a), n % 10 == 0 ? 1e20f : unit(rng)};
+        }
         if (n % 97 == 0) target.z = n % 2 == 0 ? nan : inf;
         if (n % 101 == 0) target.x = n % 2 == 0 ? nan : -inf;
         CPlayer plain = quick;
@@ -124,6 +130,15 @@ TEST(FastPaths, SteeringLooksTheDirectionUpOnceForFacingAndTravel) {
     EXPECT_EQ(differing, 0);
 }
 
+// A square compared with these bars answers as its (correctly rounded, monotonic) root compared
+// with the distance: the bar's root reaches it, the float just below's does not.
+TEST(FastPaths, SquareBarsAreTheLeastSquaresWhoseRootReachesTheDistance) {
+    for (const auto& [bar, distance] : {std::pair{kArrivedSquare, 0.05f}, std::pair{kNoDirectionSquare, 0.01f}}) {
+        EXPECT_GE(std::sqrt(bar), distance);
+        EXPECT_LT(std::sqrt(std::nextafter(bar, 0.0f)), distance);
+    }
+}
+
 TEST(FastPaths, DirectionOfAnUnnormalisedVectorMatchesTheNormalisedLookUp) {
     // Steering asks for the direction of the vector to its target at any distance; the answer
     // must be what the look-up of the normalised vector gives, including a hair from a tie.
@@ -134,7 +149,8 @@ TEST(FastPaths, DirectionOfAnUnnormalisedVectorMatchesTheNormalisedLookUp) {
     long mismatches = 0;
     auto check = [&](const Vector3& w) {
         const float len = length(w);
-        if (nearestDirectionOf(w, len) != nearestDirection(w / len)) ++mismatches;
+        const int d = nearestDirection(w / len);
+        if (nearestDirectionOf(w, len) != d || nearestDirectionOfSquare(w, dot(w, w)) != d) ++mismatches;
     };
     for (int n = 0; n < 300000; ++n) {
         const float scale = std::pow(10.0f, exponent(rng));
@@ -150,8 +166,13 @@ TEST(FastPaths, DirectionOfAnUnnormalisedVectorMatchesTheNormalisedLookUp) {
     for (int i = 0; i <= 8; ++i) {
         for (int j = 0; j <= 8; ++j) check((kDirectionTable[i] + kDirectionTable[j] * 0.5f) * 3.0f);
     }
-    // Straight up, shorter than a direction, too long to measure, not a number.
+    // Straight up, shorter than a direction (and a hair either side of it), too long to measure,
+    // not a number.
     const float nan = std::numeric_limits<float>::quiet_NaN();
+    for (float s = std::nextafter(kNoDirectionSquare, 0.0f), k = 0; k < 3; ++k, s = std::nextafter(s, 1.0f)) {
+        check(Vector3{std::sqrt(s), 0.0f, 0.0f});
+        check(Vector3{0.0f, 0.0f, -std::sqrt(s)});
+    }
     for (const Vector3& odd : {Vector3{0.0f, 0.0f, 2.0f}, Vector3{0.0f, -0.0f, -1.0f}, Vector3{0.003f, -0.004f, 0.0f},
                                Vector3{3e19f, 1e19f, 0.0f}, Vector3{1.0f, nan, 0.0f}, Vector3{1e-30f, 1e-30f, 0.0f}}) {
         check(odd);
@@ -219,7 +240,10 @@ TEST(FastPaths, DistanceOrderIsTheStableBubbleSortOrder) {
                 }
             }
         }
-        if (order != team.byDistance) ++differing;
+        // The order is that of the rebuild, read later (after the footballers moved) or never.
+        for (std::size_t i = 0; i < team.size(); ++i) team.player(i)->position.x += 7.0f * unit(rng);
+        if (team.nearestByDistance() != order.front()) ++differing;
+        if (n % 3 != 1 && order != team.byDistance()) ++differing;
     }
     EXPECT_EQ(differing, 0);
 }

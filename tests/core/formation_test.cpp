@@ -145,6 +145,43 @@ TEST(Formation, BasePositions) {
     EXPECT_EQ(f.basePosition(sq[1], 70.0f, 52.5f).y, 52.5f);
 }
 
+// The places for a whole squad are kept between calls: every change they depend on must show.
+TEST(Formation, SquadPlacesFollowEveryChange) {
+    Squad sq(k442);
+    CFormation& f = sq.formation;
+    const CPlayer* all[11];
+    for (int i = 0; i < 11; ++i) all[i] = sq[i];
+    auto expectFresh = [&](const CPlayer* const* ps, std::size_t n, float width, float length, const char* what) {
+        const CFormation::Places got = f.basePositions(ps, n, width, length);
+        for (std::size_t i = 0; i < n; ++i) {
+            int want = -2;
+            EXPECT_EQ(got.place[i], f.basePosition(ps[i], width, length, want)) << what << " " << i;
+            EXPECT_EQ(got.lateralSlot[i], want) << what << " " << i;
+        }
+    };
+    expectFresh(all + 1, 10, 70.0f, 73.5f, "first");
+    flikka::seedRandom(7);
+    f.randomiseOffsets();
+    expectFresh(all + 1, 10, 70.0f, 73.5f, "drawn offsets");
+    f.offsetOfPlayer[sq[4]].y = -0.0f;  // the bits count, not the value
+    expectFresh(all + 1, 10, 70.0f, 73.5f, "-0 offset");
+    f.offsetOfPlayer[sq[4]].y = 0.0f;
+    expectFresh(all + 1, 10, 70.0f, 73.5f, "+0 offset");
+    expectFresh(all + 1, 10, 50.0f, 73.5f, "width");
+    expectFresh(all + 1, 10, 50.0f, 52.5f, "length");
+    f.direction = -1.0f;
+    expectFresh(all + 1, 10, 50.0f, 52.5f, "direction");
+    expectFresh(all, 11, 50.0f, 52.5f, "with the keeper");
+    f.goalkeeper = sq[1];
+    expectFresh(all, 11, 50.0f, 52.5f, "another keeper");
+    std::swap(all[2], all[3]);
+    expectFresh(all, 11, 50.0f, 52.5f, "other order");
+    f.slotOfPlayer[sq[2]] = {0, 4};
+    expectFresh(all, 11, 50.0f, 52.5f, "moved slot");
+    f.slotOfPlayer.erase(sq[5]);
+    expectFresh(all, 11, 50.0f, 52.5f, "lost slot");
+}
+
 TEST(Formation, SlotLabels) {
     Squad sq(k442);
     const char* expected[11] = {"GK", "D L", "D C", "D C", "D R", "M L", "M C", "M C", "M R", "ST", "ST"};

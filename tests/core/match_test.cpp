@@ -69,7 +69,7 @@ TEST(Match, NewMatchIsSetUpInTheFirstStepAndReadyInTheSecond) {
     EXPECT_EQ(m.stateTimer, 1.0f);
     EXPECT_EQ(m.switchList.match, &m);
     EXPECT_EQ(m.switchList.humanTeam, &m.home);
-    ASSERT_EQ(m.home.byDistance.size(), 11u);
+    ASSERT_EQ(m.home.byDistance().size(), 11u);
 
     keys.current[SLOT_SHOOT] = true;
     keys.locked[SLOT_PASS] = true;
@@ -213,7 +213,7 @@ TEST(Match, SecondNewMatchStartsAfreshWithoutStaleReferences) {
     EXPECT_TRUE(m.selected == nullptr || m.away.contains(m.selected));
     for (CPlayer* c : m.switchList.candidates) EXPECT_TRUE(m.away.contains(c));
     for (CTeam* t : {&m.home, &m.away}) {
-        for (CPlayer* p : t->byDistance) EXPECT_TRUE(t->contains(p));
+        for (CPlayer* p : t->byDistance()) EXPECT_TRUE(t->contains(p));
     }
 
     // The new squads play on; the sanitizer build catches any use of the old ones.
@@ -253,7 +253,7 @@ TEST(Match, WrongFormationIsRefused) {
     } catch (const CFlikkaException& e) {
         EXPECT_STREQ(e.what(), "11 players needed");
     }
-    EXPECT_TRUE(m.home.byDistance.empty());
+    EXPECT_TRUE(m.home.byDistance().empty());
     // The match recovers with a valid formation.
     m.newMatch(k442, k442, 600.0f, HUMAN_NONE);
     EXPECT_EQ(m.home.size(), 11u);
@@ -267,7 +267,7 @@ TEST(Match, ByDistanceOrdersByHorizontalDistanceAndKeepsTiesInSquadOrder) {
     for (int i = 0; i < 6; ++i) s.home(i).position = at[i];
     s.m.home.rebuildByDistance();
     const std::vector<CPlayer*> expected = {&s.home(4), &s.home(2), &s.home(0), &s.home(1), &s.home(3), &s.home(5)};
-    EXPECT_EQ(s.m.home.byDistance, expected);
+    EXPECT_EQ(s.m.home.byDistance(), expected);
 }
 
 TEST(Match, ClaimPointRoundsToTheHalfMetreGrid) {
