@@ -85,8 +85,6 @@ constexpr float kLungeTime = 0.4f;
 constexpr std::uint32_t kJockeyLookPeriod = 150;  // ms
 constexpr float kSharpTurn = 0.5f;                // cosine: turns of more than 60 degrees
 
-// The 0.5 m grid the team AI also uses for its points.
-float snapHalf(float v) { return std::floor(2.0f * v + 0.5f) / 2.0f; }
 
 // Horizontal box test: inclusive at the lower edge, exclusive at the upper edge.
 bool inBox(const Vector3& p, float x0, float x1, float y0, float y1) {

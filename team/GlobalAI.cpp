@@ -23,8 +23,6 @@ constexpr float kOpenPlayLength = 73.5f;  // 2 x 52.5 x 0.7
 // within this angle.
 constexpr float kPressAngle = 0.7953749988228083f;
 
-// Nearest half metre, halves rounded up.
-float snapHalf(float v) { return std::floor(2.0f * v + 0.5f) / 2.0f; }
 
 // claimPoint snaps its point to the half-metre grid. A point already on it is left as it is:
 // 2x is then an integer, so 2x + 0.5, its floor and the halving are exact while |x| < 2^21.
