@@ -344,6 +344,29 @@ TEST(FastPaths, GridPointsAreClaimedAsClaimPointSnapsThem) {
     EXPECT_EQ(differing, 0);
 }
 
+// The grid snap by truncation against floor(2v + 0.5) / 2, bit for bit: random values of every
+// size, the halves either side of zero, values a rounding either side of the halves, the edges
+// of the truncation's range, infinities and NaN.
+TEST(FastPaths, GridSnapIsTheFloorOfTheHalfMetre) {
+    const auto plain = [](float v) { return std::floor(2.0f * v + 0.5f) / 2.0f; };
+    std::vector<float> values{0.0f, -0.0f, 0.25f, -0.25f, 0.5f, -0.5f, -0.75f, -1.25f, 0x1p22f, -0x1p22f, 0x1p23f,
+                              -0x1p23f, 0x1.fffffep22f, -0x1.fffffep21f, 1e30f, -1e30f,
+                              std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
+                              std::numeric_limits<float>::denorm_min(), -std::numeric_limits<float>::denorm_min()};
+    for (int h = -400; h <= 400; ++h) {
+        const float half = 0.25f * static_cast<float>(h);
+        values.insert(values.end(), {half, std::nextafter(half, 1e9f), std::nextafter(half, -1e9f)});
+    }
+    std::mt19937 rng(11);
+    for (int n = 0; n < 200000; ++n) values.push_back(std::bit_cast<float>(static_cast<std::uint32_t>(rng())));
+    int differing = 0;
+    for (float v : values) {
+        const float a = snapHalf(v), b = plain(v);
+        if (std::isnan(b) ? !std::isnan(a) : std::bit_cast<std::uint32_t>(a) != std::bit_cast<std::uint32_t>(b)) ++differing;
+    }
+    EXPECT_EQ(differing, 0);
+}
+
 // Marking: the nearest unmarked opponent within the limit, by the plain distance, even for
 // opponents a rounding away from the limit (where the square decides the skip).
 TEST(FastPaths, OpponentToMarkIsTheNearestUnmarkedWithinTheLimit) {
