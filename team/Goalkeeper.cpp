@@ -1,6 +1,7 @@
 #include "team/Goalkeeper.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
 
@@ -102,7 +103,6 @@ void CGoalkeeper::think() {
 
     const CBall& ball = match->ball;
     PitchLandmarks& lm = match->landmarks;
-    const float s = sideSign();
 
     // Nearest footballer of all: the home side's only when strictly nearer.
     const CPlayer* nearest = nullptr;
@@ -119,12 +119,27 @@ void CGoalkeeper::think() {
         return;
     }
 
-    lm.mirror = team->ai->attacksUpwards;
+    keeperPoint = arcPoint(ball.position);
+}
+
+// His point on the arc in front of his goal for the ball at b: the ball's direction from the
+// goal centre, scaled onto an ellipse round the posts; near the goal, on the circle between them.
+Vector3 CGoalkeeper::arcPoint(const Vector3& b) {
+    const bool up = team->ai->attacksUpwards;
+    const std::uint32_t bx = std::bit_cast<std::uint32_t>(b.x);
+    const std::uint32_t by = std::bit_cast<std::uint32_t>(b.y);
+    // Only the ball's x and y, the end (the landmarks' mirror and sideSign follow from it) and
+    // fixed landmarks enter the point, so the same bits give the same point.
+    if (arc_.known && arc_.upwards == up && arc_.ballX == bx && arc_.ballY == by) return arc_.point;
+
+    PitchLandmarks& lm = match->landmarks;
+    const float s = sideSign();
+    lm.mirror = up;
     const Vector3 line = lm.landmark(LM_GOAL_LINE);
-    lm.mirror = team->ai->attacksUpwards;
+    lm.mirror = up;
     const float w = lm.landmark(LM_RIGHT_POST).x;
     const Vector3 goalCentre{0.0f, line.y, line.z};
-    const Vector3 c{ball.position.x, ball.position.y - line.y, 0.0f};
+    const Vector3 c{b.x, b.y - line.y, 0.0f};
     const float d = length(c);
 
     Vector3 target;
@@ -138,8 +153,10 @@ void CGoalkeeper::think() {
         const float r = 1.2f * w / std::sqrt(w * w * so * so + 1.44f * co * co);
         target = {r * co, line.y + s * r * so, line.z};
     }
-    keeperPoint = clampIntoPitch(target);
-    keeperPoint.z = 0.0f;
+    Vector3 point = clampIntoPitch(target);
+    point.z = 0.0f;
+    arc_ = {true, up, bx, by, point};
+    return point;
 }
 
 bool CGoalkeeper::diveDecision() {

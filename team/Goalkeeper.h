@@ -1,4 +1,6 @@
 #pragma once
+#include <cstdint>
+
 #include "players/Player.h"
 
 namespace flikka {
@@ -21,6 +23,19 @@ public:
     Vector3 fallMoveStep{};
     bool diving = false;
     bool guessing = false;  // a penalty dive on a guess: made before the kick, no reaction time
+
+private:
+    // The point on his arc last worked out, and the ball and end it was for: a ball lying still
+    // (every stoppage) gives the same point again without its acos, sine and cosine.
+    struct ArcPoint {
+        bool known = false;
+        bool upwards = false;
+        std::uint32_t ballX = 0, ballY = 0;
+        Vector3 point{};
+    } arc_;
+    Vector3 arcPoint(const Vector3& ball);
+
+public:
 
     void think() override;
     void notify(int event) override;
