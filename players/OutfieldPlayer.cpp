@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 
 #include "players/Kicks.h"
 #include "players/Shooting.h"
@@ -84,7 +85,6 @@ constexpr float kStepInChance = 0.08f;  // per 50 ms
 constexpr float kLungeTime = 0.4f;
 constexpr std::uint32_t kJockeyLookPeriod = 150;  // ms
 constexpr float kSharpTurn = 0.5f;                // cosine: turns of more than 60 degrees
-
 
 // Horizontal box test: inclusive at the lower edge, exclusive at the upper edge.
 bool inBox(const Vector3& p, float x0, float x1, float y0, float y1) {
@@ -746,17 +746,20 @@ bool COutfieldPlayer::wantsAimedShot(const ShotChoice& shot, bool pressed) const
 }
 
 PassChoice COutfieldPlayer::bestBackPass() const {
-    // Back first, to midfield; sideways only when nobody stands behind him.
-    static constexpr int kBackwardsUp[5] = {4, 5, 6, 3, 7};
-    static constexpr int kBackwardsDown[5] = {8, 1, 2, 7, 3};
+    // Back first, to midfield; square only when nobody stands behind him.
+    static constexpr int kBackUp[3] = {4, 5, 6}, kSquareUp[2] = {3, 7};
+    static constexpr int kBackDown[3] = {8, 1, 2}, kSquareDown[2] = {7, 3};
+    const bool up = attacksUpwards();
     PassChoice best;
-    int n = 0;
-    for (int aim : attacksUpwards() ? kBackwardsUp : kBackwardsDown) {
-        if (++n == 4 && best.receiver != nullptr) break;
-        auto* o = asOutfield(kicks::passReceiver(*team, match->ball.position, aim));
-        if (o == nullptr || o == this) continue;
-        if (best.receiver == nullptr || o->passValue > best.score) best = {o, o->passValue, aim};
-    }
+    const auto consider = [&](std::span<const int> aims) {
+        for (int aim : aims) {
+            auto* o = asOutfield(kicks::passReceiver(*team, match->ball.position, aim));
+            if (o == nullptr || o == this) continue;
+            if (best.receiver == nullptr || o->passValue > best.score) best = {o, o->passValue, aim};
+        }
+    };
+    consider(up ? std::span<const int>(kBackUp) : std::span<const int>(kBackDown));
+    if (best.receiver == nullptr) consider(up ? std::span<const int>(kSquareUp) : std::span<const int>(kSquareDown));
     return best;
 }
 

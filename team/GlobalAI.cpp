@@ -23,7 +23,6 @@ constexpr float kOpenPlayLength = 73.5f;  // 2 x 52.5 x 0.7
 // within this angle.
 constexpr float kPressAngle = 0.7953749988228083f;
 
-
 // claimPoint snaps its point to the half-metre grid. A point already on it is left as it is:
 // 2x is then an integer, so 2x + 0.5, its floor and the halving are exact while |x| < 2^21.
 // Such a point is claimed directly; anything else (far off, or not finite) goes through claimPoint.
@@ -31,6 +30,26 @@ bool onGrid(float x, float y) { return std::fabs(x) < 0x1p21f && std::fabs(y) < 
 bool claimOnGrid(CMatch& m, float x, float y) { return onGrid(x, y) ? m.claimSet.insert(x, y) : m.claimPoint(x, y); }
 // No point's key: the bits of two NaNs, which are never on the grid.
 constexpr std::uint64_t kNoKey = ~std::uint64_t{0};
+
+// Per-footballer scratch for one step: a squad's worth on the stack, a larger squad on the heap.
+template <class T>
+class SquadBuffer {
+public:
+    explicit SquadBuffer(std::size_t n) {
+        if (n > kInline) {
+            heap_.resize(n);
+            data_ = heap_.data();
+        }
+    }
+    T* data() { return data_; }
+    T& operator[](std::size_t i) { return data_[i]; }
+
+private:
+    static constexpr std::size_t kInline = 16;
+    T inline_[kInline];
+    std::vector<T> heap_;
+    T* data_ = inline_;
+};
 
 bool isWideSlot(int slot) { return slot == 0 || slot == 1 || slot == 7 || slot == 8; }
 
@@ -96,18 +115,11 @@ void CGlobalAI::arrange(const Vector3& b, float width, float length, const Vecto
     blockMaxY = -1000.0f;
 
     const std::size_t n = team->size();
-    // The outfield footballers' base places in one call (a squad's ten fit on the stack).
-    constexpr std::size_t kInline = 16;
-    const CPlayer* inlineOutfield[kInline];
-    std::vector<const CPlayer*> heapOutfield;
-    const CPlayer** outfield = inlineOutfield;
-    if (n > kInline) {
-        heapOutfield.resize(n);
-        outfield = heapOutfield.data();
-    }
+    // The outfield footballers' base places in one call.
+    SquadBuffer<const CPlayer*> outfield(n);
     for (std::size_t i = 1; i < n; ++i) outfield[i - 1] = team->player(i);
     CFormation::Places base{nullptr, nullptr};
-    if (n > 1) base = formation.basePositions(outfield, n - 1, width, length);
+    if (n > 1) base = formation.basePositions(outfield.data(), n - 1, width, length);
     for (std::size_t i = 1; i < n; ++i) {
         CPlayer* f = team->player(i);
         Vector3 p = base.place[i - 1];
@@ -162,13 +174,7 @@ void CGlobalAI::arrange(const Vector3& b, float width, float length, const Vecto
     // The points first, then the claims in squad order: the claims' table keys are made from
     // the points while they are still in registers, rather than read back from memory a few
     // instructions after being written, which stalls.
-    std::uint64_t inlineKeys[kInline];
-    std::vector<std::uint64_t> heapKeys;
-    std::uint64_t* keys = inlineKeys;
-    if (n > kInline) {
-        heapKeys.resize(n);
-        keys = heapKeys.data();
-    }
+    SquadBuffer<std::uint64_t> keys(n);
     for (std::size_t i = 1; i < n; ++i) {
         CPlayer* f = team->player(i);
         f->homePosition += offset;
