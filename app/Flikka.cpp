@@ -23,7 +23,6 @@
 #include "settings/Settings.h"
 #include "sim/FlikkaException.h"
 #include "sim/Match.h"
-#include "sim/Random.h"
 #include "ui/Graphics.h"
 #include "ui/MatchMoments.h"
 #include "ui/MatchView.h"
@@ -84,7 +83,6 @@ int CFlikka::main(int, char**) {
 void CFlikka::run() {
     loadSettings(paths::settingsFile("win32.xml"));
     loadExtraSettings(paths::settingsFile("flikka.xml"));
-    seedRandom(kDefaultSeed);
 
     // Locals in construction order; C++ destroys them in reverse (menu, match, keyboard, then
     // the graphics with every asset and the window), on the normal and the error path alike.

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "sim/KeyState.h"
-#include "sim/Console.h"
 #include "sim/Match.h"
 #include "sim/Random.h"
 
@@ -32,20 +31,17 @@ long playMatch(CMatch& m, const MatchRules& rules) {
 }
 
 void BM_WholeMatch(benchmark::State& state) {
-    setConsole(nullptr);
     long steps = 0;
     for (auto _ : state) {
-        seedRandom(kDefaultSeed);
-        simulationMilliseconds() = 0;
         KeyState keys;
         CMatch m(&keys);
+        m.console = nullptr;
         steps = playMatch(m, rulesFor(state));
         benchmark::DoNotOptimize(m.homeScore);
     }
     state.counters["steps"] = static_cast<double>(steps);
     state.counters["us_per_step"] = benchmark::Counter(static_cast<double>(steps) * state.iterations(),
                                                        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-    setConsole(&std::cout);
 }
 BENCHMARK(BM_WholeMatch)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 
@@ -59,13 +55,11 @@ double cpuMicros() {
 // The same match played three times: each step's cost is the least of its three timings, so an
 // interrupt that lands in one run does not pass for a slow step; the slowest such step is reported.
 void BM_SlowestStep(benchmark::State& state) {
-    setConsole(nullptr);
     std::vector<double> best;
     for (auto _ : state) {
-        seedRandom(kDefaultSeed);
-        simulationMilliseconds() = 0;
         KeyState keys;
         CMatch m(&keys);
+        m.console = nullptr;
         const unsigned counts[5] = {2, 0, 4, 0, 4};
         m.newMatch(counts, counts, kLength, HUMAN_NONE, rulesFor(state));
         for (std::size_t step = 0;; ++step) {
@@ -81,7 +75,6 @@ void BM_SlowestStep(benchmark::State& state) {
         }
     }
     state.counters["slowest_step_us"] = best.empty() ? 0.0 : *std::max_element(best.begin(), best.end());
-    setConsole(&std::cout);
 }
 BENCHMARK(BM_SlowestStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -9,7 +9,6 @@
 
 #include "app/SoundDirector.h"
 #include "settings/ExtraSettings.h"
-#include "sim/Console.h"
 #include "sim/KeyState.h"
 #include "sim/Match.h"
 #include "sim/Random.h"
@@ -25,10 +24,9 @@ struct RecordedStep {
 
 const std::vector<RecordedStep>& recordedMatch() {
     static const std::vector<RecordedStep> steps = [] {
-        setConsole(nullptr);
-        seedRandom(kDefaultSeed);
         KeyState keys;
         CMatch m(&keys);
+        m.console = nullptr;
         const unsigned counts[5] = {2, 0, 4, 0, 4};
         m.newMatch(counts, counts, 600.0f, HUMAN_NONE);
         std::vector<RecordedStep> out;
@@ -37,7 +35,6 @@ const std::vector<RecordedStep>& recordedMatch() {
             result = m.matchStep(kStep);
             out.push_back({m.events, m.ball.position});
         }
-        setConsole(&std::cout);
         return out;
     }();
     return steps;

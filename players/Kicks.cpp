@@ -64,8 +64,8 @@ void astray(const CPlayer& p, Vector3& target) {
     }
     const Vector3 from = m.ball.position;
     const Vector3 d{target.x - from.x, target.y - from.y, 0.0f};
-    const float turn = spread * uniform(-1.7f, 1.7f);
-    const float stretch = 1.0f + spread * 10.0f * uniform(-0.1f, 0.1f);
+    const float turn = spread * p.match->random.uniform(-1.7f, 1.7f);
+    const float stretch = 1.0f + spread * 10.0f * p.match->random.uniform(-0.1f, 0.1f);
     const float c = std::cos(turn) * stretch, s = std::sin(turn) * stretch;
     target.x = from.x + d.x * c - d.y * s;
     target.y = from.y + d.x * s + d.y * c;
@@ -94,8 +94,8 @@ Vector3 goalTarget(const CPlayer& p, int aim) {
     }
 }
 
-void scatter(Vector3& target, float distance) {
-    int k = randomInt() % 15;
+void scatter(Random& random, Vector3& target, float distance) {
+    int k = random.nextInt() % 15;
     if (distance < 4.0f) k += 4;
     if (distance < 10.0f) k += 2;
     if (distance < 14.0f) k += 1;
@@ -106,8 +106,8 @@ void scatter(Vector3& target, float distance) {
     else if (k <= 5) s = 5.0f;
     else if (k <= 10) s = 2.5f;
     else s = 0.1f;
-    target.x += uniform(-s, s);
-    target.z += uniform(-s, s);
+    target.x += random.uniform(-s, s);
+    target.z += random.uniform(-s, s);
     target.z = std::clamp(target.z, 0.1232f, 1000.0f);
 }
 
@@ -179,7 +179,7 @@ void shoot(int aim, CPlayer& p, bool queue) {
     }
     p.sinceLastTouch = 0.0f;
     Vector3 target = goalTarget(p, aim);
-    scatter(target, horizontalDistance(m.ball.position, target));
+    scatter(m.random, target, horizontalDistance(m.ball.position, target));
     // A pending shot is often played from a loose ball: only a holder has a set piece to end.
     if (CPlayer* holder = m.ballHolder) {
         if (holder->setPiece) holder->sinceLastTouch = 0.0f;
@@ -225,10 +225,10 @@ Vector3 pass(int aim, CPlayer& p, bool queue) {
         kick_planner::lofted(ball, target, 0.31415f, 0.0f, 1.0f, 40.0f, true);
     } else {
         const float d = horizontalDistance(p.position, target);
-        const float u = uniform(13.0f, 15.0f);
+        const float u = m.random.uniform(13.0f, 15.0f);
         if (d <= u) {
             kick_planner::groundPass(ball, target, 6.0f);
-        } else if (randomInt() % 6 == 0) {
+        } else if (m.random.nextInt() % 6 == 0) {
             kick_planner::lofted(ball, target, 0.47122502f, 0.0f, 1.0f, 40.0f, true);
         } else {
             kick_planner::groundPass(ball, target, 6.0f);
@@ -258,7 +258,7 @@ Vector3 cross(int aim, CPlayer& p, bool queue) {
         if (std::fabs(target.x) < 3.0f) target.x = target.x < 0.0f ? -4.0f : 4.0f;
     }
     target.z = 1.3f;
-    const float elevation = (0.17f + 0.08f * randomUnit()) * kPi;
+    const float elevation = (0.17f + 0.08f * m.random.unit()) * kPi;
     kick_planner::fixedElevation(m.ball, target, elevation, 0.0f, 0.0f, 40.0f);
     kickEvent(p, KickEventKind::Cross);
     passBookkeeping(m, EVENT_CROSS);
@@ -271,8 +271,8 @@ void clear(CPlayer& p) {
     const float s = p.position.x > 0.0f ? 1.0f : -1.0f;
     const Vector3 target{p.position.x + kHalfWidth * s, p.position.y, p.position.z + 0.1232f};
     float spin = 0.0f;
-    if (randomInt() % 5 != 0) {
-        spin = (0.5f + 0.5f * randomUnit()) * s;
+    if (m.random.nextInt() % 5 != 0) {
+        spin = (0.5f + 0.5f * m.random.unit()) * s;
         if (!attacksUpwards(p)) spin = -spin;
     }
     kick_planner::fixedSpeed(m.ball, target, spin, 20.0f);

@@ -8,6 +8,8 @@ class CPlayer;
 class CTeam;
 class CMatch;
 
+class Random;
+
 namespace kicks {
 
 void shoot(int aim, CPlayer& p, bool queue);
@@ -16,7 +18,7 @@ Vector3 cross(int aim, CPlayer& p, bool queue);
 void clear(CPlayer& p);
 
 Vector3 goalTarget(const CPlayer& p, int aim);
-void scatter(Vector3& target, float distance);
+void scatter(Random& random, Vector3& target, float distance);
 CPlayer* passReceiver(const CTeam& team, const Vector3& origin, int aim);
 CPlayer* crossReceiver(const CTeam& team, const Vector3& origin, int aim);
 Vector3 lead(const CPlayer& p, float factor);

@@ -316,7 +316,7 @@ float COutfieldPlayer::attackValue() const {
 }
 
 void COutfieldPlayer::updatePassValue() {
-    passValue = attackValue() + uniform(-1.5f, 1.5f);
+    passValue = attackValue() + match->random.uniform(-1.5f, 1.5f);
     const Vector3& ball = match->ball.position;
     if (laneBlocker(ball, position + kicks::lead(*this, 2.0f), 12.0f) != nullptr) passValue -= 10.0f;
     const bool behind = attacksUpwards() ? position.y < ball.y : position.y > ball.y;
@@ -358,22 +358,22 @@ ShotChoice COutfieldPlayer::evaluateShot() const {
     const float d = horizontalDistance(position, goal);
     if (d < 10.0f) {
         shot.value += 10.0f;
-        shot.power = 10.0f + 20.0f * randomUnit();
+        shot.power = 10.0f + 20.0f * match->random.unit();
     } else if (d < 15.0f) {
         shot.value += 6.5f;
-        shot.power = 12.0f + 18.0f * randomUnit();
-        shot.spin = 0.5f + 0.5f * randomUnit();
+        shot.power = 12.0f + 18.0f * match->random.unit();
+        shot.spin = 0.5f + 0.5f * match->random.unit();
     } else if (d < 20.0f) {
-        shot.value += 2.0f + 4.5f * randomUnit();
-        shot.power = 20.0f + 10.0f * randomUnit();
-        shot.spin = 0.5f + 0.5f * randomUnit();
+        shot.value += 2.0f + 4.5f * match->random.unit();
+        shot.power = 20.0f + 10.0f * match->random.unit();
+        shot.spin = 0.5f + 0.5f * match->random.unit();
     } else if (d < 30.0f) {
-        shot.value += 3.8f * randomUnit();
-        shot.power = 25.0f + 5.0f * randomUnit();
-        shot.spin = 0.3f * randomUnit();
+        shot.value += 3.8f * match->random.unit();
+        shot.power = 25.0f + 5.0f * match->random.unit();
+        shot.spin = 0.3f * match->random.unit();
     } else {
         shot.value -= 100.0f;
-        shot.power = 23.0f + 7.0f * randomUnit();
+        shot.power = 23.0f + 7.0f * match->random.unit();
     }
 
     const Vector3 ball = match->ball.position;
@@ -385,14 +385,14 @@ ShotChoice COutfieldPlayer::evaluateShot() const {
         if (laneBlocker(ball, target, shot.power) != nullptr) score -= 10.0f;
         if ((ball.x < -21.0f && i == 7) || i == 8 || i == 6) score += 3.0f;
         if ((ball.x > 21.0f && i == 3) || i == 2 || i == 4) score += 3.0f;
-        score += uniform(-3.0f, 3.0f);
+        score += match->random.uniform(-3.0f, 3.0f);
         if (score > bestScore) {
             bestScore = score;
             bestTarget = target;
         }
     }
-    shot.value += uniform(-2.0f, 2.0f);
-    kicks::scatter(bestTarget, horizontalDistance(position, ball));
+    shot.value += match->random.uniform(-2.0f, 2.0f);
+    kicks::scatter(match->random, bestTarget, horizontalDistance(position, ball));
     shot.target = bestTarget;
     return shot;
 }
@@ -428,7 +428,7 @@ int COutfieldPlayer::bestDribbleDirection() const {
             }
         }
         const float g = angleTo(v, goal - position);
-        float score = uniform(-1.5f, 1.5f) + penalty;
+        float score = match->random.uniform(-1.5f, 1.5f) + penalty;
         if (a == direction) score += 2.0f;
         score += (kPi - g) * 2.2f;
         if (atEdgeFacingOut(a)) score -= 100.0f;
@@ -475,12 +475,12 @@ void COutfieldPlayer::think() {
 
     // Under full rules a footballer sees that he stands offside only now and then.
     if (state != STATE_GO_TO_POINT && state != STATE_WITH_BALL &&
-        (!m.rules.offside || simulationMilliseconds() % offsideLookPeriod() == 0) && offside()) {
+        (!m.rules.offside || match->clockMs % offsideLookPeriod() == 0) && offside()) {
         leaveRole();
         state = STATE_GO_TO_POINT;
         const float line = offsideLine();
-        const float x = position.x + uniform(-2.0f, 2.0f);
-        const float y = up ? line - uniform(0.0f, 1.5f) : line + uniform(0.0f, 1.5f);
+        const float x = position.x + match->random.uniform(-2.0f, 2.0f);
+        const float y = up ? line - match->random.uniform(0.0f, 1.5f) : line + match->random.uniform(0.0f, 1.5f);
         interceptPoint = {x, y, position.z};
     }
 
@@ -568,7 +568,7 @@ void COutfieldPlayer::think() {
 
 void COutfieldPlayer::onBallDecision() {
     CMatch& m = *match;
-    const std::uint32_t ms = simulationMilliseconds();
+    const std::uint32_t ms = match->clockMs;
     const bool up = attacksUpwards();
 
     if (m.state != GAME_PLAY) {
@@ -579,15 +579,15 @@ void COutfieldPlayer::onBallDecision() {
             takePenalty();
         } else if (m.restartKind == KICK_OFF) {
             kicks::pass(direction, *this, false);
-        } else if (m.restartKind == CORNER && randomInt() % 7 != 6) {
+        } else if (m.restartKind == CORNER && match->random.nextInt() % 7 != 6) {
             m.landmarks.mirror = up;
             Vector3 p = m.landmarks.landmark(25);
-            p.x += uniform(-10.0f, 10.0f);
-            p.y += uniform(-6.0f, -1.0f);
+            p.x += match->random.uniform(-10.0f, 10.0f);
+            p.y += match->random.uniform(-6.0f, -1.0f);
             if (CPlayer* gm = nearestTeammate(p, false)) {
                 const Vector3 target{gm->position.x, gm->position.y, gm->position.z + 0.1232f};
-                const float elevation = uniform(0.2f, 0.22f) * kPi;
-                const float spin = uniform(-1.5f, 1.5f);
+                const float elevation = match->random.uniform(0.2f, 0.22f) * kPi;
+                const float spin = match->random.uniform(-1.5f, 1.5f);
                 m.noteKick(*this);
                 kick_planner::fixedElevation(m.ball, target, elevation, spin, 0.0f, 40.0f);
                 kicks::kickEvent(*this, KickEventKind::Cross);
@@ -678,9 +678,9 @@ void COutfieldPlayer::onBallDecision() {
         }
         shot.value = -100.0f;
     }
-    if ((uniform(6.0f, 8.0f) < shot.value && !ahead) || shot.value >= 8.0f) {
+    if ((match->random.uniform(6.0f, 8.0f) < shot.value && !ahead) || shot.value >= 8.0f) {
         aiShot(shot);
-    } else if (randomInt() % 12 == 0) {
+    } else if (match->random.nextInt() % 12 == 0) {
         if (p2.score > 0.0f && p2.score > p1.score) {
             const Vector3 target = kicks::cross(p2.aim, *this, false);
             receiveAt(p2.receiver, target);
@@ -717,8 +717,8 @@ ShotChoice COutfieldPlayer::evaluateAimedShot() const {
     // The more of the goal he sees and the nearer he is, the better; an opponent in the way costs.
     float value = kShotValuePerRadian * c.openAngle * (1.0f - c.distance / kChanceRange);
     for (int i = 0; i < c.blockers; ++i) value *= kBlockedShot;
-    shot.value = value + uniform(-1.0f, 1.0f);
-    shot.power = c.distance < 10.0f ? uniform(18.0f, 26.0f) : uniform(24.0f, 32.0f);
+    shot.value = value + match->random.uniform(-1.0f, 1.0f);
+    shot.power = c.distance < 10.0f ? match->random.uniform(18.0f, 26.0f) : match->random.uniform(24.0f, 32.0f);
     Vector3 target = shooting::openTarget(*this);
     shooting::miss(*this, target, shooting::spread(*this));
     shot.target = target;
@@ -742,7 +742,7 @@ bool COutfieldPlayer::wantsAimedShot(const ShotChoice& shot, bool pressed) const
     // In range, with at most one man in the way, he tries his luck now and then (decisions come
     // four times as often under pressure).
     return shot.blockers <= 1 && shot.distance < r.longShotRange &&
-           randomUnit() < (pressed ? r.longShotChance * 0.25f : r.longShotChance);
+           match->random.unit() < (pressed ? r.longShotChance * 0.25f : r.longShotChance);
 }
 
 PassChoice COutfieldPlayer::bestBackPass() const {
@@ -774,7 +774,7 @@ void COutfieldPlayer::closeDownCarrier(const CPlayer& carrier) {
     // Goal-side of the ball, just out of reach, until he sees his moment to step in. He reads
     // the carrier's run only now and then, and a sharp turn costs him speed: a quick change of
     // direction can take the carrier past him.
-    const bool look = simulationMilliseconds() % kJockeyLookPeriod == 0 || interceptPoint == Vector3{};
+    const bool look = match->clockMs % kJockeyLookPeriod == 0 || interceptPoint == Vector3{};
     if (look) {
         const Vector3 toGoal = horizontal(ai().ownGoal() - ball);
         const float len = horizontalLength(toGoal);
@@ -784,14 +784,14 @@ void COutfieldPlayer::closeDownCarrier(const CPlayer& carrier) {
     const Vector3 before = heading;
     steerTo(interceptPoint);
     if (dot(before, heading) < kSharpTurn) speed *= 0.5f;
-    if (simulationMilliseconds() % 50 != 0) return;
+    if (match->clockMs % 50 != 0) return;
     const float d = horizontalDistance(position, ball);
     if (d > kStepInRange) return;
-    if (m.rules.slidingTackles && d > kSlideNearest && randomUnit() < kSlideChance * slideChanceHere()) {
+    if (m.rules.slidingTackles && d > kSlideNearest && match->random.unit() < kSlideChance * slideChanceHere()) {
         startSlide(horizontal(ball - position));
         return;
     }
-    if (randomUnit() < kStepInChance) lungeTime = kLungeTime;
+    if (match->random.unit() < kStepInChance) lungeTime = kLungeTime;
     (void)carrier;
 }
 
@@ -805,7 +805,7 @@ void COutfieldPlayer::maybeSlide() {
     CMatch& m = *match;
     const CPlayer* carrier = m.ballHolder;
     if (carrier == nullptr || team->contains(carrier) || m.isEitherGoalkeeper(carrier)) return;
-    if (simulationMilliseconds() % 50 != 0 || speed < kSlideMinSpeed) return;
+    if (match->clockMs % 50 != 0 || speed < kSlideMinSpeed) return;
     const Vector3 toBall = horizontal(m.ball.position - position);
     const float d = horizontalLength(toBall);
     if (d < kSlideNearest || d > kSlideFarthest) return;
@@ -814,7 +814,7 @@ void COutfieldPlayer::maybeSlide() {
     // In his own area a defender may be told to stay on his feet more.
     m.landmarks.mirror = attacksUpwards();
     if (m.landmarks.inBox(position, 2, 3, 0.0f)) chance *= m.rules.areaSlideShare;
-    if (randomUnit() < chance) startSlide(toBall);
+    if (match->random.unit() < chance) startSlide(toBall);
 }
 
 void COutfieldPlayer::restartPass() {
@@ -842,9 +842,9 @@ void COutfieldPlayer::takeFreeKick(bool indirect) {
     CMatch& m = *match;
     const float d = horizontalDistance(position, ai().attackedGoal());
     const float wide = std::fabs(m.ball.position.x);
-    if (!indirect && d < kFreeKickShotRange && wide < 22.0f && randomUnit() < (d < 24.0f ? 0.7f : 0.4f)) {
+    if (!indirect && d < kFreeKickShotRange && wide < 22.0f && match->random.unit() < (d < 24.0f ? 0.7f : 0.4f)) {
         Vector3 target = shooting::openTarget(*this);
-        target.z = uniform(1.2f, 2.1f);
+        target.z = match->random.uniform(1.2f, 2.1f);
         shooting::freeKickShot(*this, target);
         return;
     }
@@ -859,10 +859,10 @@ void COutfieldPlayer::takeFreeKick(bool indirect) {
 }
 
 void COutfieldPlayer::takePenalty() {
-    const float r = randomUnit();
+    const float r = match->random.unit();
     const float side = r < 0.1f ? 0.0f : (r < 0.55f ? -1.0f : 1.0f);
     const Vector3 goal = ai().attackedGoal();
-    const Vector3 target{side * uniform(1.8f, 3.2f), goal.y, uniform(0.3f, 1.9f)};
+    const Vector3 target{side * match->random.uniform(1.8f, 3.2f), goal.y, match->random.uniform(0.3f, 1.9f)};
     shooting::penaltyKick(*this, target);
 }
 

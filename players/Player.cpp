@@ -30,7 +30,6 @@ constexpr float kNoDirection = 0.01f;  // vectors shorter than this give no dire
 constexpr float kQuickestReach = 0.3f;     // full rules: the reach for the fastest loose ball
 constexpr float kReachLostPerSpeed = 0.06f;
 
-unsigned long nextSerial = 0;
 
 bool nearZero(float len) { return len > -kNoDirection && len < kNoDirection; }
 
@@ -139,7 +138,7 @@ int nearestDirectionOfSquare(const Vector3& w, float square) {
     return d != 0 ? d : nearestDirection(w / std::sqrt(square));
 }
 
-CPlayer::CPlayer() : serial(++nextSerial) {
+CPlayer::CPlayer() {
     for (int i = 0; i < 9; ++i) directionVectors[i] = kDirectionTable[i];
     // Distance run from standstill after each step of full acceleration.
     float v = 0.0f;
@@ -232,7 +231,7 @@ void CPlayer::tryTakeBall() {
     // v is deliberately not normalised: near the ball almost any facing reaches it.
     const bool reaches = reach == 0.0f || safeAcos(dot(heading, v)) < kReachAngle;
     if (reaches) {
-        if (holder != nullptr && (randomInt() % 4 == 3 || carrierEscapes())) {
+        if (holder != nullptr && (match->random.nextInt() % 4 == 3 || carrierEscapes())) {
             // Lost challenge: the challenger is left standing.
             challengeIsFoul(holder, false);
             moveMode = 0;
@@ -334,7 +333,7 @@ float CPlayer::timeToReach(const Vector3& p) const {
 
 bool CPlayer::carrierEscapes() const {
     const float keep = match->rules.tackleSuccess;
-    return keep > 0.0f && randomUnit() >= keep;
+    return keep > 0.0f && match->random.unit() >= keep;
 }
 
 bool CPlayer::tooQuickToReach(float reach) const {

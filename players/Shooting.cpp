@@ -27,8 +27,8 @@ constexpr float kPenaltySpread = 0.05f;
 float goalY(const CPlayer& p) { return p.team->ai->attacksUpwards ? kGoalLine : -kGoalLine; }
 
 // Roughly normal, mean 0 and spread 1, from four draws.
-float normalish() {
-    const float sum = randomUnit() + randomUnit() + randomUnit() + randomUnit();
+float normalish(Random& r) {
+    const float sum = r.unit() + r.unit() + r.unit() + r.unit();
     return (sum - 2.0f) * 1.7320508f;
 }
 
@@ -73,9 +73,10 @@ Vector3 openTarget(const CPlayer& p) {
     const CPlayer* keeper = p.opponents->goalkeeper();
     const float kx = keeper != nullptr ? keeper->position.x : 0.0f;
     float side = kx > 0.3f ? -1.0f : (kx < -0.3f ? 1.0f : 0.0f);
-    if (side == 0.0f) side = randomUnit() < 0.5f ? -1.0f : 1.0f;
-    const float x = side * (kPost - uniform(0.35f, 1.1f));
-    const float z = randomUnit() < 0.75f ? uniform(0.15f, 1.2f) : uniform(1.2f, 2.1f);
+    Random& r = p.match->random;
+    if (side == 0.0f) side = r.unit() < 0.5f ? -1.0f : 1.0f;
+    const float x = side * (kPost - r.uniform(0.35f, 1.1f));
+    const float z = r.unit() < 0.75f ? r.uniform(0.15f, 1.2f) : r.uniform(1.2f, 2.1f);
     return {x, goalY(p), z};
 }
 
@@ -95,8 +96,8 @@ float spread(const CPlayer& p) {
 
 void miss(const CPlayer& p, Vector3& target, float spread) {
     const float d = horizontalDistance(p.match->ball.position, target);
-    target.x += d * spread * normalish();
-    target.z += d * spread * 0.6f * normalish();
+    target.x += d * spread * normalish(p.match->random);
+    target.z += d * spread * 0.6f * normalish(p.match->random);
     target.z = std::clamp(target.z, kLowestTarget, 1000.0f);
 }
 
@@ -126,7 +127,7 @@ void penaltyKick(CPlayer& p, Vector3 target) {
     m.noteKick(p);
     release(m);
     miss(p, target, kPenaltySpread);
-    kick_planner::fixedSpeed(m.ball, target, 0.0f, uniform(20.0f, 26.0f));
+    kick_planner::fixedSpeed(m.ball, target, 0.0f, m.random.uniform(20.0f, 26.0f));
     kicks::kickEvent(p, KickEventKind::Shot);
     kicks::shotBookkeeping(m);
 }

@@ -49,7 +49,7 @@ bool CPlayer::challengeIsFoul(CPlayer* holder, bool wonBall) {
     float chance = wonBall ? 0.01f + 0.02f * pace : 0.04f + 0.06f * pace;
     if (fromBehind(*this, *holder)) chance += wonBall ? 0.04f + 0.12f * pace : 0.08f + 0.25f * pace;
     chance *= foulScale(*match);
-    if (randomUnit() >= chance) return false;
+    if (match->random.unit() >= chance) return false;
     match->callFoul(this, holder);
     return true;
 }
@@ -57,11 +57,11 @@ bool CPlayer::challengeIsFoul(CPlayer* holder, bool wonBall) {
 void CPlayer::knockLoose() {
     CMatch& m = *match;
     if (!(m.rules.looseTackleChance > 0.0f) || m.ballHolder != this) return;
-    if (randomUnit() >= m.rules.looseTackleChance) return;
-    const float turn = uniform(-kLooseTurn, kLooseTurn);
+    if (m.random.unit() >= m.rules.looseTackleChance) return;
+    const float turn = m.random.uniform(-kLooseTurn, kLooseTurn);
     const float c = std::cos(turn), s = std::sin(turn);
     const Vector3 along(heading.x * c - heading.y * s, heading.x * s + heading.y * c, 0.0f);
-    m.ball.kick(along * uniform(3.0f, 7.0f), 0.0f, 0.0f);
+    m.ball.kick(along * m.random.uniform(3.0f, 7.0f), 0.0f, 0.0f);
 }
 
 bool CPlayer::startSlide(const Vector3& along) {
@@ -103,10 +103,10 @@ void CPlayer::slideStep(float dt) {
             holder->speed = 0.0f;
         }
         m.setBallHolder(this);
-        const float turn = uniform(-0.5f, 0.5f);
+        const float turn = m.random.uniform(-0.5f, 0.5f);
         const float c = std::cos(turn), s = std::sin(turn);
         const Vector3 along(heading.x * c - heading.y * s, heading.x * s + heading.y * c, 0.0f);
-        ball.kick(along * uniform(4.0f, 8.0f), 0.0f, 0.0f);
+        ball.kick(along * m.random.uniform(4.0f, 8.0f), 0.0f, 0.0f);
     }
 
     if (!slideMetPlayer && opponents != nullptr) {
@@ -121,7 +121,7 @@ void CPlayer::slideStep(float dt) {
             float chance = late ? 0.7f : (slidePlayedBall ? 0.12f : 0.65f);
             if (fromBehind(*this, *o)) chance += 0.15f;
             chance = std::min(chance * foulScale(m), 0.95f);
-            const bool foul = randomUnit() < chance;
+            const bool foul = m.random.unit() < chance;
             if (foul) m.callFoul(this, o);
             o->stunTime = kStunTime;
             o->speed = 0.0f;

@@ -34,17 +34,15 @@ void GoalReplay::start(const CMatch& live) {
     armed_ = false;
     stopped_ = false;
     if (frames_.size() == 0) return;
-    {
-        // Setting a match up draws nothing from the generator today; the guard keeps it so.
-        SimulationGlobalsGuard keep;
-        display_ = std::make_unique<CMatch>(nullptr);
-        unsigned home[5], away[5];
-        for (int i = 0; i < 5; ++i) {
-            home[i] = live.home.ai->formation.lineCounts[i];
-            away[i] = live.away.ai->formation.lineCounts[i];
-        }
-        display_->newMatch(home, away, live.matchLength, HUMAN_NONE, live.rules);
+    // A match of its own, only posed: it never steps, and draws from its own generator if at all.
+    display_ = std::make_unique<CMatch>(nullptr);
+    display_->console = nullptr;
+    unsigned home[5], away[5];
+    for (int i = 0; i < 5; ++i) {
+        home[i] = live.home.ai->formation.lineCounts[i];
+        away[i] = live.away.ai->formation.lineCounts[i];
     }
+    display_->newMatch(home, away, live.matchLength, HUMAN_NONE, live.rules);
     display_->home.name = live.home.name;
     display_->away.name = live.away.name;
     cursor_ = 0;

@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "players/UserControl.h"
-#include "sim/Random.h"
 
 namespace flikka::replay {
 
@@ -18,8 +17,8 @@ Playback::Playback(Replay r)
 
 void Playback::start() {
     const MatchSetUp& s = replay_.setUp;
-    seedRandom(s.randomState);
-    simulationMilliseconds() = s.simulationMs;
+    match_.random.seed(s.randomState);
+    match_.clockMs = s.simulationMs;
     s.keys.restore(keys_);
     s.keys2.restore(keys2_);
     // Every human's switch list keeps the same time, whether he plays or not.
@@ -42,13 +41,6 @@ int Playback::step() {
     hash_.add(match_);
     if (result == 2 || match_.steps >= replay_.outcome.steps) finished_ = true;
     return result;
-}
-
-SimulationGlobalsGuard::SimulationGlobalsGuard() : random_(randomState()), ms_(simulationMilliseconds()) {}
-
-SimulationGlobalsGuard::~SimulationGlobalsGuard() {
-    seedRandom(random_);
-    simulationMilliseconds() = ms_;
 }
 
 }  // namespace flikka::replay

@@ -18,8 +18,7 @@ public:
     Playback(const Playback&) = delete;
     Playback& operator=(const Playback&) = delete;
 
-    // Sets the generator and the simulation clock (globals: callers that must keep them save and
-    // restore them around the playback) and sets the match up.
+    // Gives the match the recorded generator state and clock and sets it up.
     void start();
     // One logic step: key poll, user control, match step. Returns the match step's result.
     int step();
@@ -40,19 +39,6 @@ private:
     CMatch match_;
     TrajectoryHash hash_;
     bool finished_ = false;
-};
-
-// The generator and the simulation clock, kept across something that plays a match of its own.
-class SimulationGlobalsGuard {
-public:
-    SimulationGlobalsGuard();
-    ~SimulationGlobalsGuard();
-    SimulationGlobalsGuard(const SimulationGlobalsGuard&) = delete;
-    SimulationGlobalsGuard& operator=(const SimulationGlobalsGuard&) = delete;
-
-private:
-    std::uint32_t random_;
-    std::uint32_t ms_;
 };
 
 }  // namespace flikka::replay

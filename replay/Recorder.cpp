@@ -4,7 +4,6 @@
 
 #include "sim/KeyState.h"
 #include "sim/Match.h"
-#include "sim/Random.h"
 
 namespace flikka::replay {
 
@@ -19,8 +18,8 @@ void MatchRecorder::beforeSetUp(const CMatch& m, const KeyState& keys, const uns
     }
     s.humanSide = humanSide;
     s.stepSeconds = stepSeconds;
-    s.randomState = randomState();
-    s.simulationMs = simulationMilliseconds();
+    s.randomState = m.random.state();
+    s.simulationMs = m.clockMs;
     s.switchTimer = m.switchList.timer;
     s.keys = KeySnapshot::of(keys);
     if (keys2 != nullptr) s.keys2 = KeySnapshot::of(*keys2);

@@ -2,8 +2,6 @@
 
 #include <utility>
 
-#include "sim/Console.h"
-
 namespace flikka::replay {
 
 Viewer::Viewer() = default;
@@ -21,11 +19,9 @@ bool Viewer::open(const std::string& path) {
 void Viewer::open(Replay r) {
     close();
     message_.clear();
-    globals_ = std::make_unique<SimulationGlobalsGuard>();
-    // The referee's lines were printed when the match was played.
-    console_ = console();
-    setConsole(nullptr);
     playback_ = std::make_unique<Playback>(std::move(r));
+    // The referee's lines were printed when the match was played.
+    playback_->match().console = nullptr;
     playback_->start();
     goal_.reset();
     speed_ = ViewSpeed::Normal;
@@ -38,8 +34,6 @@ void Viewer::close() {
     if (playback_ == nullptr) return;
     goal_.reset();
     playback_.reset();
-    setConsole(console_);
-    globals_.reset();
 }
 
 bool Viewer::ended() const { return playback_ != nullptr && playback_->finished() && !goal_.showing(); }

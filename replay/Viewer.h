@@ -1,10 +1,9 @@
 #pragma once
 // "watch replay": a recorded match played back for the eye at half, normal or double speed,
 // with pause and a jump to the next goal (fast forward, then that goal's replay). The playback
-// runs on a match object of its own; the generator, the simulation clock and the console are
-// kept for the run that watches and given back when the viewer closes.
+// runs on a match object of its own, with its own generator and clock, and prints no referee's
+// lines (they were printed when the match was played).
 #include <cstdint>
-#include <iosfwd>
 #include <memory>
 #include <string>
 
@@ -55,8 +54,6 @@ public:
 private:
     void stepOnce();
 
-    std::unique_ptr<SimulationGlobalsGuard> globals_;
-    std::ostream* console_ = nullptr;
     std::unique_ptr<Playback> playback_;
     GoalReplay goal_;
     std::string message_;

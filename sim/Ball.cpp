@@ -6,7 +6,6 @@
 #include <limits>
 
 #include "players/Player.h"
-#include "sim/Console.h"
 #include "sim/Match.h"
 
 namespace flikka {
@@ -308,7 +307,7 @@ void CBall::step(float dt) {
             if (!kinematic) normalise(s);
         } else {
             sideSpin = 0.0f;
-            consolePrint("SS by zero");
+            if (match != nullptr) match->print("SS by zero");
         }
         // Without top spin the second axis adds only zeros in flight, which matter only to a -0.
         const bool topActs =
@@ -316,7 +315,7 @@ void CBall::step(float dt) {
         if (lengthSquared(t) > 0.0f) {
             if (!kinematic && airborne && topActs) normalise(t);
         } else {
-            consolePrint("TS by zero");
+            if (match != nullptr) match->print("TS by zero");
             topSpin = 0.0f;
         }
 

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "players/Player.h"
-#include "sim/Console.h"
 #include "sim/Match.h"
 #include "sim/Team.h"
 #include "team/GlobalAI.h"
@@ -98,7 +97,7 @@ bool CMatch::refereeCalls() {
     call.player = f.offender;
     call.where = f.callSpot;
     if (f.call == FullRulesState::CALL_FOUL) {
-        consolePrint("foul\n");
+        print("foul\n");
         call.kind = MatchEventKind::Foul;
         emit(call);
         ++offenders.fouls;
@@ -109,18 +108,18 @@ bool CMatch::refereeCalls() {
             kind = PENALTY;
             spot = landmarks.landmark(kPenaltySpot);
             spot.z = kBallRadius;
-            consolePrint("penalty\n");
+            print("penalty\n");
             award.kind = MatchEventKind::Penalty;
             ++awarded.penalties;
         } else {
-            consolePrint("free kick\n");
+            print("free kick\n");
             award.kind = MatchEventKind::FreeKick;
             ++awarded.freeKicks;
         }
         award.where = spot;
         emit(award);
     } else {
-        consolePrint("offside\n");
+        print("offside\n");
         call.kind = MatchEventKind::Offside;
         emit(call);
         ++offenders.offsides;

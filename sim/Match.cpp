@@ -1,11 +1,11 @@
 #include "sim/Match.h"
 
 #include <cmath>
+#include <iostream>
 
 #include "sim/KeyState.h"
 #include "players/OutfieldPlayer.h"
 #include "players/UserControl.h"
-#include "sim/Console.h"
 #include "team/GlobalAI.h"
 
 namespace flikka {
@@ -52,12 +52,7 @@ int humansIn(int humanSide) {
     }
 }
 
-std::uint32_t& simulationMilliseconds() {
-    static std::uint32_t ms = 0;
-    return ms;
-}
-
-CMatch::CMatch(KeyState* keyState) : ball(this) {
+CMatch::CMatch(KeyState* keyState) : ball(this), console(&std::cout) {
     keys = keyState;
     humans[1].number = 2;
     home.name = "Supermen Utd";
@@ -300,7 +295,7 @@ int CMatch::stepStages(float dt) {
     }
 
     // 8, 9. Clock and ball.
-    const std::uint32_t ms = (simulationMilliseconds() += 5);
+    const std::uint32_t ms = (clockMs += 5);
     ball.step(dt);
 
     // 10. Half-second pass values.
@@ -314,8 +309,8 @@ int CMatch::stepStages(float dt) {
 
     // 11. New formation offsets.
     if (ms % 1500 == 0) {
-        home.ai->formation.randomiseOffsets();
-        away.ai->formation.randomiseOffsets();
+        home.ai->formation.randomiseOffsets(random);
+        away.ai->formation.randomiseOffsets(random);
     }
 
     // 12. Decisions, away side first.
@@ -373,17 +368,17 @@ void CMatch::refereeCheck() {
     };
 
     if (ballIn(b, {q.x + r, -sideY, 0.0f}, {kFar, sideY, kFar})) {
-        consolePrint("right out\n");
+        print("right out\n");
         stoppage(THROW_IN, {q.x, b.y, kThrowInHeight}, awayTouchedLast());
     }
     if (ballIn(b, {-kFar, -sideY, 0.0f}, {-(q.x + r), sideY, kFar})) {
-        consolePrint("left out\n");
+        print("left out\n");
         stoppage(THROW_IN, {-q.x, b.y, kThrowInHeight}, awayTouchedLast());
     }
     // Straight from an indirect free kick the ball is only over the goal line, not a goal.
     const bool goalsCount = fullState.indirectTaker == nullptr;
     if (goalsCount && ballIn(b, {-g.x, q.y + r, 0.0f}, {g.x, q.y + kNetDepth, kCrossbarHeight})) {
-        consolePrint("upper goal\n");
+        print("upper goal\n");
         stoppage(KICK_OFF, kCentreSpot, awayTouchedLast());
         // The goal belongs to whoever attacks this end, own goals included.
         if (home.ai->attacksUpwards) ++homeScore;
@@ -392,7 +387,7 @@ void CMatch::refereeCheck() {
         return;
     }
     if (goalsCount && ballIn(b, {-g.x, -(q.y + kNetDepth), 0.0f}, {g.x, -(q.y + r), kCrossbarHeight})) {
-        consolePrint("lower goal\n");
+        print("lower goal\n");
         stoppage(KICK_OFF, kCentreSpot, awayTouchedLast());
         if (away.ai->attacksUpwards) ++homeScore;
         else ++awayScore;
@@ -403,7 +398,7 @@ void CMatch::refereeCheck() {
     const float gx = std::fabs(goalArea.x);
     const bool awayLast = awayTouchedLast();
     if (ballIn(b, {-endX, q.y + r, 0.0f}, {endX, kFar, kFar})) {
-        consolePrint("upper corner\n");
+        print("upper corner\n");
         const bool byAttackers = (home.ai->attacksUpwards && !awayLast) || (away.ai->attacksUpwards && awayLast);
         if (byAttackers) {
             landmarks.mirror = true;
@@ -413,7 +408,7 @@ void CMatch::refereeCheck() {
         }
     }
     if (ballIn(b, {-endX, -kFar, 0.0f}, {endX, -(q.y + r), kFar})) {
-        consolePrint("lower corner\n");
+        print("lower corner\n");
         const bool byAttackers = (!home.ai->attacksUpwards && !awayLast) || (!away.ai->attacksUpwards && awayLast);
         if (byAttackers) {
             landmarks.mirror = false;
@@ -579,6 +574,12 @@ void CMatch::notifyAll(int event) {
 
 void CMatch::addDebugMarker(float x, float y) {
     if (debugMarkers != nullptr) debugMarkers->addDebugMarker(x, y);
+}
+
+void CMatch::print(const char* text) const {
+    if (console == nullptr) return;
+    *console << text;
+    console->flush();
 }
 
 void CMatch::emit(MatchEvent e) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <bit>
 #include <cstdint>
+#include <iosfwd>
 #include <utility>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "sim/MatchEvents.h"
 #include "sim/MatchRules.h"
 #include "sim/PitchLandmarks.h"
+#include "sim/Random.h"
 #include "sim/Team.h"
 
 namespace flikka {
@@ -33,9 +35,6 @@ enum HumanSide { HUMAN_HOME = 0, HUMAN_AWAY = 1, HUMAN_NONE = 2, HUMAN_BOTH = 3,
 
 // How many humans the side choice puts at the keys (0, 1 or 2).
 int humansIn(int humanSide);
-
-// Milliseconds of simulated play since program start; +5 per match step, never reset.
-std::uint32_t& simulationMilliseconds();
 
 // Where the goalkeeper's debug target points go (the presentation object in the game).
 class IDebugMarkerSink {
@@ -201,6 +200,15 @@ public:
     // dropped when the next step begins.
     std::vector<MatchEvent> events;
 
+    // The match's own generator, clock and serial numbers. None is reset by a new match: on one
+    // match object they run on from one match into the next, as they always have.
+    Random random{kDefaultSeed};
+    std::uint32_t clockMs = 0;      // simulated milliseconds, +5 every step (the AI's periodic decisions follow it)
+    unsigned long lastSerial = 0;   // the last footballer serial handed out
+
+    // Where the referee's lines go (standard output unless silenced with null), and the
+    // goalkeeper's debug target points.
+    std::ostream* console;
     IDebugMarkerSink* debugMarkers = nullptr;
 
     explicit CMatch(KeyState* keyState);
@@ -240,6 +248,9 @@ public:
     // The goal event of a ball just over the line at lineY; the score has been counted.
     void reportGoal(bool homeCredited, float lineY);
     void addDebugMarker(float x, float y);
+    void print(const char* text) const;  // a referee's line to the console
+    // A serial for a footballer joining this match: creation order, which orders the maps keyed by footballer.
+    unsigned long newSerial() { return ++lastSerial; }
     // Appends an event with the minute filled in; draws no random numbers, changes nothing.
     void emit(MatchEvent e);
 

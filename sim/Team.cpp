@@ -38,12 +38,12 @@ void CTeam::squadSetup(CMatch* m, CTeam* opponents, const unsigned counts[5]) {
     match = m;
     ai->team = this;
     ai->match = m;
-    ai->formation.match = m;
     if (m != nullptr) m->landmarks.mirror = true;
 
     players.push_back(std::make_unique<CGoalkeeper>());
     for (std::size_t i = 0; i < kOutfieldCount; ++i) players.push_back(std::make_unique<COutfieldPlayer>());
     for (auto& p : players) {
+        if (m != nullptr) p->serial = m->newSerial();
         p->match = m;
         p->team = this;
         p->opponents = opponents;

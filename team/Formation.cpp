@@ -176,10 +176,10 @@ CFormation::Places CFormation::basePositions(const CPlayer* const* players, std:
     return {kept.places.data(), kept.lateral.data()};
 }
 
-void CFormation::randomiseOffsets() {
+void CFormation::randomiseOffsets(Random& random) {
     for (auto& [player, offset] : offsetOfPlayer) {
-        const int r1 = randomInt();
-        const int r2 = randomInt();
+        const int r1 = random.nextInt();
+        const int r2 = random.nextInt();
         offset = {static_cast<float>(r2) / 32767.0f * 13.0f - 6.5f, static_cast<float>(r1) / 32767.0f * 7.0f - 3.5f,
                   0.0f};
     }

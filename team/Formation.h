@@ -10,7 +10,7 @@
 
 namespace flikka {
 
-class CMatch;
+class Random;
 
 // Lines from attack to defence; the goalkeeper is addressed as line 5.
 enum FormationLine { LINE_ST = 0, LINE_AM = 1, LINE_M = 2, LINE_DM = 3, LINE_D = 4, LINE_GK = 5 };
@@ -22,7 +22,6 @@ public:
     static constexpr unsigned kMaxPerLine = 5;  // every second slot of nine, centred on slot 4
     static constexpr unsigned kOutfieldPlayers = 10;
 
-    CMatch* match = nullptr;
     float direction = 1.0f;
     unsigned lineCounts[kLines] = {};
     SerialMap<CPlayer, std::pair<unsigned, unsigned>> slotOfPlayer;  // (lateral, line)
@@ -46,7 +45,7 @@ public:
         const int* lateralSlot;
     };
     Places basePositions(const CPlayer* const* players, std::size_t n, float width, float length) const;
-    void randomiseOffsets();
+    void randomiseOffsets(Random& random);  // draws from the match's generator
     std::string slotLabel(const CPlayer* p) const;
     // Lateral slot of an outfield footballer, -1 when he has none.
     int lateralSlot(const CPlayer* p) const;

@@ -96,7 +96,7 @@ void CGoalkeeper::setHasBall(bool b) {
 
 void CGoalkeeper::think() {
     if (hasBall && !diving) {
-        if (simulationMilliseconds() % 2000 == 0) distribute();
+        if (match->clockMs % 2000 == 0) distribute();
         return;
     }
     if (chasingBall) return;
@@ -230,7 +230,7 @@ void CGoalkeeper::dive(const Vector3& point, float time) {
     reachSteps = stepsOf(time);
     if (len > reach) {
         Vector3 m = d - u * reach;
-        float limit = randomUnit() * 0.4f - 0.1f + 1.2f;
+        float limit = match->random.unit() * 0.4f - 0.1f + 1.2f;
         const MatchRules& rules = match->rules;
         if (rules.keeperDiveSpeed > 0.0f && !guessing) limit = std::min(limit, std::max(0.0f, (time - rules.keeperReaction) * rules.keeperDiveSpeed));
         const float ml = length(m);
@@ -294,7 +294,7 @@ void CGoalkeeper::catchTest() {
     if (distance(ball.position, divePoint) > 0.2f) return;
     reachFraction = distance(position, ball.position) / armReach();
     if (reachFraction > 1.1f) return;
-    if (randomInt() % 10 >= 4) {
+    if (match->random.nextInt() % 10 >= 4) {
         match->setBallHolder(this);
         keeperEvent(*this, MatchEventKind::KeeperCatch, ball.position);
     } else {
@@ -312,7 +312,7 @@ void CGoalkeeper::parry(float fraction) {
         Vector3 push{ball.position.x >= 0.0f ? 1.0f : -1.0f, 0.0f, 0.0f};
         if (ball.position.z >= 1.9f) push = {0.0f, 0.0f, 1.5f};
         const float speed = length(v);
-        const float kept = randomUnit() * 0.49999997f + 0.4f;
+        const float kept = match->random.unit() * 0.49999997f + 0.4f;
         if (speed > 0.0f) {
             Vector3 turned = v / speed + push;
             const float tl = length(turned);
@@ -322,12 +322,12 @@ void CGoalkeeper::parry(float fraction) {
         }
     } else {
         const float s = sideSign();
-        const float r1 = randomUnit() * 0.5f - 0.25f;
-        const float r2 = randomUnit() * 0.5f - 0.25f;
-        const float r3 = randomUnit() * 0.5f - 0.25f;
+        const float r1 = match->random.unit() * 0.5f - 0.25f;
+        const float r2 = match->random.unit() * 0.5f - 0.25f;
+        const float r3 = match->random.unit() * 0.5f - 0.25f;
         const Vector3 n = normalised(Vector3{r3, s + r2, r1});
         reflect(v, n);
-        v *= randomUnit() * 0.19999999f + 0.3f;
+        v *= match->random.unit() * 0.19999999f + 0.3f;
     }
     // A ball knocked upwards off the ground must fly, or it would hover.
     if (std::fabs(v.z) >= 0.01f) ball.airborne = true;
@@ -343,11 +343,11 @@ void CGoalkeeper::keeperPassBookkeeping() {
 void CGoalkeeper::clearWithFoot() {
     match->noteKick(*this);
     const float s = sideSign();
-    const int r1 = randomInt();
-    const int r2 = randomInt();
+    const int r1 = match->random.nextInt();
+    const int r2 = match->random.nextInt();
     const Vector3 target{static_cast<float>(r2) / kRandMax * 60.0f - 30.0f,
                          -10.0f * s + static_cast<float>(r1) / kRandMax * 40.0f - 20.0f, 0.1232f};
-    const float spin = static_cast<float>(randomInt()) / kRandMax * 2.0f - 1.0f;
+    const float spin = static_cast<float>(match->random.nextInt()) / kRandMax * 2.0f - 1.0f;
     kick_planner::fixedElevation(match->ball, target, 1.036695f, spin, 12.0f, 28.0f);
     kicks::kickEvent(*this, KickEventKind::KeeperKick);
     keeperPassBookkeeping();
@@ -357,7 +357,7 @@ void CGoalkeeper::clearWithFoot() {
 void CGoalkeeper::distribute() {
     match->noteKick(*this);
     const float s = sideSign();
-    const float aimX = static_cast<float>(randomInt()) / kRandMax * 20.0f - 10.0f;
+    const float aimX = static_cast<float>(match->random.nextInt()) / kRandMax * 20.0f - 10.0f;
     float front = -std::numeric_limits<float>::infinity();
     float back = std::numeric_limits<float>::infinity();
     for (std::size_t i = 1; i < team->players.size(); ++i) {
@@ -379,8 +379,8 @@ void CGoalkeeper::distribute() {
     }
 
     sinceLastTouch = 0.0f;
-    const float spin = static_cast<float>(randomInt()) / kRandMax * 2.0f - 1.0f;
-    const float elevation = (static_cast<float>(randomInt()) / kRandMax * 0.10000001f + 0.2f) * kPi;
+    const float spin = static_cast<float>(match->random.nextInt()) / kRandMax * 2.0f - 1.0f;
+    const float elevation = (static_cast<float>(match->random.nextInt()) / kRandMax * 0.10000001f + 0.2f) * kPi;
     kick_planner::fixedElevation(match->ball, receiver->position + kUpVector, elevation, spin, 0.0f, 24.0f);
     kicks::kickEvent(*this, KickEventKind::KeeperKick);
     if (match->ball.touchLockout < 0.5f) match->ball.touchLockout = 0.5f;
@@ -474,13 +474,13 @@ void CGoalkeeper::penaltyDive() {
     const bool home = isHomeKeeper();
     const PredictionEvent& line = match->ball.event(home ? EV_HOME_KEEPER_LINE : EV_AWAY_KEEPER_LINE);
     if (!line.found) return;
-    const int guess = randomInt() % 10;  // 0-3 his left (-x), 4-7 his right, 8-9 he stays
+    const int guess = match->random.nextInt() % 10;  // 0-3 his left (-x), 4-7 his right, 8-9 he stays
     const float ballX = line.point.x;
     const int ballSide = ballX < -kPenaltyMiddle ? 0 : (ballX > kPenaltyMiddle ? 1 : 2);
     const int guessSide = guess < 4 ? 0 : (guess < 8 ? 1 : 2);
     guessing = true;
     if (guessSide == ballSide) {
-        if (randomUnit() < kPenaltyInTime) dive(line.point, line.time);
+        if (match->random.unit() < kPenaltyInTime) dive(line.point, line.time);
     } else if (guessSide != 2) {
         const Vector3 corner{guessSide == 0 ? -kPenaltyGuessX : kPenaltyGuessX, line.point.y, kPenaltyGuessZ};
         dive(corner, line.time);

@@ -1,11 +1,11 @@
 #include "ui/Graphics.h"
 
 #include <cmath>
+#include <iostream>
 
 #include "settings/ExtraSettings.h"
 #include "settings/Paths.h"
 #include "settings/Settings.h"
-#include "sim/Console.h"
 #include "ui/Colours.h"
 
 namespace flikka {
@@ -85,7 +85,7 @@ void CGraphics::openWindow(bool offscreen, int outputWidth, int outputHeight) {
         fallback.fullscreen = false;
         const std::string note = std::string("cannot open the configured display mode (") + e.what() +
                                  "); using an 800 x 600 window\n";
-        consolePrint(note.c_str());
+        std::cout << note << std::flush;
         display_ = platform::Display::open(fallback);
     }
     takeGeometry();
@@ -106,7 +106,7 @@ bool CGraphics::applyDisplaySettings() {
         display_->setPictureSize(s.hRes, s.vRes);
     } catch (const platform::PlatformError& e) {
         const std::string note = std::string("cannot change the resolution (") + e.what() + ")\n";
-        consolePrint(note.c_str());
+        std::cout << note << std::flush;
         s.hRes = display_->width();
         s.vRes = display_->height();
         ok = false;

@@ -9,7 +9,6 @@
 #include "sim/KeyState.h"
 #include "players/Player.h"
 #include "sim/Ball.h"
-#include "sim/Console.h"
 #include "sim/Match.h"
 
 using namespace flikka;
@@ -209,11 +208,11 @@ TEST(BallStep, SpinCurlsAndLiftsOnlyAboveOneMetrePerSecond) {
 
     // A vertical flight has a fallback side axis and prints nothing.
     std::ostringstream out;
-    setConsole(&out);
-    CBall up = ballAt({0.0f, 0.0f, 1.0f}, {0.0f, 0.0f, 8.0f}, true);
+    CMatch notes(nullptr);
+    notes.console = &out;
+    CBall up = ballAt({0.0f, 0.0f, 1.0f}, {0.0f, 0.0f, 8.0f}, true, &notes);
     up.sideSpin = 1.0f;
     up.step(kDt);
-    setConsole(&std::cout);
     EXPECT_TRUE(out.str().empty());
     EXPECT_NEAR(up.velocity.y, 4.0f * kDt, 1e-6f);
 }

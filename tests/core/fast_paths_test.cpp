@@ -183,7 +183,10 @@ TEST(FastPaths, DirectionOfAnUnnormalisedVectorMatchesTheNormalisedLookUp) {
 TEST(FastPaths, SerialMapBehavesLikeTheMapByCreationOrder) {
     // The formation draws its random offsets walking this map, so its order is part of play.
     std::vector<std::unique_ptr<CPlayer>> squad;
-    for (int i = 0; i < 12; ++i) squad.push_back(std::make_unique<CPlayer>());
+    for (unsigned long i = 0; i < 12; ++i) {
+        squad.push_back(std::make_unique<CPlayer>());
+        squad.back()->serial = i + 1;
+    }
     std::mt19937 rng(7);
     SerialMap<CPlayer, int> flat;
     std::map<const CPlayer*, int, BySerial> tree;

@@ -160,8 +160,8 @@ TEST(Formation, SquadPlacesFollowEveryChange) {
         }
     };
     expectFresh(all + 1, 10, 70.0f, 73.5f, "first");
-    flikka::seedRandom(7);
-    f.randomiseOffsets();
+    flikka::Random random(7);
+    f.randomiseOffsets(random);
     expectFresh(all + 1, 10, 70.0f, 73.5f, "drawn offsets");
     f.offsetOfPlayer[sq[4]].y = -0.0f;  // the bits count, not the value
     expectFresh(all + 1, 10, 70.0f, 73.5f, "-0 offset");
@@ -211,12 +211,12 @@ TEST(Formation, RandomOffsetsFollowTheMapOrderAndDrawOrder) {
     Squad sq(k442, true);
     CFormation& f = sq.formation;
 
-    flikka::seedRandom(4242);
-    f.randomiseOffsets();
-    flikka::seedRandom(4242);
+    flikka::Random random(4242);
+    f.randomiseOffsets(random);
+    flikka::Random expected(4242);
     for (int i = 10; i >= 0; --i) {
-        const int r1 = flikka::randomInt();
-        const int r2 = flikka::randomInt();
+        const int r1 = expected.nextInt();
+        const int r2 = expected.nextInt();
         const Vector3 o = f.offsetOfPlayer.at(sq[i]);
         EXPECT_FLOAT_EQ(o.x, r2 / 32767.0f * 13.0f - 6.5f) << i;
         EXPECT_FLOAT_EQ(o.y, r1 / 32767.0f * 7.0f - 3.5f) << i;
@@ -224,7 +224,7 @@ TEST(Formation, RandomOffsetsFollowTheMapOrderAndDrawOrder) {
     }
 
     for (int round = 0; round < 500; ++round) {
-        f.randomiseOffsets();
+        f.randomiseOffsets(random);
         for (const auto& [p, o] : f.offsetOfPlayer) {
             ASSERT_TRUE(o.x >= -6.5f && o.x <= 6.5f && o.y >= -3.5f && o.y <= 3.5f) << o.x << " " << o.y;
         }

@@ -9,7 +9,6 @@
 #include "match_fixtures.h"
 #include "players/Kicks.h"
 #include "players/OutfieldPlayer.h"
-#include "sim/Console.h"
 #include "sim/KeyState.h"
 #include "sim/Match.h"
 #include "sim/Random.h"
@@ -23,21 +22,14 @@ namespace {
 using match_fixtures::k442;
 constexpr float kDt = 0.005f;
 
-class QuietConsole {
-public:
-    QuietConsole() { setConsole(nullptr); }
-    ~QuietConsole() { setConsole(&std::cout); }
-};
-
 // A full-rules match set up and in play, every footballer moved out of the way (far into his
 // own half, spread across) so that a test places only the ones it needs.
 struct FullMatch {
-    QuietConsole quiet;
     KeyState keys;
     CMatch m{&keys};
 
     explicit FullMatch(int human = HUMAN_NONE, MatchRules rules = MatchRules::fullRules()) {
-        seedRandom(kDefaultSeed);
+        m.console = nullptr;
         m.newMatch(k442, k442, 300.0f, human, rules);
         m.state = GAME_PLAY;
         m.restartKind = RESTART_NONE;
@@ -251,7 +243,7 @@ TEST(FullRules, PenaltyLeavesTakerAndKeeperAloneAndIsUsuallyScored) {
     for (int n = 0; n < kPenalties; ++n) {
         FullMatch f;
         CMatch& m = f.m;
-        for (int i = 0; i < n * 7; ++i) randomInt();  // a different kick every time
+        for (int i = 0; i < n * 7; ++i) m.random.nextInt();  // a different kick every time
         m.state = GAME_OUT_OF_PLAY;
         m.stateTimer = 1.5f;
         m.restartKind = PENALTY;
@@ -430,12 +422,10 @@ TEST(FullRules, KickOffIsPlayedBackIntoTheOwnHalf) {
 }
 
 TEST(FullRules, WholeMatchesStaySaneAndReplayExactly) {
-    QuietConsole quiet;
     auto play = [](std::vector<int>& out) {
-        seedRandom(kDefaultSeed);
-        simulationMilliseconds() = 0;
         KeyState keys;
         CMatch m(&keys);
+        m.console = nullptr;
         for (int match = 0; match < 2; ++match) {
             m.newMatch(k442, match_fixtures::k433, 300.0f, HUMAN_NONE, MatchRules::fullRules());
             int r = 0;

@@ -19,29 +19,33 @@ void expectVec(const Vector3& v, float x, float y, float z, float eps = 1e-5f) {
 TEST(RandomGenerator, FirstValuesFromDefaultSeedAndReseed) {
     // x1 = (123456 * 214013 + 2531011) mod 2^32 = 653916163, (x1 >> 16) & 0x7FFF = 9977;
     // x2 = 3642917562 -> 22818; x3 = 665222805 -> 10150.
-    seedRandom(kDefaultSeed);
-    EXPECT_EQ(randomInt(), 9977);
-    EXPECT_EQ(randomInt(), 22818);
-    EXPECT_EQ(randomInt(), 10150);
+    Random random;
+    Random other;  // a second generator is independent: drawing from one never moves the other
+    EXPECT_EQ(random.nextInt(), 9977);
+    EXPECT_EQ(random.nextInt(), 22818);
+    EXPECT_EQ(random.nextInt(), 10150);
     // x4 = 1049736964 -> 16017: uniform(a, b) = a + (b - a) * 16017 / 32767.
-    EXPECT_FLOAT_EQ(uniform(-10.0f, 10.0f), -10.0f + 20.0f * (16017.0f / 32767.0f));
+    EXPECT_FLOAT_EQ(random.uniform(-10.0f, 10.0f), -10.0f + 20.0f * (16017.0f / 32767.0f));
     // x5 = 505055671 -> 7706.
-    EXPECT_FLOAT_EQ(randomUnit(), 7706.0f / 32767.0f);
+    EXPECT_FLOAT_EQ(random.unit(), 7706.0f / 32767.0f);
+    EXPECT_EQ(other.state(), kDefaultSeed);
+    EXPECT_EQ(other.nextInt(), 9977);
 
-    seedRandom(kDefaultSeed);
-    EXPECT_EQ(randomInt(), 9977);  // reseeding restarts the sequence
+    const std::uint32_t at = random.state();
+    const int next = random.nextInt();
+    random.seed(at);
+    EXPECT_EQ(random.nextInt(), next);  // a state read back restarts the sequence there
 
     // The full range is reachable and never exceeded.
-    seedRandom(1);
+    random.seed(1);
     int lo = 32767, hi = 0;
     for (int i = 0; i < 200000; ++i) {
-        const int r = randomInt();
+        const int r = random.nextInt();
         lo = std::min(lo, r);
         hi = std::max(hi, r);
     }
     EXPECT_EQ(lo, 0);
     EXPECT_EQ(hi, 32767);
-    seedRandom(kDefaultSeed);
 }
 
 TEST(VectorOps, BearingUsesTheGamesTwoPi) {

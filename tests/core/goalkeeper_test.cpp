@@ -30,7 +30,7 @@ protected:
     CGoalkeeper* away = nullptr;  // defends y = +52.5 (s = -1)
 
     void SetUp() override {
-        seedRandom(kDefaultSeed);
+        m.random.seed(kDefaultSeed);
         const unsigned counts[5] = {2, 0, 4, 0, 4};
         m.newMatch(counts, counts, 300.0f, HUMAN_NONE);
         m.debugMarkers = &markers;
@@ -413,7 +413,7 @@ TEST_F(KeeperTest, FingertipsPushAHighBallOverTheBar) {
 }
 
 TEST_F(KeeperTest, DistributesOnTheTwoSecondBeatWithALockout) {
-    std::uint32_t& ms = simulationMilliseconds();
+    std::uint32_t& ms = m.clockMs;
     const std::uint32_t saved = ms;
     home->position = {0.0f, -50.0f, 0.0f};
     placeBall({0.0f, -49.8f, 1.0f});

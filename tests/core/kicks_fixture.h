@@ -22,7 +22,6 @@ protected:
     CMatch m{&keys};
 
     void SetUp() override {
-        seedRandom(kDefaultSeed);
         const unsigned c[5] = {2, 0, 4, 0, 4};
         m.newMatch(c, c, 300, HUMAN_NONE);
         m.state = GAME_PLAY;

@@ -126,11 +126,10 @@ TEST_F(KicksTest, ScatterFromThirtyMetresWidensTheSpread) {
     // From 30 m, k = rand() mod 15 - 3. Widest offset seen for each value of rand() mod 15.
     float widest[15] = {};
     for (std::uint32_t seed = 1; seed <= 900; ++seed) {
-        seedRandom(seed);
-        const int first = randomInt() % 15;
-        seedRandom(seed);
+        Random random(seed);
+        const int first = Random(seed).nextInt() % 15;
         Vector3 t{0.0f, 52.5f, 1.22f};
-        kicks::scatter(t, 30.0f);
+        kicks::scatter(random, t, 30.0f);
         EXPECT_FLOAT_EQ(t.y, 52.5f);
         widest[first] = std::max(widest[first], std::fabs(t.x));
     }
@@ -149,9 +148,9 @@ TEST_F(KicksTest, ScatterFromThirtyMetresWidensTheSpread) {
 TEST_F(KicksTest, ScatteredTargetNeverEndsBelowTheBallHeight) {
     int floored = 0;
     for (std::uint32_t seed = 1; seed <= 300; ++seed) {
-        seedRandom(seed);
+        Random random(seed);
         Vector3 t{0.0f, -52.5f, kBallRadius};
-        kicks::scatter(t, 30.0f);
+        kicks::scatter(random, t, 30.0f);
         EXPECT_GE(t.z, 0.1232f);
         if (t.z == 0.1232f) ++floored;
     }

@@ -4,7 +4,6 @@
 
 #include <vector>
 
-#include "sim/Console.h"
 #include "tests/core/kicks_fixture.h"
 #include "tests/core/match_fixtures.h"
 
@@ -24,7 +23,6 @@ std::vector<MatchEvent> ofKind(const std::vector<MatchEvent>& events, MatchEvent
 }  // namespace
 
 TEST(MatchEvents, GoalNamesTheLastToucherOwnGoalsAndCarriersIncluded) {
-    setConsole(nullptr);
     struct Case {
         bool homeLast;
         bool awayHolds;  // an away footballer carries the ball in
@@ -87,10 +85,9 @@ TEST(MatchEvents, PostHitComesFromTheMatchBallNotItsPredictionOrACopy) {
 }
 
 TEST(MatchEvents, KickOffWhistleComesFirstAndEachHalfEndsOnce) {
-    setConsole(nullptr);
-    seedRandom(kDefaultSeed);
     KeyState keys;
     CMatch m(&keys);
+    m.console = nullptr;
     m.newMatch(match_fixtures::k442, match_fixtures::k442, 10.0f, HUMAN_NONE);  // half time after 5 s
     std::vector<MatchEvent> all;
     for (int i = 0; i < 200000 && m.matchStep(kStep) != 2; ++i) all.insert(all.end(), m.events.begin(), m.events.end());
@@ -114,7 +111,7 @@ TEST(MatchEvents, KickOffWhistleComesFirstAndEachHalfEndsOnce) {
 using KickEvents = flikka::kick_fixtures::MatchFixture;
 
 TEST_F(KickEvents, KicksNameKickerKindAndStrengthAndWaitForTheNextStep) {
-    setConsole(nullptr);
+    m.console = nullptr;
     m.events.clear();
     place(H(9), 2.0f, 30.0f, 1);
     give(H(9));

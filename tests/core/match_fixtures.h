@@ -21,6 +21,7 @@ struct SmallMatch {
             t->ai->match = &m;
             for (int i = 0; i < perTeam; ++i) {
                 auto p = std::make_unique<CPlayer>();
+                p->serial = m.newSerial();
                 p->match = &m;
                 p->team = t;
                 p->opponents = other;

@@ -87,15 +87,15 @@ TEST_F(OutfieldTest, SelectedFootballersThinkDoesNothing) {
     m.select(p);
     ASSERT_EQ(m.selected, p);
 
-    seedRandom(99);
-    const int expected = randomInt();
-    seedRandom(99);
+    m.random.seed(99);
+    const int expected = m.random.nextInt();
+    m.random.seed(99);
     p->think();
     EXPECT_EQ(p->state, STATE_FORMATION);
     EXPECT_EQ(p->moveMode, 0);
     EXPECT_EQ(p->direction, 1);
     EXPECT_TRUE(m.home.ai->markingMap.empty());
-    EXPECT_EQ(randomInt(), expected);  // nothing drawn
+    EXPECT_EQ(m.random.nextInt(), expected);  // nothing drawn
 }
 
 TEST_F(OutfieldTest, ThrowInTakerKeepsToHisPlaceUntilSomeoneGainsPossession) {
@@ -111,10 +111,10 @@ TEST_F(OutfieldTest, ThrowInTakerKeepsToHisPlaceUntilSomeoneGainsPossession) {
 
     m.state = GAME_READY;
     m.restartKind = THROW_IN;
-    simulationMilliseconds() = 2005;
+    m.clockMs = 2005;
     t->think();
     EXPECT_EQ(m.home.passes, 0) << "restarts are taken on the 2 s beat only";
-    simulationMilliseconds() = 4000;
+    m.clockMs = 4000;
     t->think();
     EXPECT_EQ(m.home.passes, 1);
     EXPECT_EQ(m.targetReceiver, r);
@@ -153,7 +153,7 @@ TEST_F(OutfieldTest, RestartWithoutReceiverPassesTowardsTheGoalkeeperSafely) {
 
     m.state = GAME_READY;
     m.restartKind = THROW_IN;
-    simulationMilliseconds() = 6000;
+    m.clockMs = 6000;
     t->think();
     EXPECT_EQ(m.home.passes, 1);
     EXPECT_EQ(t->direction, 6);  // turned towards his goalkeeper
@@ -169,7 +169,7 @@ TEST_F(OutfieldTest, FarFromGoalHeNeverShoots) {
     give(p);
     rebuild();
     for (int i = 1; i <= 300; ++i) {
-        simulationMilliseconds() = 200u * static_cast<std::uint32_t>(i);
+        m.clockMs = 200u * static_cast<std::uint32_t>(i);
         p->think();
         EXPECT_LT(p->evaluateShot().value, -90.0f);
     }
@@ -180,7 +180,7 @@ TEST_F(OutfieldTest, FarFromGoalHeNeverShoots) {
     place(A(5), 2.0f, 11.0f, 5);
     ASSERT_TRUE(p->pressured());
     for (int i = 1; i <= 100; ++i) {
-        simulationMilliseconds() = 50u * static_cast<std::uint32_t>(i);
+        m.clockMs = 50u * static_cast<std::uint32_t>(i);
         p->think();
     }
     EXPECT_EQ(m.home.shots, 0);
@@ -189,7 +189,7 @@ TEST_F(OutfieldTest, FarFromGoalHeNeverShoots) {
     place(A(5), 30.0f, 11.0f, 5);
     place(p, 0.0f, 45.0f, 1);
     give(p);
-    simulationMilliseconds() = 400;
+    m.clockMs = 400;
     p->think();
     EXPECT_EQ(m.home.shots, 1);
 }
@@ -210,7 +210,7 @@ TEST_F(OutfieldTest, PressuredFootballerCrossesWhenTheCrossScoresBetter) {
     EXPECT_EQ(p->bestPass().receiver, nearMan);
     EXPECT_EQ(p->bestCross().receiver, farMan);
 
-    simulationMilliseconds() = 1050;
+    m.clockMs = 1050;
     p->think();
     EXPECT_EQ(m.home.passes, 1);  // one kick only
     EXPECT_EQ(m.targetReceiver, farMan);
@@ -226,7 +226,7 @@ TEST_F(OutfieldTest, PressuredFootballerCrossesWhenTheCrossScoresBetter) {
     farMan->resetToDefault();
     give(p);
     rebuild();
-    simulationMilliseconds() = 1100;
+    m.clockMs = 1100;
     p->think();
     EXPECT_EQ(m.home.passes, 2);
     EXPECT_EQ(m.targetReceiver, nearMan);
@@ -242,19 +242,19 @@ TEST_F(OutfieldTest, RunningUpWithAnOpponentBehindKeepsRunningUp) {
     rebuild();
     ASSERT_FALSE(p->opponentBehind());
     for (std::uint32_t seed = 1; seed <= 20; ++seed) {
-        seedRandom(seed);
+        m.random.seed(seed);
         EXPECT_NE(p->bestDribbleDirection(), 1);
     }
     place(A(6), 0.2f, -1.0f, 1);
     ASSERT_TRUE(p->opponentBehind());
     for (std::uint32_t seed = 1; seed <= 20; ++seed) {
-        seedRandom(seed);
+        m.random.seed(seed);
         EXPECT_EQ(p->bestDribbleDirection(), 1);
     }
 
     // The whole decision under pressure keeps him running up.
     give(p);
-    simulationMilliseconds() = 2050;
+    m.clockMs = 2050;
     p->think();
     EXPECT_EQ(p->direction, 1);
 }
@@ -267,7 +267,7 @@ TEST_F(OutfieldTest, AtTheTouchlineHeDribblesBackInfield) {
     EXPECT_FALSE(p->atEdgeFacingOut(1));
     EXPECT_FALSE(p->atEdgeFacingOut(3));
     for (std::uint32_t seed = 1; seed <= 30; ++seed) {
-        seedRandom(seed);
+        m.random.seed(seed);
         EXPECT_EQ(p->bestDribbleDirection(), 1);
     }
 }

@@ -17,8 +17,7 @@ constexpr float kDt = 0.005f;
 // First seed whose first draw passes (or fails) the one-in-four challenge test.
 std::uint32_t seedWhereChallenge(bool fails) {
     for (std::uint32_t s = 1;; ++s) {
-        seedRandom(s);
-        if ((randomInt() % 4 == 3) == fails) return s;
+        if ((Random(s).nextInt() % 4 == 3) == fails) return s;
     }
 }
 
@@ -26,13 +25,12 @@ std::uint32_t seedWhereChallenge(bool fails) {
 
 TEST(Player, ConstructionFacesDownWithTheAccelerationTable) {
     CPlayer a;
-    CPlayer b;
     EXPECT_EQ(a.direction, 5);
     EXPECT_EQ(a.moveMode, 1);
     EXPECT_EQ(a.speed, 0.0f);
     EXPECT_EQ(a.heading, Vector3(0.0f, -1.0f, 0.0f));
     EXPECT_TRUE(a.canMove);
-    EXPECT_LT(a.serial, b.serial);  // creation order
+    EXPECT_EQ(a.serial, 0u);  // the match he joins gives him one
 
     ASSERT_EQ(a.accelDistances.size(), 81u);
     EXPECT_NEAR(a.accelDistances.front(), 0.0003f, 1e-7f);
@@ -205,24 +203,24 @@ TEST(Player, HeldBallIsTakenOnlyFromAnOutfieldOpponentInPlay) {
     s.m.ball.position = {0.0f, -0.4f, kBallRadius};  // in front of him (facing down)
 
     s.m.setBallHolder(&s.home(2));
-    seedRandom(wins);
+    s.m.random.seed(wins);
     p.tryTakeBall();
     EXPECT_EQ(s.m.ballHolder, &s.home(2)) << "teammate";
 
     s.m.setBallHolder(&s.away(0));
-    seedRandom(wins);
+    s.m.random.seed(wins);
     p.tryTakeBall();
     EXPECT_EQ(s.m.ballHolder, &s.away(0)) << "goalkeeper";
 
     s.m.setBallHolder(&s.away(1));
     s.m.state = GAME_READY;
-    seedRandom(wins);
+    s.m.random.seed(wins);
     p.tryTakeBall();
     EXPECT_EQ(s.m.ballHolder, &s.away(1)) << "restart";
 
     s.m.state = GAME_PLAY;
     s.away(1).speed = 3.0f;
-    seedRandom(wins);
+    s.m.random.seed(wins);
     p.tryTakeBall();
     EXPECT_EQ(s.m.ballHolder, &p);
     EXPECT_TRUE(p.hasBall);
@@ -244,7 +242,7 @@ TEST(Player, OneChallengeInFourFailsAndStunsTheChallenger) {
     s.m.ball.position = {0.0f, -0.4f, kBallRadius};
     s.m.setBallHolder(&s.away(1));
 
-    seedRandom(fails);
+    s.m.random.seed(fails);
     p.tryTakeBall();
     EXPECT_EQ(s.m.ballHolder, &s.away(1));
     EXPECT_EQ(p.stunTime, 0.6f);

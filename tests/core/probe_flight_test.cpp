@@ -11,7 +11,6 @@
 #include <sstream>
 
 #include "sim/Ball.h"
-#include "sim/Console.h"
 #include "sim/KickPlanner.h"
 #include "sim/ProbeFlight.h"
 
@@ -52,9 +51,6 @@ TEST(ProbeFlight, ProbesFlownSideBySideEndAsEachFlownAlone) {
     std::uniform_real_distribution<float> unit(0.0f, 1.0f);
     const float nan = std::numeric_limits<float>::quiet_NaN();
     int differing = 0;
-    // The ball's notes (a spin axis of zero length) must come out the same as well.
-    std::ostringstream quickNotes, plainNotes;
-    std::ostream* const console = flikka::console();
     for (int round = 0; round < 300; ++round) {
         const int count = 1 + round % 16;
         // Spins of every strength and sign (zero of both signs, a strong one now and then).
@@ -84,17 +80,12 @@ TEST(ProbeFlight, ProbesFlownSideBySideEndAsEachFlownAlone) {
             velocities[n] = v;
         }
         Vector3 ends[16];
-        setConsole(&quickNotes);
         pf::landAll(at, velocities, count, side, height, ends);
-        setConsole(&plainNotes);
         for (int n = 0; n < count; ++n) {
             if (!sameBits(ends[n], plainLanding(at, velocities[n], side, height))) ++differing;
         }
-        setConsole(console);
     }
     EXPECT_EQ(differing, 0);
-    EXPECT_EQ(quickNotes.str(), plainNotes.str());
-    EXPECT_FALSE(plainNotes.str().empty());  // the odd spin really made the ball note it
 }
 
 TEST(ProbeFlight, HeightAloneFollowsTheFlightAndTheBoundHolds) {

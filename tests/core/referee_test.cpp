@@ -3,7 +3,6 @@
 #include <sstream>
 
 #include "players/Player.h"
-#include "sim/Console.h"
 #include "sim/Match.h"
 #include "sim/Random.h"
 #include "team/GlobalAI.h"
@@ -15,11 +14,10 @@ using flikka::match_fixtures::SmallMatch;
 
 namespace {
 
-// Captures the referee's console lines for one test.
+// Captures a match's referee lines for one test.
 struct ConsoleCapture {
     std::ostringstream text;
-    ConsoleCapture() { setConsole(&text); }
-    ~ConsoleCapture() { setConsole(nullptr); }
+    explicit ConsoleCapture(CMatch& m) { m.console = &text; }
     std::string take() {
         std::string s = text.str();
         text.str("");
@@ -39,8 +37,8 @@ struct Call {
 };
 
 Call judge(const Vector3& ball, bool homeLast, bool homeAttacksUp = true) {
-    ConsoleCapture console;
     SmallMatch s;
+    ConsoleCapture console(s.m);
     s.m.home.ai->attacksUpwards = homeAttacksUp;
     s.m.away.ai->attacksUpwards = !homeAttacksUp;
     s.m.lastToucher = homeLast ? &s.home(1) : &s.away(1);
@@ -152,7 +150,6 @@ TEST(Referee, OwnGoalCountsForTheSideAttackingThatGoal) {
 
 TEST(Referee, HalfTimeWaitsForTheBallNearTheCentreLine) {
     for (const float elapsed : {303.0f, 335.0f}) {
-        seedRandom(kDefaultSeed);
         CMatch m(nullptr);
         m.newMatch(k442, k442, 600.0f, HUMAN_NONE);
         for (int i = 0; i < 2; ++i) m.matchStep(0.005f);
@@ -206,7 +203,6 @@ TEST(Referee, HalfTimeWaitsForTheBallNearTheCentreLine) {
 }
 
 TEST(Referee, FullTimeFreezesTheMatch) {
-    seedRandom(kDefaultSeed);
     CMatch m(nullptr);
     m.newMatch(k442, k442, 600.0f, HUMAN_NONE);
     for (int i = 0; i < 2; ++i) m.matchStep(0.005f);
@@ -226,14 +222,14 @@ TEST(Referee, FullTimeFreezesTheMatch) {
 
     const float elapsed = m.elapsed;
     const float possession = m.home.possessionTime;
-    const std::uint32_t ms = simulationMilliseconds();
+    const std::uint32_t ms = m.clockMs;
     const Vector3 ball = m.ball.position;
     const Vector3 striker = m.home.player(10)->position;
     const int state = m.state;
     for (int i = 0; i < 50; ++i) ASSERT_EQ(m.matchStep(0.005f), 2);
     EXPECT_EQ(m.elapsed, elapsed);
     EXPECT_EQ(m.home.possessionTime, possession);
-    EXPECT_EQ(simulationMilliseconds(), ms);
+    EXPECT_EQ(m.clockMs, ms);
     EXPECT_EQ(m.ball.position, ball);
     EXPECT_EQ(m.home.player(10)->position, striker);
     EXPECT_EQ(m.state, state);
@@ -245,9 +241,8 @@ TEST(Referee, FullTimeFreezesTheMatch) {
 }
 
 TEST(Referee, FirstRestartOfAMatchGoesToTheAwaySide) {
-    ConsoleCapture console;
-    seedRandom(kDefaultSeed);
     CMatch m(nullptr);
+    ConsoleCapture console(m);
     m.newMatch(k442, k442, 600.0f, HUMAN_NONE);
     EXPECT_EQ(m.lastToucher, m.home.goalkeeper());
     EXPECT_FALSE(m.awayTouchedLast());

@@ -7,7 +7,6 @@
 #include <cstring>
 
 #include "players/UserControl.h"
-#include "sim/Console.h"
 #include "sim/KeyState.h"
 #include "sim/Match.h"
 #include "sim/Random.h"
@@ -49,14 +48,12 @@ struct Played {
 // generator and the simulation clock run on from one match into the next.
 std::vector<Played> play(int matches, const unsigned home[5], const unsigned away[5], float length, int human,
                          const MatchRules& rules = MatchRules::classic()) {
-    setConsole(nullptr);
-    seedRandom(kDefaultSeed);
-    simulationMilliseconds() = 0;
     PatternKeyboard keyboard;
     KeyState keys;
     keys.keyboard = &keyboard;
     keys.keyTable = kSlotCodes;
     CMatch m(&keys);
+    m.console = nullptr;
     std::vector<Played> out;
     for (int i = 0; i < matches; ++i) {
         m.newMatch(home, away, length, human, rules);
@@ -77,7 +74,6 @@ std::vector<Played> play(int matches, const unsigned home[5], const unsigned awa
         }
         out.push_back({hash.value(), m.homeScore, m.awayScore});
     }
-    setConsole(&std::cout);
     return out;
 }
 

@@ -8,7 +8,6 @@
 
 #include "players/Player.h"
 #include "players/UserControl.h"
-#include "sim/Console.h"
 #include "sim/KeyState.h"
 #include "sim/Match.h"
 #include "sim/Random.h"
@@ -83,10 +82,8 @@ struct Seen {
 };
 
 Seen playWhole(int side, bool player2Idle = false, const MatchRules& rules = MatchRules::classic()) {
-    setConsole(nullptr);
-    seedRandom(kDefaultSeed);
-    simulationMilliseconds() = 0;
     TwoHumans t;
+    t.m.console = nullptr;
     t.keyboard2.idle = player2Idle;
     t.m.newMatch(k442, k442, 300.0f, side, rules);
     Seen seen;
@@ -112,7 +109,6 @@ Seen playWhole(int side, bool player2Idle = false, const MatchRules& rules = Mat
     }
     seen.goals = t.m.homeScore + t.m.awayScore;
     seen.hash = hash.value();
-    setConsole(&std::cout);
     return seen;
 }
 
@@ -156,7 +152,7 @@ protected:
     HumanControl& p2 = t.m.humans[1];
 
     void SetUp() override {
-        setConsole(nullptr);
+        m.console = nullptr;
         t.keyboard1.idle = true;
         t.keyboard2.idle = true;
         m.newMatch(k442, k442, 300.0f, HUMAN_HOME_TWO);
@@ -171,7 +167,6 @@ protected:
         p1.selected = nullptr;
         p2.selected = nullptr;
     }
-    void TearDown() override { setConsole(&std::cout); }
 
     CPlayer* home(int i) { return m.home.player(i); }
     // Presses and releases player 2's switch key.

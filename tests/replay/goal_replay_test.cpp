@@ -53,8 +53,8 @@ After playWith(Watch watch) {
         }
     }
     a.hash = run.hash.value();
-    a.random = randomState();
-    a.ms = simulationMilliseconds();
+    a.random = run.match.random.state();
+    a.ms = run.match.clockMs;
     return a;
 }
 

@@ -10,7 +10,6 @@
 #include "players/UserControl.h"
 #include "replay/Playback.h"
 #include "replay/Recorder.h"
-#include "sim/Console.h"
 #include "sim/KeyState.h"
 #include "sim/Match.h"
 #include "sim/Random.h"
@@ -65,12 +64,11 @@ public:
     std::ostringstream referee;
 
     LiveRun() {
-        seedRandom(kDefaultSeed);
-        simulationMilliseconds() = 0;
         keys.keyboard = &keyboard;
         keyboard2.offset = 777;
         keys2.keyboard = &keyboard2;
         match.humans[1].keys = &keys2;
+        match.console = &referee;
     }
 
     void start(const unsigned home[5], const unsigned away[5], float length, int human,
@@ -91,10 +89,7 @@ public:
         if (two) keys2.pollKeys();
         recorder.afterPoll(match, keys, two ? &keys2 : nullptr);
         user_control::controlSelected(match);
-        std::ostream* before = console();
-        setConsole(&referee);
         const int r = match.matchStep(kDt);
-        setConsole(before);
         recorder.afterStep(match, r);
         hash.add(match);
         return r;
@@ -123,11 +118,9 @@ public:
 inline Played playBack(const replay::Replay& r, std::uint64_t maxSteps = ~std::uint64_t{0}) {
     replay::Playback playback(r);
     std::ostringstream referee;
-    std::ostream* before = console();
-    setConsole(&referee);
+    playback.match().console = &referee;
     playback.start();
     for (std::uint64_t i = 0; i < maxSteps && !playback.finished(); ++i) playback.step();
-    setConsole(before);
     Played p;
     p.hash = playback.trajectoryHash();
     p.homeScore = playback.match().homeScore;

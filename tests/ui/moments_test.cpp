@@ -4,7 +4,6 @@
 #include <string>
 
 #include "settings/ExtraSettings.h"
-#include "sim/Console.h"
 #include "sim/KeyState.h"
 #include "sim/Random.h"
 #include "ui/MatchMoments.h"
@@ -84,10 +83,10 @@ TEST(MomentsInput, EnterThePassKeyOrThePadsPassButtonEndsTheCard) {
 
 // Set up by the match itself, so the taker must be the footballer the human controls.
 TEST(MomentsPrompt, FullRulesFreeKicksAndPenaltiesNameTheKeyThatTakesThem) {
-    setConsole(nullptr);
     settings().resetToDefaults();
     KeyState keys;
     CMatch m(&keys);
+    m.console = nullptr;
     struct Case {
         int kind;
         Vector3 at;  // the away side attacks the lower goal
@@ -96,7 +95,7 @@ TEST(MomentsPrompt, FullRulesFreeKicksAndPenaltiesNameTheKeyThatTakesThem) {
     for (const Case& c : {Case{FREE_KICK, {10.0f, -20.5f, kBallRadius}, "press S to take the free kick"},
                           Case{INDIRECT_FREE_KICK, {-6.0f, -30.0f, kBallRadius}, "press S to take the free kick"},
                           Case{PENALTY, {0.0f, -41.5f, kBallRadius}, "press D to take the penalty"}}) {
-        seedRandom(kDefaultSeed);
+        m.random.seed(kDefaultSeed);
         m.newMatch(k442, k442, 300.0f, HUMAN_AWAY, MatchRules::fullRules());
         m.state = GAME_OUT_OF_PLAY;
         m.stateTimer = 1.5f;
@@ -107,7 +106,6 @@ TEST(MomentsPrompt, FullRulesFreeKicksAndPenaltiesNameTheKeyThatTakesThem) {
         ASSERT_EQ(m.state, GAME_READY);
         EXPECT_EQ(restartPrompt(m).text(), c.text);
     }
-    setConsole(&std::cout);
 }
 
 class MomentsTest : public ViewTest {

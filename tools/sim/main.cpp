@@ -15,12 +15,10 @@
 
 #include "sim/KeyState.h"
 #include "players/UserControl.h"
-#include "sim/Console.h"
 #include "sim/FlikkaException.h"
 #include "sim/Match.h"
 #include "sim/MatchEvents.h"
 #include "players/Player.h"
-#include "sim/Random.h"
 #include "sim/ScriptedKeyboard.h"
 #include "sim/TrajectoryHash.h"
 #include "replay/Playback.h"
@@ -421,8 +419,8 @@ int runReplay(const Options& o) {
         std::cerr << "flikka-sim: " << message << "\n";
         return 1;
     }
-    if (o.quiet) setConsole(nullptr);
     replay::Playback playback(std::move(recorded));
+    if (o.quiet) playback.match().console = nullptr;
     playback.start();
     while (!playback.finished()) playback.step();
 
@@ -459,9 +457,6 @@ int run(const Options& o) {
     if (!o.keys2File.empty()) script2 = readKeyScript(o.keys2File);
     const bool twoHumans = humansIn(o.human) == 2;
 
-    seedRandom(kDefaultSeed);
-    if (o.quiet || o.summary) setConsole(nullptr);
-
     ScriptedKeyboard keyboard(std::move(script));
     BotKeyboard bot;
     KeyState keys;
@@ -472,6 +467,7 @@ int run(const Options& o) {
     keys2.keyboard = &keyboard2;
     keys2.keyTable = ScriptedKeyboard::kKeyTable;
     CMatch m(&keys);
+    if (o.quiet || o.summary) m.console = nullptr;
     if (twoHumans) m.humans[1].keys = &keys2;
     const bool recording = !o.recordFile.empty();
     replay::MatchRecorder recorder;
