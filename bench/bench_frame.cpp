@@ -29,7 +29,7 @@ struct Scene {
         graphics.setMatch(&match);
         // Into open play: footballers spread, running, the ball moving.
         for (int i = 0; i < 2000; ++i) match.matchStep(0.005f);
-        match.selected = match.home.player(6);
+        match.humans[0].selected = match.home.player(6);
     }
     ~Scene() { graphics.setMatch(nullptr); }
 };

@@ -31,7 +31,7 @@ struct Scene {
         match.newMatch(k442, k442, 600.0f, HUMAN_NONE);
         graphics.setMatch(&match);
         for (int i = 0; i < 2000; ++i) match.matchStep(0.005f);
-        match.selected = match.home.player(6);
+        match.humans[0].selected = match.home.player(6);
     }
     ~Scene() { graphics.setMatch(nullptr); }
 };

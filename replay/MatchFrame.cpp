@@ -59,7 +59,7 @@ MatchFrame MatchFrame::of(const CMatch& m) {
     f.ballZ = m.ball.position.z;
     f.elapsed = m.elapsed;
     f.holder = footballerCode(m, m.ballHolder);
-    f.selected = footballerCode(m, m.selected);
+    f.selected = footballerCode(m, m.humans[0].selected);
     f.homeScore = score(m.homeScore);
     f.awayScore = score(m.awayScore);
     f.secondHalf = m.secondHalf;
@@ -90,7 +90,7 @@ void MatchFrame::pose(CMatch& display) const {
     display.elapsed = elapsed;
     display.ballHolder = footballerAt(display, holder);
     if (display.ballHolder != nullptr) display.ballHolder->hasBall = true;
-    display.selected = footballerAt(display, selected);
+    display.humans[0].selected = footballerAt(display, selected);
     display.homeScore = homeScore;
     display.awayScore = awayScore;
     display.secondHalf = secondHalf;

@@ -20,7 +20,7 @@ void MatchRecorder::beforeSetUp(const CMatch& m, const KeyState& keys, const uns
     s.stepSeconds = stepSeconds;
     s.randomState = m.random.state();
     s.simulationMs = m.clockMs;
-    s.switchTimer = m.switchList.timer;
+    s.switchTimer = m.humans[0].switchList.timer;
     s.keys = KeySnapshot::of(keys);
     if (keys2 != nullptr) s.keys2 = KeySnapshot::of(*keys2);
     hash_ = TrajectoryHash{};

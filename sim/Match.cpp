@@ -53,7 +53,7 @@ int humansIn(int humanSide) {
 }
 
 CMatch::CMatch(KeyState* keyState) : ball(this), console(&std::cout) {
-    keys = keyState;
+    humans[0].keys = keyState;
     humans[1].number = 2;
     home.name = "Supermen Utd";
     away.name = "Lilac City";

@@ -181,15 +181,10 @@ public:
     float matchLength = 10.0f;
     int homeScore = 0;
     int awayScore = 0;
-    // Player 1's state under the names of the one-human game.
-    KeyState*& keys = humans[0].keys;
     CPlayer* targetReceiver = nullptr;
     ClaimSet claimSet;
     BlockSqueeze blockSqueeze;
-    SwitchList& switchList = humans[0].switchList;
-    CTeam*& humanTeam = humans[0].team;
     CPlayer* lastToucher = nullptr;
-    CPlayer*& selected = humans[0].selected;
     CPlayer* ballHolder = nullptr;
     bool secondHalf = false;
     MatchRules rules;

@@ -77,7 +77,7 @@ protected:
     int matchStep() {
         display->keepAlive();
         keys.pollKeys();
-        if (match->selected != nullptr) {
+        if (match->humans[0].selected != nullptr) {
             const int aim = user_control::readDirection(*match);
             user_control::loosePressActions(*match, aim);
             user_control::releaseActions(*match, aim);
@@ -104,7 +104,7 @@ struct PadBot {
 
     // Returns true when it let go of the shoot button this step while holding the ball.
     bool drive(const CMatch& m) {
-        const CPlayer* me = m.selected;
+        const CPlayer* me = m.humans[0].selected;
         if (me == nullptr || pad == nullptr) return false;
         const bool up = m.home.ai->attacksUpwards;
         float tx = m.ball.position.x, ty = m.ball.position.y;
@@ -163,7 +163,7 @@ TEST_F(PadGameTest, MenusAndAWholeMatchFromAPadWithPlugUnplugPauseAndRumble) {
     first->setButton(platform::PAD_A, true);    // held into the match
     ASSERT_EQ(menuSteps(), MENU_RESULT_NEW_MATCH);
     controls->enterMatch();
-    ASSERT_EQ(match->humanTeam, &match->home);
+    ASSERT_EQ(match->humans[0].team, &match->home);
 
     PadBot bot{first.get()};
     std::unique_ptr<VirtualPad> second, third;
@@ -188,7 +188,7 @@ TEST_F(PadGameTest, MenusAndAWholeMatchFromAPadWithPlugUnplugPauseAndRumble) {
             first->setAxis(platform::PAD_LEFT_X, -kFull);
             first->setAxis(platform::PAD_LEFT_Y, 0);
         }
-        if (steps > 12010 && steps < 24000 && match->selected != nullptr && second) {
+        if (steps > 12010 && steps < 24000 && match->humans[0].selected != nullptr && second) {
             secondSteered |= keys.current[SLOT_RIGHT] || keys.current[SLOT_UP] || keys.current[SLOT_DOWN];
             firstIgnored |= !keys.current[SLOT_LEFT] && keys.current[SLOT_RIGHT];
         }

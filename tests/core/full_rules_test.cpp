@@ -340,14 +340,14 @@ TEST(FullRules, ControlFollowsTheBallWhenTheOpponentsGainIt) {
     m.setBallHolder(&f.away(9));  // the away side gains the ball
     FullMatch::put(f.away(9), 0.0f, 0.0f);
     m.matchStep(kDt);
-    EXPECT_EQ(m.selected, &near);
+    EXPECT_EQ(m.humans[0].selected, &near);
 
     // While they keep it, at most every 0.5 s.
     CPlayer& nearer = f.home(4);
     FullMatch::put(nearer, m.ballHolder->position.x + 3.0f, m.ballHolder->position.y - 3.0f);
     FullMatch::put(near, -20.0f, 20.0f);
     for (int i = 0; i < 50 && m.ballHolder != nullptr && !m.home.contains(m.ballHolder); ++i) m.matchStep(kDt);
-    EXPECT_EQ(m.selected, &near);
+    EXPECT_EQ(m.humans[0].selected, &near);
 
     // Classic never switches.
     FullMatch c(HUMAN_HOME, MatchRules::classic());
@@ -356,7 +356,7 @@ TEST(FullRules, ControlFollowsTheBallWhenTheOpponentsGainIt) {
     c.m.setBallHolder(&c.away(9));
     FullMatch::put(c.away(9), 0.0f, 0.0f);
     c.m.matchStep(kDt);
-    EXPECT_EQ(c.m.selected, &c.home(9));
+    EXPECT_EQ(c.m.humans[0].selected, &c.home(9));
 }
 
 TEST(FullRules, ARestartTheHumanLeavesIsTakenAfterTwoThousandSteps) {

@@ -169,7 +169,7 @@ TEST_F(TeamAITest, OwnKickOffStationsTwoTakersOnTheCentreSpot) {
 TEST_F(TeamAITest, OpponentsKickOffSelectsNearestOutfielderForHuman) {
     start(HUMAN_HOME);
     // Both forwards stand at (+-7, -8.5): the earlier in squad order wins the tie.
-    EXPECT_EQ(m.selected, home(9));
+    EXPECT_EQ(m.humans[0].selected, home(9));
     EXPECT_EQ(home(0)->position, Vector3(0.0f, -52.5f, 0.0f));
     EXPECT_EQ(away(0)->position, Vector3(0.0f, 52.5f, 0.0f));
     EXPECT_EQ(away(9)->position.y, 9.0f);  // 8.75 snapped: halves round up, not away from zero
@@ -335,7 +335,7 @@ TEST_F(TeamAITest, LooseBallSendsTheNearestFreeOutfielderAfterIt) {
 
     // The human's footballer is never driven: the next nearest goes instead.
     m.ballHolder = nullptr;
-    m.selected = home(7);
+    m.humans[0].selected = home(7);
     homeAI().openPlay();
     EXPECT_NE(homeAI().chaser, nullptr);
     EXPECT_NE(homeAI().chaser, homeOutfield(7));
@@ -343,7 +343,7 @@ TEST_F(TeamAITest, LooseBallSendsTheNearestFreeOutfielderAfterIt) {
 
     // A taker who is not free again yet keeps to his place; nobody is sent past him.
     homeAI().chaser->resetToDefault();
-    m.selected = nullptr;
+    m.humans[0].selected = nullptr;
     homeOutfield(7)->free = false;
     homeAI().openPlay();
     EXPECT_EQ(homeAI().chaser, nullptr);

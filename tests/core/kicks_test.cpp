@@ -267,16 +267,16 @@ TEST_F(KicksTest, GoalTargetsAndPitchClamp) {
 }
 
 TEST_F(KicksTest, PassToTeammateMovesTheHumansControl) {
-    m.humanTeam = &m.home;
+    m.humans[0].team = &m.home;
     COutfieldPlayer* p = H(5);
     COutfieldPlayer* r = H(6);
     place(p, 0.0f, 0.0f, 1);
     place(r, 0.0f, 10.0f, 0);
     give(p);
     rebuild();
-    EXPECT_EQ(m.selected, p);
+    EXPECT_EQ(m.humans[0].selected, p);
     kicks::pass(1, *p, false);
-    EXPECT_EQ(m.selected, r);
+    EXPECT_EQ(m.humans[0].selected, r);
     EXPECT_EQ(m.targetReceiver, r);
 }
 

@@ -62,12 +62,12 @@ TEST(Match, NewMatchIsSetUpInTheFirstStepAndReadyInTheSecond) {
     EXPECT_EQ(m.away.player(4)->opponents, &m.home);
     EXPECT_EQ(m.home.ai->formation.slotLabel(m.home.player(1)), "D L");
     EXPECT_EQ(m.away.ai->formation.slotLabel(m.away.player(10)), "ST");
-    EXPECT_EQ(m.humanTeam, &m.home);
+    EXPECT_EQ(m.humans[0].team, &m.home);
     EXPECT_EQ(m.lastToucher, m.home.goalkeeper());
     EXPECT_EQ(m.state, GAME_OUT_OF_PLAY);
     EXPECT_EQ(m.stateTimer, 1.0f);
-    EXPECT_EQ(m.switchList.match, &m);
-    EXPECT_EQ(m.switchList.humanTeam, &m.home);
+    EXPECT_EQ(m.humans[0].switchList.match, &m);
+    EXPECT_EQ(m.humans[0].switchList.humanTeam, &m.home);
     ASSERT_EQ(m.home.byDistance().size(), 11u);
 
     keys.current[SLOT_SHOOT] = true;
@@ -171,8 +171,8 @@ TEST(Match, SecondNewMatchStartsAfreshWithoutStaleReferences) {
     m.home.ai->markingMap[m.away.player(8)] = homeOutfield;
     m.setBallHolder(m.home.player(7));
     m.targetReceiver = m.away.player(5);
-    m.selected = m.home.player(6);
-    m.switchList.candidates = {m.home.player(2), m.home.player(6)};
+    m.humans[0].selected = m.home.player(6);
+    m.humans[0].switchList.candidates = {m.home.player(2), m.home.player(6)};
     m.homeScore = 2;
     m.awayScore = 1;
     m.home.passes = 7;
@@ -214,8 +214,8 @@ TEST(Match, SecondNewMatchStartsAfreshWithoutStaleReferences) {
     EXPECT_EQ(m.targetReceiver, nullptr);
     EXPECT_EQ(m.ballHolder, nullptr);
     EXPECT_EQ(m.lastToucher, m.home.goalkeeper());
-    EXPECT_TRUE(m.selected == nullptr || m.away.contains(m.selected));
-    for (CPlayer* c : m.switchList.candidates) EXPECT_TRUE(m.away.contains(c));
+    EXPECT_TRUE(m.humans[0].selected == nullptr || m.away.contains(m.humans[0].selected));
+    for (CPlayer* c : m.humans[0].switchList.candidates) EXPECT_TRUE(m.away.contains(c));
     for (CTeam* t : {&m.home, &m.away}) {
         for (CPlayer* p : t->byDistance()) EXPECT_TRUE(t->contains(p));
     }
@@ -232,7 +232,7 @@ TEST(Match, SecondNewMatchStartsAfreshWithoutStaleReferences) {
 TEST(Match, MatchLengthIsWholeSecondsAndANonPositiveOneEndsAtOnce) {
     CMatch m(nullptr);
     m.newMatch(k442, k442, 600.0f, HUMAN_NONE);
-    EXPECT_EQ(m.humanTeam, nullptr);
+    EXPECT_EQ(m.humans[0].team, nullptr);
     EXPECT_EQ(m.matchMinute(), 1u);
     m.elapsed = 300.0f;
     EXPECT_EQ(m.matchMinute(), 45u);
@@ -336,19 +336,19 @@ TEST(Match, SetBallHolderKeepsTheBooks) {
 TEST(Match, OnlyOutfieldFootballersOfTheHumanTeamAreSelected) {
     SmallMatch s;
     s.m.select(&s.home(1));
-    EXPECT_EQ(s.m.selected, nullptr);  // no human side
+    EXPECT_EQ(s.m.humans[0].selected, nullptr);  // no human side
 
-    s.m.humanTeam = &s.m.home;
+    s.m.humans[0].team = &s.m.home;
     s.m.select(&s.home(0));
     s.m.select(&s.away(1));
     s.m.select(nullptr);
-    EXPECT_EQ(s.m.selected, nullptr);
+    EXPECT_EQ(s.m.humans[0].selected, nullptr);
 
     s.m.select(&s.home(1));
-    EXPECT_EQ(s.m.selected, &s.home(1));
+    EXPECT_EQ(s.m.humans[0].selected, &s.home(1));
     s.home(1).moveMode = 1;
     s.m.select(&s.home(2));
-    EXPECT_EQ(s.m.selected, &s.home(2));
+    EXPECT_EQ(s.m.humans[0].selected, &s.home(2));
     EXPECT_EQ(s.home(1).moveMode, 0);  // the one left behind stops
 
     s.home(2).canMove = false;
@@ -360,6 +360,6 @@ TEST(Match, OnlyOutfieldFootballersOfTheHumanTeamAreSelected) {
     s.m.ball.position = {0.0f, -0.5f, kBallRadius};
     s.home(2).canMove = true;
     s.home(2).tryTakeBall();
-    EXPECT_EQ(s.m.selected, &s.home(2));
+    EXPECT_EQ(s.m.humans[0].selected, &s.home(2));
 }
 

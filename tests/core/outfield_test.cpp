@@ -78,14 +78,14 @@ TEST_F(OutfieldTest, OffsideFootballerRetreatsToTheOnsideOfTheLine) {
 }
 
 TEST_F(OutfieldTest, SelectedFootballersThinkDoesNothing) {
-    m.humanTeam = &m.home;
+    m.humans[0].team = &m.home;
     COutfieldPlayer* p = H(4);
     place(p, 0.0f, -25.0f, 1);
     place(A(9), 0.0f, -18.0f, 5);  // would be marked
     p->homePosition = {20.0f, 0.0f, 0.0f};
     rebuild();
     m.select(p);
-    ASSERT_EQ(m.selected, p);
+    ASSERT_EQ(m.humans[0].selected, p);
 
     m.random.seed(99);
     const int expected = m.random.nextInt();

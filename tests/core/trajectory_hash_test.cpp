@@ -61,7 +61,7 @@ std::vector<Played> play(int matches, const unsigned home[5], const unsigned awa
         for (long step = 0; step < kStepLimit; ++step, ++keyboard.step) {
             if (human != HUMAN_NONE) {
                 keys.pollKeys();
-                if (m.selected != nullptr) {
+                if (m.humans[0].selected != nullptr) {
                     const int aim = user_control::readDirection(m);
                     user_control::loosePressActions(m, aim);
                     user_control::releaseActions(m, aim);

@@ -68,7 +68,7 @@ protected:
         m.ball.position = Vector3(at.x, at.y, kBallRadius);
         m.setBallHolder(p);
         m.home.rebuildByDistance();
-        ASSERT_EQ(m.selected, p);
+        ASSERT_EQ(m.humans[0].selected, p);
     }
 };
 
@@ -124,7 +124,7 @@ TEST_F(UserControlTest, HeldPassAimsWithoutTurningAndReleasePassesThatWay) {
     EXPECT_EQ(m.targetReceiver, receiver);
     EXPECT_LT(m.ball.velocity.y, 0.0f);
     EXPECT_EQ(m.home.passes, 1);
-    EXPECT_EQ(m.selected, receiver);
+    EXPECT_EQ(m.humans[0].selected, receiver);
 }
 
 TEST_F(UserControlTest, PassHeldOnLooseBallIsPlayedOnFirstTouch) {
@@ -208,7 +208,7 @@ TEST_F(UserControlTest, ActionKeysIdleWhileSomeoneElseHoldsTheBall) {
     for (CPlayer* holder : {away(9), home(6)}) {
         holder->position = kZeroVector;
         m.setBallHolder(holder);
-        m.selected = p;
+        m.humans[0].selected = p;
         hold({kShoot, kPass, kCross, kThru});
         controlStep();
         EXPECT_EQ(p->pendingKind, KICK_NONE);
@@ -227,10 +227,10 @@ TEST_F(UserControlTest, RebuildOffersNearestThreeAndTheOneAhead) {
     home(3)->position = Vector3(2.0f, 0.0f, 0.0f);  // as near as squad 2: the earlier wins
     home(5)->position = Vector3(0.0f, -3.0f, 0.0f);
     home(4)->position = Vector3(0.0f, 3.5f, 0.0f);
-    m.switchList.cursor = 2;
+    m.humans[0].switchList.cursor = 2;
     user_control::rebuildSwitchList(m);
-    EXPECT_EQ(m.switchList.candidates, (std::vector<CPlayer*>{home(2), home(3), home(5)}));
-    EXPECT_EQ(m.switchList.cursor, 0u);
+    EXPECT_EQ(m.humans[0].switchList.candidates, (std::vector<CPlayer*>{home(2), home(3), home(5)}));
+    EXPECT_EQ(m.humans[0].switchList.cursor, 0u);
 
     // Ball moving up: the box 10 m square centred 5 m ahead, lower edges in, upper edges out.
     m.ball.velocity = Vector3(0.0f, 10.0f, 0.0f);
@@ -241,18 +241,18 @@ TEST_F(UserControlTest, RebuildOffersNearestThreeAndTheOneAhead) {
     home(7)->position = Vector3(5.0f, 5.0f, 0.0f);
     home(8)->position = Vector3(0.0f, 10.0f, 0.0f);
     user_control::rebuildSwitchList(m);
-    EXPECT_EQ(m.switchList.candidates, (std::vector<CPlayer*>{home(2), home(3), home(5), home(4)}));
+    EXPECT_EQ(m.humans[0].switchList.candidates, (std::vector<CPlayer*>{home(2), home(3), home(5), home(4)}));
 
     // The one ahead already among the nearest is not offered twice.
     home(4)->position = Vector3(0.0f, 1.0f, 0.0f);
     user_control::rebuildSwitchList(m);
-    EXPECT_EQ(m.switchList.candidates, (std::vector<CPlayer*>{home(4), home(2), home(3)}));
+    EXPECT_EQ(m.humans[0].switchList.candidates, (std::vector<CPlayer*>{home(4), home(2), home(3)}));
 
-    m.humanTeam = nullptr;
-    m.switchList.cursor = 1;
+    m.humans[0].team = nullptr;
+    m.humans[0].switchList.cursor = 1;
     user_control::rebuildSwitchList(m);
-    EXPECT_EQ(m.switchList.candidates.size(), 3u);
-    EXPECT_EQ(m.switchList.cursor, 1u);
+    EXPECT_EQ(m.humans[0].switchList.candidates.size(), 3u);
+    EXPECT_EQ(m.humans[0].switchList.cursor, 1u);
 }
 
 TEST_F(UserControlTest, SwitchWalksCandidatesSkippingTheSelected) {
@@ -260,39 +260,39 @@ TEST_F(UserControlTest, SwitchWalksCandidatesSkippingTheSelected) {
     home(3)->position = Vector3(0.0f, -3.0f, 0.0f);
     home(4)->position = Vector3(4.0f, 0.0f, 0.0f);
     user_control::rebuildSwitchList(m);
-    ASSERT_EQ(m.switchList.candidates, (std::vector<CPlayer*>{home(2), home(3), home(4)}));
+    ASSERT_EQ(m.humans[0].switchList.candidates, (std::vector<CPlayer*>{home(2), home(3), home(4)}));
     m.select(home(2));
 
     const CPlayer* expected[] = {home(3), home(4), home(2), home(3)};
     for (const CPlayer* next : expected) {
-        const CPlayer* before = m.selected;
+        const CPlayer* before = m.humans[0].selected;
         hold({kSwitch});
         controlStep();
-        EXPECT_EQ(m.selected, before);  // acts on release
+        EXPECT_EQ(m.humans[0].selected, before);  // acts on release
         hold({});
         controlStep();
-        EXPECT_EQ(m.selected, next);
+        EXPECT_EQ(m.humans[0].selected, next);
     }
 }
 
 TEST_F(UserControlTest, SwitchIdleWhileSelectedHoldsTheBall) {
     home(6)->position = Vector3(3.0f, 0.0f, 0.0f);
     giveBall(home(5), kZeroVector, 1);
-    m.switchList.candidates = {home(5), home(6)};
-    m.switchList.cursor = 0;
+    m.humans[0].switchList.candidates = {home(5), home(6)};
+    m.humans[0].switchList.cursor = 0;
     hold({kSwitch});
     controlStep();
     hold({});
     controlStep();
-    EXPECT_EQ(m.selected, home(5));
-    EXPECT_EQ(m.switchList.cursor, 0u);
+    EXPECT_EQ(m.humans[0].selected, home(5));
+    EXPECT_EQ(m.humans[0].switchList.cursor, 0u);
 }
 
 TEST_F(UserControlTest, LockedKeysDoNothing) {
     CPlayer* p = home(5);
     home(6)->position = Vector3(0.0f, -10.0f, 0.0f);
     giveBall(p, kZeroVector, 5);
-    m.switchList.candidates = {home(6)};
+    m.humans[0].switchList.candidates = {home(6)};
     for (int slot : {SLOT_UP, SLOT_PASS, SLOT_SHOOT, SLOT_SWITCH}) keys.locked[slot] = true;
 
     hold({kUp});
@@ -314,7 +314,7 @@ TEST_F(UserControlTest, LockedKeysDoNothing) {
     EXPECT_EQ(p->pendingKind, KICK_NONE);
     hold({});
     controlStep();
-    EXPECT_EQ(m.selected, p);
+    EXPECT_EQ(m.humans[0].selected, p);
 
     // The unlocked keys still work.
     hold({kCross});

@@ -141,7 +141,7 @@ public:
     // Returns true when this step releases the shoot key while the footballer has the ball.
     bool decide(const CMatch& m) {
         kb.releaseAll();
-        const CPlayer* sel = m.selected;
+        const CPlayer* sel = m.humans[0].selected;
         if (sel == nullptr) return false;
         const bool holds = m.ballHolder == sel;
         if (holds && m.state == GAME_READY) {
@@ -196,10 +196,10 @@ TEST(WholeMatch, ScriptedHumanGetsAShotOnGoal) {
         keys.pollKeys();
         const int shotsBefore = m.home.shots;
         const int onGoalBefore = m.home.shotsOnGoal;
-        if (m.selected != nullptr) {
+        if (m.humans[0].selected != nullptr) {
             selectedEver = true;
-            ASSERT_TRUE(m.home.contains(m.selected));
-            ASSERT_NE(m.selected, m.home.goalkeeper());
+            ASSERT_TRUE(m.home.contains(m.humans[0].selected));
+            ASSERT_NE(m.humans[0].selected, m.home.goalkeeper());
             const int aim = user_control::readDirection(m);
             user_control::loosePressActions(m, aim);
             user_control::releaseActions(m, aim);

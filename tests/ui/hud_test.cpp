@@ -81,7 +81,7 @@ TEST_F(HudTest, RadarDotsHaveTheirColoursAtTheirPlaces) {
     home(3).position = {10.0f, 20.0f, 0.0f};
     away(6).position = {-20.0f, -30.0f, 0.0f};
     home(5).position = {20.0f, -40.0f, 0.0f};
-    match->selected = &home(5);
+    match->humans[0].selected = &home(5);
     match->ball.position = {-10.0f, 10.0f, 3.0f};  // its ground point is shown
     const PixelBuffer frame = drawFrame();
     const int left = g().windowWidth() - 84 - 20, top = g().windowHeight() - 126 - 20;

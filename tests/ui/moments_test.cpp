@@ -116,7 +116,7 @@ protected:
         calmScene();
         match->state = GAME_READY;
         match->homeTakesRestart = true;
-        match->selected = &home(9);
+        match->humans[0].selected = &home(9);
     }
     int centreLeft(platform::Font& font, const std::string& text) { return g().windowWidth() / 2 - font.textWidth(text) / 2; }
 };

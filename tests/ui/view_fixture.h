@@ -128,7 +128,7 @@ protected:
         }
         match->ball.position = {0.0f, 0.0f, kBallRadius};
         match->ballHolder = nullptr;
-        match->selected = nullptr;
+        match->humans[0].selected = nullptr;
         match->stateTimer = 0.0f;
         match->state = GAME_PLAY;
     }

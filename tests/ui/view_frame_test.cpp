@@ -215,7 +215,7 @@ TEST_F(MatchViewTest, HasBallMarkerLiesOverTheSelectionWhenAKeeperHoldsTheBall) 
     // The selected footballer half a metre beside the keeper: the two rings cross.
     CPlayer& mate = home(4);
     mate.position = {-19.5f, -48.0f, 0.0f};
-    match->selected = &mate;
+    match->humans[0].selected = &mate;
     const PixelBuffer selectedOnly = drawFrame();
     match->ballHolder = &keeper;
     const PixelBuffer both = drawFrame();
@@ -292,7 +292,7 @@ TEST_F(MatchViewTest, OffScreenSelectionGetsOneArrowAtTheEdge) {
     };
 
     CPlayer& far = home(6);
-    match->selected = &far;
+    match->humans[0].selected = &far;
     far.position = {-30.0f, 40.0f, 0.0f};  // left of and above the view
     EXPECT_EQ(cornersShown(drawFrame()), std::vector<ArrowId>{ARROW_UL});
 
@@ -351,7 +351,7 @@ TEST_F(MatchViewTest, NamesOfHolderAndSelectedStandOverThem) {
     CPlayer& holder = away(8);
     holder.position = {5.0f, 5.0f, 0.0f};
     match->ballHolder = &holder;
-    match->selected = &home(8);
+    match->humans[0].selected = &home(8);
     home(8).position = {-6.0f, 2.0f, 0.0f};
     const PixelBuffer frame = drawFrame();
     platform::Font& font = g().miniFont();

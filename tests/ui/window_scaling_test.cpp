@@ -65,7 +65,7 @@ protected:
         }
         selected = match->home.player(6);
         selected->position = {3.0f, 2.0f, 0.0f};
-        match->selected = selected;
+        match->humans[0].selected = selected;
         match->ball.position = {0.0f, 0.0f, kBallRadius};
         match->ballHolder = nullptr;
         match->stateTimer = 0.0f;

@@ -53,12 +53,12 @@ void BotKeyboard::decide(const CMatch& m) {
         }
         return;
     }
-    const CPlayer* me = m.selected;
-    if (me == nullptr || m.humanTeam == nullptr) {
+    const CPlayer* me = m.humans[0].selected;
+    if (me == nullptr || m.humans[0].team == nullptr) {
         clearArrows();
         return;
     }
-    const bool up = m.humanTeam->ai->attacksUpwards;
+    const bool up = m.humans[0].team->ai->attacksUpwards;
     const float goalY = up ? kGoalLine : -kGoalLine;
     const auto startKick = [this](int slot) {
         kickSlot_ = slot;
