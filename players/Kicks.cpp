@@ -7,10 +7,10 @@
 #include "players/Shooting.h"
 #include "sim/Ball.h"
 #include "sim/KickPlanner.h"
-#include "sim/Match.h"
+#include "players/Play.h"
 #include "sim/Random.h"
 #include "sim/Team.h"
-#include "team/GlobalAI.h"
+#include "players/TeamPlan.h"
 
 namespace flikka::kicks {
 
@@ -54,7 +54,7 @@ void forEachCandidate(const CTeam& team, const Vector3& origin, int aim, Visit v
 
 // Full rules: the pass goes a little off its line and its length, more so under pressure.
 void astray(const CPlayer& p, Vector3& target) {
-    const CMatch& m = *p.match;
+    const CPlay& m = *p.match;
     float spread = m.rules.passSpread;
     for (const auto& o : p.opponents->players) {
         if (horizontalDistance(o->position, p.position) < kPassPressure) {
@@ -71,7 +71,7 @@ void astray(const CPlayer& p, Vector3& target) {
     target.y = from.y + d.x * s + d.y * c;
 }
 
-bool attacksUpwards(const CPlayer& p) { return p.team != nullptr && p.team->ai && p.team->ai->attacksUpwards; }
+bool attacksUpwards(const CPlayer& p) { return p.team != nullptr && p.team->plan != nullptr && p.team->plan->attacksUpwards; }
 
 }  // namespace
 
@@ -139,14 +139,14 @@ Vector3 clampToPitch(const Vector3& p) {
     return {std::clamp(p.x, -kHalfWidth, kHalfWidth), std::clamp(p.y, -kHalfLength, kHalfLength), p.z};
 }
 
-CTeam& possessingTeam(CMatch& m) {
+CTeam& possessingTeam(CPlay& m) {
     if (m.ballHolder != nullptr) return m.teamOf(m.ballHolder);
     if (m.lastToucher != nullptr) return m.teamOf(m.lastToucher);
     return m.away;
 }
 
 void kickEvent(const CPlayer& p, KickEventKind kind) {
-    CMatch& m = *p.match;
+    CPlay& m = *p.match;
     // A throw-in is played as a pass by the taker; the restart tells it apart.
     if (m.state == GAME_READY && m.restartKind == THROW_IN) kind = KickEventKind::Throw;
     m.emit({.kind = MatchEventKind::Kick,
@@ -156,7 +156,7 @@ void kickEvent(const CPlayer& p, KickEventKind kind) {
             .where = m.ball.position});
 }
 
-void shotBookkeeping(CMatch& m) {
+void shotBookkeeping(CPlay& m) {
     CTeam& t = possessingTeam(m);
     t.shots += 1;
     const int goalEvent = (&t == &m.home) ? EV_AWAY_GOAL_LINE : EV_HOME_GOAL_LINE;
@@ -164,14 +164,14 @@ void shotBookkeeping(CMatch& m) {
     m.notifyAll(EVENT_SHOT);
 }
 
-void passBookkeeping(CMatch& m, int event) {
+void passBookkeeping(CPlay& m, int event) {
     possessingTeam(m).passes += 1;
     m.notifyAll(event);
 }
 
 void shoot(int aim, CPlayer& p, bool queue) {
     if (queued(p, queue, KICK_SHOT, aim)) return;
-    CMatch& m = *p.match;
+    CPlay& m = *p.match;
     m.noteKick(p);
     if (m.rules.aimedShots) {
         shooting::humanShot(aim, p);
@@ -192,7 +192,7 @@ void shoot(int aim, CPlayer& p, bool queue) {
 
 Vector3 pass(int aim, CPlayer& p, bool queue) {
     if (queued(p, queue, KICK_PASS, aim)) return kZeroVector;
-    CMatch& m = *p.match;
+    CPlay& m = *p.match;
     m.noteKick(p);
     CBall& ball = m.ball;
     if (aim == 0) aim = p.direction;
@@ -243,7 +243,7 @@ Vector3 pass(int aim, CPlayer& p, bool queue) {
 
 Vector3 cross(int aim, CPlayer& p, bool queue) {
     if (queued(p, queue, KICK_CROSS, aim)) return kZeroVector;
-    CMatch& m = *p.match;
+    CPlay& m = *p.match;
     m.noteKick(p);
     Vector3 target;
     CPlayer* receiver = crossReceiver(*p.team, m.ball.position, aim);
@@ -266,7 +266,7 @@ Vector3 cross(int aim, CPlayer& p, bool queue) {
 }
 
 void clear(CPlayer& p) {
-    CMatch& m = *p.match;
+    CPlay& m = *p.match;
     m.noteKick(p);
     const float s = p.position.x > 0.0f ? 1.0f : -1.0f;
     const Vector3 target{p.position.x + kHalfWidth * s, p.position.y, p.position.z + 0.1232f};

@@ -6,7 +6,7 @@ namespace flikka {
 
 class CPlayer;
 class CTeam;
-class CMatch;
+class CPlay;
 
 class Random;
 
@@ -24,11 +24,11 @@ CPlayer* crossReceiver(const CTeam& team, const Vector3& origin, int aim);
 Vector3 lead(const CPlayer& p, float factor);
 Vector3 clampToPitch(const Vector3& p);
 
-CTeam& possessingTeam(CMatch& m);
+CTeam& possessingTeam(CPlay& m);
 // Reports the kick the ball has just been given by p; called right after the planner kicked.
 void kickEvent(const CPlayer& p, KickEventKind kind);
-void shotBookkeeping(CMatch& m);
-void passBookkeeping(CMatch& m, int event);
+void shotBookkeeping(CPlay& m);
+void passBookkeeping(CPlay& m, int event);
 
 }  // namespace kicks
 }  // namespace flikka

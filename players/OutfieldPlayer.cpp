@@ -7,10 +7,10 @@
 #include "players/Kicks.h"
 #include "players/Shooting.h"
 #include "sim/KickPlanner.h"
-#include "sim/Match.h"
+#include "players/Play.h"
 #include "sim/Random.h"
 #include "sim/Team.h"
-#include "team/GlobalAI.h"
+#include "players/TeamPlan.h"
 
 namespace flikka {
 
@@ -106,12 +106,12 @@ Vector3 horizontal(const Vector3& v) { return {v.x, v.y, 0.0f}; }
 
 // ---------------------------------------------------------------- roles and states
 
-bool COutfieldPlayer::attacksUpwards() const { return team->ai->attacksUpwards; }
+bool COutfieldPlayer::attacksUpwards() const { return team->plan->attacksUpwards; }
 
-CGlobalAI& COutfieldPlayer::ai() const { return *team->ai; }
+TeamPlan& COutfieldPlayer::plan() const { return *team->plan; }
 
 void COutfieldPlayer::leaveRole() {
-    CGlobalAI& g = ai();
+    TeamPlan& g = plan();
     switch (state) {
         case STATE_MARK:
             if (markTarget != nullptr) g.markingMap.erase(markTarget);
@@ -130,7 +130,7 @@ void COutfieldPlayer::setState(int s) {
     if (s == STATE_FORMATION) {
         state = STATE_FORMATION;
     } else if (s == STATE_CHASE) {
-        CGlobalAI& g = ai();
+        TeamPlan& g = plan();
         if (g.chaser != nullptr && g.chaser != this) g.chaser->setState(STATE_FORMATION);
         g.chaser = this;
         state = STATE_CHASE;
@@ -141,7 +141,7 @@ void COutfieldPlayer::setState(int s) {
 
 void COutfieldPlayer::markOpponent(CPlayer* o) {
     leaveRole();
-    ai().markingMap[o] = this;
+    plan().markingMap[o] = this;
     markTarget = o;
     state = STATE_MARK;
 }
@@ -153,7 +153,7 @@ void COutfieldPlayer::resetToDefault() {
 
 void COutfieldPlayer::coverCarrier() {
     leaveRole();
-    ai().cover = this;
+    plan().cover = this;
     state = STATE_COVER;
 }
 
@@ -195,7 +195,7 @@ void COutfieldPlayer::notify(int event) {
 // ---------------------------------------------------------------- queries
 
 float COutfieldPlayer::offsideLine() const {
-    const bool theyAttackUp = opponents->ai->attacksUpwards;
+    const bool theyAttackUp = opponents->plan->attacksUpwards;
     float line = theyAttackUp ? 1000.0f : -1000.0f;
     for (std::size_t i = 1; i < opponents->size(); ++i) {
         const float y = opponents->player(i)->position.y;
@@ -445,11 +445,11 @@ int COutfieldPlayer::bestDribbleDirection() const {
 // ---------------------------------------------------------------- think
 
 void COutfieldPlayer::think() {
-    CMatch& m = *match;
+    CPlay& m = *match;
     // The computer takes over a restart the human leaves untaken (full rules).
     if (m.isSelected(this) && !m.computerTakesRestart()) return;
     if (sliding()) return;
-    CGlobalAI& g = ai();
+    TeamPlan& g = plan();
     const bool up = attacksUpwards();
 
     if (state == STATE_FORMATION && (up ? position.y < -kDeepHalf : position.y > kDeepHalf)) {
@@ -567,7 +567,7 @@ void COutfieldPlayer::think() {
 // ---------------------------------------------------------------- with the ball
 
 void COutfieldPlayer::onBallDecision() {
-    CMatch& m = *match;
+    CPlay& m = *match;
     const std::uint32_t ms = match->clockMs;
     const bool up = attacksUpwards();
 
@@ -764,7 +764,7 @@ PassChoice COutfieldPlayer::bestBackPass() const {
 }
 
 void COutfieldPlayer::closeDownCarrier(const CPlayer& carrier) {
-    CMatch& m = *match;
+    CPlay& m = *match;
     const Vector3& ball = m.ball.position;
     if (lungeTime > 0.0f) {
         lungeTime -= kStep;
@@ -776,7 +776,7 @@ void COutfieldPlayer::closeDownCarrier(const CPlayer& carrier) {
     // direction can take the carrier past him.
     const bool look = match->clockMs % kJockeyLookPeriod == 0 || interceptPoint == Vector3{};
     if (look) {
-        const Vector3 toGoal = horizontal(ai().ownGoal() - ball);
+        const Vector3 toGoal = horizontal(plan().ownGoal() - ball);
         const float len = horizontalLength(toGoal);
         interceptPoint = len > 0.0f ? ball + toGoal * (kJockeyDistance / len) : ball;
         interceptPoint.z = 0.0f;
@@ -802,7 +802,7 @@ float COutfieldPlayer::slideChanceHere() const {
 }
 
 void COutfieldPlayer::maybeSlide() {
-    CMatch& m = *match;
+    CPlay& m = *match;
     const CPlayer* carrier = m.ballHolder;
     if (carrier == nullptr || team->contains(carrier) || m.isEitherGoalkeeper(carrier)) return;
     if (match->clockMs % 50 != 0 || speed < kSlideMinSpeed) return;
@@ -839,8 +839,8 @@ void COutfieldPlayer::restartPass() {
 }
 
 void COutfieldPlayer::takeFreeKick(bool indirect) {
-    CMatch& m = *match;
-    const float d = horizontalDistance(position, ai().attackedGoal());
+    CPlay& m = *match;
+    const float d = horizontalDistance(position, plan().attackedGoal());
     const float wide = std::fabs(m.ball.position.x);
     if (!indirect && d < kFreeKickShotRange && wide < 22.0f && match->random.unit() < (d < 24.0f ? 0.7f : 0.4f)) {
         Vector3 target = shooting::openTarget(*this);
@@ -861,7 +861,7 @@ void COutfieldPlayer::takeFreeKick(bool indirect) {
 void COutfieldPlayer::takePenalty() {
     const float r = match->random.unit();
     const float side = r < 0.1f ? 0.0f : (r < 0.55f ? -1.0f : 1.0f);
-    const Vector3 goal = ai().attackedGoal();
+    const Vector3 goal = plan().attackedGoal();
     const Vector3 target{side * match->random.uniform(1.8f, 3.2f), goal.y, match->random.uniform(0.3f, 1.9f)};
     shooting::penaltyKick(*this, target);
 }

@@ -3,7 +3,7 @@
 
 namespace flikka {
 
-class CGlobalAI;
+class TeamPlan;
 
 enum OutfieldState {
     STATE_INTERCEPT = 0,
@@ -59,7 +59,7 @@ public:
     static void receiveAt(CPlayer* f, const Vector3& p);  // does nothing for a goalkeeper
 
     bool attacksUpwards() const;
-    CGlobalAI& ai() const;
+    TeamPlan& plan() const;  // his team's plan, as the team AI keeps it
     float offsideLine() const;
     bool offside(float margin = 0.0f) const;  // margin: metres past the line that still look level
     bool pressured() const;

@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "players/Kicks.h"
-#include "sim/Match.h"
+#include "players/Play.h"
 #include "sim/Random.h"
 #include "sim/Team.h"
 

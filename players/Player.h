@@ -6,7 +6,7 @@
 
 namespace flikka {
 
-class CMatch;
+class CPlay;
 class CTeam;
 class COutfieldPlayer;
 
@@ -58,7 +58,7 @@ public:
     Vector3 heading{};
     bool canMove = true;
     std::vector<float> accelDistances;
-    CMatch* match = nullptr;
+    CPlay* match = nullptr;
     CTeam* team = nullptr;
     CTeam* opponents = nullptr;
     int moveMode = 0;

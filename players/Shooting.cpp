@@ -6,10 +6,10 @@
 #include "players/Kicks.h"
 #include "players/Player.h"
 #include "sim/KickPlanner.h"
-#include "sim/Match.h"
+#include "players/Play.h"
 #include "sim/Random.h"
 #include "sim/Team.h"
-#include "team/GlobalAI.h"
+#include "players/TeamPlan.h"
 
 namespace flikka::shooting {
 
@@ -24,7 +24,7 @@ constexpr float kLoosePressure = 3.0f, kLooseSpread = 0.03f;
 constexpr float kDeadBallSpread = 0.05f;
 constexpr float kPenaltySpread = 0.05f;
 
-float goalY(const CPlayer& p) { return p.team->ai->attacksUpwards ? kGoalLine : -kGoalLine; }
+float goalY(const CPlayer& p) { return p.team->plan->attacksUpwards ? kGoalLine : -kGoalLine; }
 
 // Roughly normal, mean 0 and spread 1, from four draws.
 float normalish(Random& r) {
@@ -43,7 +43,7 @@ bool inTriangle(const Vector3& p, const Vector3& a, const Vector3& b, const Vect
     return !(negative && positive);
 }
 
-void release(CMatch& m) {
+void release(CPlay& m) {
     // As the classic shot: a set-piece taker's touch starts again, and the set piece is over.
     if (CPlayer* holder = m.ballHolder) {
         if (holder->setPiece) holder->sinceLastTouch = 0.0f;
@@ -102,7 +102,7 @@ void miss(const CPlayer& p, Vector3& target, float spread) {
 }
 
 void openPlayShot(CPlayer& p, Vector3 target, float power, float sideSpin) {
-    CMatch& m = *p.match;
+    CPlay& m = *p.match;
     m.noteKick(p);
     release(m);
     kick_planner::fixedSpeed(m.ball, target, sideSpin, power);
@@ -111,7 +111,7 @@ void openPlayShot(CPlayer& p, Vector3 target, float power, float sideSpin) {
 }
 
 void freeKickShot(CPlayer& p, Vector3 target) {
-    CMatch& m = *p.match;
+    CPlay& m = *p.match;
     m.noteKick(p);
     release(m);
     miss(p, target, kDeadBallSpread);
@@ -123,7 +123,7 @@ void freeKickShot(CPlayer& p, Vector3 target) {
 }
 
 void penaltyKick(CPlayer& p, Vector3 target) {
-    CMatch& m = *p.match;
+    CPlay& m = *p.match;
     m.noteKick(p);
     release(m);
     miss(p, target, kPenaltySpread);
@@ -133,7 +133,7 @@ void penaltyKick(CPlayer& p, Vector3 target) {
 }
 
 void humanShot(int aim, CPlayer& p) {
-    CMatch& m = *p.match;
+    CPlay& m = *p.match;
     p.sinceLastTouch = 0.0f;
     Vector3 target = kicks::goalTarget(p, aim);
     if (m.state == GAME_READY && m.restartKind == PENALTY) {

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "players/Player.h"
-#include "sim/Match.h"
+#include "players/Play.h"
 #include "sim/Random.h"
 #include "sim/Team.h"
 
@@ -38,7 +38,7 @@ bool fromBehind(const CPlayer& challenger, const CPlayer& carrier) {
     return len > 0.0f && safeAcos(dot(carrier.heading, d / len)) > kFromBehind;
 }
 
-float foulScale(const CMatch& m) { return m.rules.foulScale > 0.0f ? m.rules.foulScale : 1.0f; }
+float foulScale(const CPlay& m) { return m.rules.foulScale > 0.0f ? m.rules.foulScale : 1.0f; }
 
 }  // namespace
 
@@ -55,7 +55,7 @@ bool CPlayer::challengeIsFoul(CPlayer* holder, bool wonBall) {
 }
 
 void CPlayer::knockLoose() {
-    CMatch& m = *match;
+    CPlay& m = *match;
     if (!(m.rules.looseTackleChance > 0.0f) || m.ballHolder != this) return;
     if (m.random.unit() >= m.rules.looseTackleChance) return;
     const float turn = m.random.uniform(-kLooseTurn, kLooseTurn);
@@ -83,7 +83,7 @@ bool CPlayer::startSlide(const Vector3& along) {
 }
 
 void CPlayer::slideStep(float dt) {
-    CMatch& m = *match;
+    CPlay& m = *match;
     // Nothing steers a slide: the AI and the keys may have turned him since the last step.
     heading = slideHeading;
     direction = slideDirection;

@@ -6,7 +6,7 @@
 #include "sim/KeyState.h"
 #include "players/Kicks.h"
 #include "players/Player.h"
-#include "sim/Match.h"
+#include "players/Play.h"
 #include "sim/Team.h"
 
 namespace flikka::user_control {
@@ -21,17 +21,17 @@ void storePending(CPlayer& p, int kind, int aim) {
     p.pendingTime = kPendingTime;
 }
 
-bool selectedHoldsBall(const CMatch& m, const HumanControl& h) {
+bool selectedHoldsBall(const CPlay& m, const HumanControl& h) {
     return h.selected != nullptr && m.ballHolder == h.selected;
 }
 
 }  // namespace
 
-void controlSelected(CMatch& m) {
+void controlSelected(CPlay& m) {
     for (HumanControl& h : m.humans) controlSelected(m, h);
 }
 
-void controlSelected(CMatch& m, HumanControl& h) {
+void controlSelected(CPlay& m, HumanControl& h) {
     if (h.selected == nullptr || h.keys == nullptr) return;
     const int aim = readDirection(m, h);
     loosePressActions(m, h, aim);
@@ -39,13 +39,13 @@ void controlSelected(CMatch& m, HumanControl& h) {
     switchSelected(m, h);
 }
 
-int readDirection(CMatch& m) { return readDirection(m, m.humans[0]); }
-void loosePressActions(CMatch& m, int aim) { loosePressActions(m, m.humans[0], aim); }
-void releaseActions(CMatch& m, int aim) { releaseActions(m, m.humans[0], aim); }
-void switchSelected(CMatch& m) { switchSelected(m, m.humans[0]); }
-void rebuildSwitchList(CMatch& m) { rebuildSwitchList(m, m.humans[0]); }
+int readDirection(CPlay& m) { return readDirection(m, m.humans[0]); }
+void loosePressActions(CPlay& m, int aim) { loosePressActions(m, m.humans[0], aim); }
+void releaseActions(CPlay& m, int aim) { releaseActions(m, m.humans[0], aim); }
+void switchSelected(CPlay& m) { switchSelected(m, m.humans[0]); }
+void rebuildSwitchList(CPlay& m) { rebuildSwitchList(m, m.humans[0]); }
 
-int readDirection(CMatch&, HumanControl& h) {
+int readDirection(CPlay&, HumanControl& h) {
     const KeyState& k = *h.keys;
     const bool up = k.pressed(SLOT_UP);
     const bool down = k.pressed(SLOT_DOWN);
@@ -70,7 +70,7 @@ int readDirection(CMatch&, HumanControl& h) {
     return d;
 }
 
-void loosePressActions(CMatch& m, HumanControl& h, int aim) {
+void loosePressActions(CPlay& m, HumanControl& h, int aim) {
     if (h.selected == nullptr) return;
     // Full rules: shoot pressed while an opponent holds the ball is a sliding tackle.
     if (m.ballHolder != nullptr) {
@@ -90,7 +90,7 @@ void loosePressActions(CMatch& m, HumanControl& h, int aim) {
     if (k.pressed(SLOT_CROSS)) storePending(p, KICK_CROSS, aim);
 }
 
-void releaseActions(CMatch& m, HumanControl& h, int aim) {
+void releaseActions(CPlay& m, HumanControl& h, int aim) {
     const KeyState& k = *h.keys;
     // Each kick releases the ball, so at most one kick is played per step.
     if (selectedHoldsBall(m, h) && k.released(SLOT_SHOOT)) kicks::shoot(aim, *h.selected, false);
@@ -98,7 +98,7 @@ void releaseActions(CMatch& m, HumanControl& h, int aim) {
     if (selectedHoldsBall(m, h) && k.released(SLOT_CROSS)) kicks::cross(aim, *h.selected, false);
 }
 
-void switchSelected(CMatch& m, HumanControl& h) {
+void switchSelected(CPlay& m, HumanControl& h) {
     if (h.selected == nullptr || selectedHoldsBall(m, h)) return;
     if (!h.keys->released(SLOT_SWITCH)) return;
     SwitchList& list = h.switchList;
@@ -118,7 +118,7 @@ void switchSelected(CMatch& m, HumanControl& h) {
     m.selectFor(h, candidate);
 }
 
-void rebuildSwitchList(CMatch& m, HumanControl& h) {
+void rebuildSwitchList(CPlay& m, HumanControl& h) {
     if (h.team == nullptr) return;
     const CTeam& team = *h.team;
     const Vector3 ball = m.ball.position;

@@ -2,7 +2,7 @@
 
 namespace flikka {
 
-class CMatch;
+class CPlay;
 struct HumanControl;
 
 // A human's control of his selected footballer, run each logic step while he has one. Every
@@ -11,20 +11,20 @@ namespace user_control {
 
 // The humans' part of a logic step, between the key poll and the match step: the four below,
 // for each human who has a footballer selected, player 1 first.
-void controlSelected(CMatch& m);
-void controlSelected(CMatch& m, HumanControl& h);
+void controlSelected(CPlay& m);
+void controlSelected(CPlay& m, HumanControl& h);
 
-int readDirection(CMatch& m, HumanControl& h);
-void loosePressActions(CMatch& m, HumanControl& h, int aim);
-void releaseActions(CMatch& m, HumanControl& h, int aim);
-void switchSelected(CMatch& m, HumanControl& h);
-void rebuildSwitchList(CMatch& m, HumanControl& h);
+int readDirection(CPlay& m, HumanControl& h);
+void loosePressActions(CPlay& m, HumanControl& h, int aim);
+void releaseActions(CPlay& m, HumanControl& h, int aim);
+void switchSelected(CPlay& m, HumanControl& h);
+void rebuildSwitchList(CPlay& m, HumanControl& h);
 
-int readDirection(CMatch& m);
-void loosePressActions(CMatch& m, int aim);
-void releaseActions(CMatch& m, int aim);
-void switchSelected(CMatch& m);
-void rebuildSwitchList(CMatch& m);
+int readDirection(CPlay& m);
+void loosePressActions(CPlay& m, int aim);
+void releaseActions(CPlay& m, int aim);
+void switchSelected(CPlay& m);
+void rebuildSwitchList(CPlay& m);
 
 }  // namespace user_control
 }  // namespace flikka

@@ -39,8 +39,8 @@ void GoalReplay::start(const CMatch& live) {
     display_->console = nullptr;
     unsigned home[5], away[5];
     for (int i = 0; i < 5; ++i) {
-        home[i] = live.home.ai->formation.lineCounts[i];
-        away[i] = live.away.ai->formation.lineCounts[i];
+        home[i] = live.homeAi.formation.lineCounts[i];
+        away[i] = live.awayAi.formation.lineCounts[i];
     }
     display_->newMatch(home, away, live.matchLength, HUMAN_NONE, live.rules);
     display_->home.name = live.home.name;

@@ -63,7 +63,7 @@ MatchFrame MatchFrame::of(const CMatch& m) {
     f.homeScore = score(m.homeScore);
     f.awayScore = score(m.awayScore);
     f.secondHalf = m.secondHalf;
-    f.homeAttacksUp = m.home.ai != nullptr && m.home.ai->attacksUpwards;
+    f.homeAttacksUp = m.home.plan != nullptr && m.home.plan->attacksUpwards;
     return f;
 }
 
@@ -94,8 +94,8 @@ void MatchFrame::pose(CMatch& display) const {
     display.homeScore = homeScore;
     display.awayScore = awayScore;
     display.secondHalf = secondHalf;
-    display.home.ai->attacksUpwards = homeAttacksUp;
-    display.away.ai->attacksUpwards = !homeAttacksUp;
+    display.home.plan->attacksUpwards = homeAttacksUp;
+    display.away.plan->attacksUpwards = !homeAttacksUp;
     // Play on, with no fade: the replay shows the play, not the restarts' darkening.
     display.state = GAME_PLAY;
     display.stateTimer = 0.0f;

@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "players/Player.h"
-#include "sim/Match.h"
+#include "players/Play.h"
 
 namespace flikka {
 
@@ -231,7 +231,7 @@ NearGoals sweepNearGoals(const Vector3& p, const Vector3& v) {
 }
 
 // Searches the frames for the prediction copy and the match ball alike.
-void frameSearch(CMatch* match, FrameHit& hit, const Vector3& p, const Vector3& v, bool cull) {
+void frameSearch(CPlay* match, FrameHit& hit, const Vector3& p, const Vector3& v, bool cull) {
     // The search reads the upper goal's landmarks, which leaves the flag set for that end.
     match->landmarks.mirror = true;
     if (!cull) {
@@ -244,7 +244,7 @@ void frameSearch(CMatch* match, FrameHit& hit, const Vector3& p, const Vector3& 
 
 // Which part of the frame a hit that left the ball at p struck: the net by its give, else the
 // bar whose axis is nearer.
-void reportFrameHit(CMatch& match, const Vector3& p, float restitution, float speed) {
+void reportFrameHit(CPlay& match, const Vector3& p, float restitution, float speed) {
     MatchEventKind kind = MatchEventKind::Net;
     if (restitution == kFrameRestitution) {
         const float dy = std::fabs(p.y) - kGoalLineY;

@@ -5,7 +5,7 @@
 
 namespace flikka {
 
-class CMatch;
+class CPlay;
 
 // Constants of the flight, shared with the kick planner's quick probe flights.
 namespace ball_physics {
@@ -48,7 +48,7 @@ public:
     std::vector<Vector3> path;
     bool bounced = false;
     float touchLockout = 0.0f;
-    CMatch* match = nullptr;
+    CPlay* match = nullptr;
     PredictionEvent events[8];
     bool frameCollisions = true;
     bool kinematic = false;
@@ -63,7 +63,7 @@ public:
     bool planeCulling = true;
 
     CBall() = default;
-    explicit CBall(CMatch* m) : match(m) {}
+    explicit CBall(CPlay* m) : match(m) {}
 
     const PredictionEvent& event(int id) const { return events[id - 1]; }
     PredictionEvent& event(int id) { return events[id - 1]; }

@@ -24,64 +24,9 @@ constexpr int kPenaltySpot = 12;
 
 }  // namespace
 
-void CMatch::callFoul(CPlayer* offender, const CPlayer* victim) {
-    if (!rules.fouls || offender == nullptr || victim == nullptr) return;
-    if (state != GAME_PLAY || fullState.call != FullRulesState::CALL_NONE) return;
-    fullState.call = FullRulesState::CALL_FOUL;
-    fullState.offender = offender;
-    fullState.callSpot = victim->position;
-}
 
-bool CMatch::offsidePosition(const CPlayer& p) const {
-    const CTeam& own = home.contains(&p) ? home : away;
-    const CTeam& other = &own == &home ? away : home;
-    const float s = own.ai->attacksUpwards ? 1.0f : -1.0f;
-    const float y = p.position.y * s;  // towards the goal the side attacks
-    // In the opponents' half (the halfway line is not) and nearer their goal line than the ball.
-    if (y <= 0.0f || y <= ball.position.y * s) return false;
-    // ... and than the second-last opponent, the keeper counted; level is onside.
-    float last = -1000.0f, secondLast = -1000.0f;
-    for (const auto& o : other.players) {
-        const float oy = o->position.y * s;
-        if (oy > last) {
-            secondLast = last;
-            last = oy;
-        } else if (oy > secondLast) {
-            secondLast = oy;
-        }
-    }
-    return y > secondLast;
-}
 
-void CMatch::noteKick(const CPlayer& kicker) {
-    if (!rules.offside) return;
-    fullState.offsideTeam = nullptr;
-    fullState.offsidePlayers.clear();
-    // No offside straight from a throw-in, a goal kick or a corner.
-    if (state == GAME_READY && (restartKind == THROW_IN || restartKind == GOAL_KICK || restartKind == CORNER)) return;
-    const CTeam& side = home.contains(&kicker) ? home : away;
-    for (const auto& f : side.players) {
-        if (f.get() != &kicker && offsidePosition(*f)) fullState.offsidePlayers.push_back(f.get());
-    }
-    if (!fullState.offsidePlayers.empty()) fullState.offsideTeam = &side;
-}
 
-void CMatch::possessionUnderFullRules(CPlayer* p) {
-    FullRulesState& f = fullState;
-    // The pass is over once anybody has the ball: called if it found a footballer who stood offside.
-    if (f.offsideTeam != nullptr) {
-        const bool offside = std::find(f.offsidePlayers.begin(), f.offsidePlayers.end(), p) != f.offsidePlayers.end();
-        if (offside && state == GAME_PLAY && f.call == FullRulesState::CALL_NONE) {
-            f.call = FullRulesState::CALL_OFFSIDE;
-            f.offender = p;
-            f.callSpot = p->position;
-        }
-        f.offsideTeam = nullptr;
-        f.offsidePlayers.clear();
-    }
-    if (f.indirectTaker != nullptr && p != f.indirectTaker) f.indirectTaker = nullptr;
-    if (f.kickOffTeam != nullptr && !f.kickOffTeam->contains(p)) f.kickOffTeam = nullptr;
-}
 
 bool CMatch::refereeCalls() {
     FullRulesState& f = fullState;
@@ -101,7 +46,7 @@ bool CMatch::refereeCalls() {
         call.kind = MatchEventKind::Foul;
         emit(call);
         ++offenders.fouls;
-        landmarks.mirror = offenders.ai->attacksUpwards;  // the offenders' own end
+        landmarks.mirror = offenders.plan->attacksUpwards;  // the offenders' own end
         MatchEvent award;
         award.side = awardedSide;
         if (landmarks.inBox(f.callSpot, kAreaLo, kAreaHi, 0.0f)) {
@@ -143,10 +88,6 @@ void CMatch::playResumed(int kind) {
     }
 }
 
-bool CMatch::computerTakesRestart() const {
-    return rules.idleRestartSteps > 0 && state == GAME_READY && hasHuman(homeTakesRestart ? &home : &away) &&
-           fullState.readySteps >= static_cast<std::uint64_t>(rules.idleRestartSteps);
-}
 
 void CMatch::automaticSwitch() {
     FullRulesState& f = fullState;

@@ -42,21 +42,12 @@ void forEachFootballer(CTeam& t, F f) {
 
 }  // namespace
 
-int humansIn(int humanSide) {
-    switch (humanSide) {
-        case HUMAN_HOME:
-        case HUMAN_AWAY: return 1;
-        case HUMAN_BOTH:
-        case HUMAN_HOME_TWO: return 2;
-        default: return 0;
-    }
-}
-
-CMatch::CMatch(KeyState* keyState) : ball(this), console(&std::cout) {
+CMatch::CMatch(KeyState* keyState) : homeAi(&home), awayAi(&away) {
     humans[0].keys = keyState;
-    humans[1].number = 2;
-    home.name = "Supermen Utd";
-    away.name = "Lilac City";
+    home.plan = &homeAi;
+    away.plan = &awayAi;
+    homeAi.match = this;
+    awayAi.match = this;
 }
 
 CMatch::~CMatch() {
@@ -115,22 +106,22 @@ void CMatch::newMatch(const unsigned homeCounts[5], const unsigned awayCounts[5]
                                                                                                       : nullptr;
     humans[1].team = humanSide == HUMAN_BOTH ? &away : (humanSide == HUMAN_HOME_TWO ? &home : nullptr);
 
-    home.ai->attacksUpwards = true;
-    home.ai->formation.direction = -1.0f;
-    away.ai->attacksUpwards = false;
-    away.ai->formation.direction = 1.0f;
-    home.ai->clearRoles();
-    away.ai->clearRoles();
+    homeAi.attacksUpwards = true;
+    homeAi.formation.direction = -1.0f;
+    awayAi.attacksUpwards = false;
+    awayAi.formation.direction = 1.0f;
+    homeAi.clearRoles();
+    awayAi.clearRoles();
 
-    home.squadSetup(this, &away, homeCounts);
-    away.squadSetup(this, &home, awayCounts);
+    homeAi.setUpSquad(&away, homeCounts);
+    awayAi.setUpSquad(&home, awayCounts);
 
     for (std::size_t i = 0; i < home.size() && i < 11; ++i) home.player(i)->name = kHomeNames[i];
     for (std::size_t i = 0; i < away.size() && i < 11; ++i) away.player(i)->name = kAwayNames[i];
 
     for (CTeam* t : {&home, &away}) {
-        t->ai->opponentsKickOff(kZeroVector);
-        t->ai->moveToHomes();
+        aiOf(*t).opponentsKickOff(kZeroVector);
+        aiOf(*t).moveToHomes();
     }
 
     home.rebuildByDistance();
@@ -139,23 +130,11 @@ void CMatch::newMatch(const unsigned homeCounts[5], const unsigned awayCounts[5]
     lastToucher = home.goalkeeper();
 
     for (HumanControl& h : humans) {
-        h.switchList.match = this;
-        h.switchList.humanTeam = h.team;
         user_control::rebuildSwitchList(*this, h);
     }
 }
 
-unsigned CMatch::matchMinute() const {
-    const float minute = std::ceil((5400.0f / matchLength) * elapsed / 60.0f);
-    // A zero length gives an infinite minute (or NaN): the match is simply over.
-    if (!(minute < 4.0e9f)) return 4000000000u;
-    if (minute < 0.0f) return 0;
-    return static_cast<unsigned>(minute);
-}
 
-bool CMatch::fullTime() const {
-    return matchMinute() > 90 && (std::fabs(ball.position.y) < kNearCentreLine || matchMinute() > 95);
-}
 
 int CMatch::matchStep(float dt) {
     // The last step's events have been read; what came since (the human's kicks) stays.
@@ -207,10 +186,10 @@ int CMatch::stepStages(float dt) {
         restartPoint = kCentreSpot;
         homeTakesRestart = false;
         stateTimer = kStoppage;
-        home.ai->attacksUpwards = false;
-        home.ai->formation.direction = 1.0f;
-        away.ai->attacksUpwards = true;
-        away.ai->formation.direction = -1.0f;
+        homeAi.attacksUpwards = false;
+        homeAi.formation.direction = 1.0f;
+        awayAi.attacksUpwards = true;
+        awayAi.formation.direction = -1.0f;
         secondHalf = true;
         emit({.kind = MatchEventKind::HalfTime});
         elapsed = static_cast<float>(matchLength * kHalfTimeFraction);
@@ -251,8 +230,8 @@ int CMatch::stepStages(float dt) {
                 default: break;
             }
         }
-        CGlobalAI& taking = *(homeTakesRestart ? home : away).ai;
-        CGlobalAI& other = *(homeTakesRestart ? away : home).ai;
+        CGlobalAI& taking = homeTakesRestart ? homeAi : awayAi;
+        CGlobalAI& other = homeTakesRestart ? awayAi : homeAi;
         const Vector3 p = restartPoint;
         const std::int8_t takingSide = homeTakesRestart ? SIDE_HOME : SIDE_AWAY;
         emit({.kind = MatchEventKind::Whistle, .side = takingSide, .restartKind = restartKind, .where = p});
@@ -290,8 +269,8 @@ int CMatch::stepStages(float dt) {
 
     // 7. Open play shapes both teams.
     if (state == GAME_PLAY) {
-        home.ai->openPlay();
-        away.ai->openPlay();
+        homeAi.openPlay();
+        awayAi.openPlay();
     }
 
     // 8, 9. Clock and ball.
@@ -309,8 +288,8 @@ int CMatch::stepStages(float dt) {
 
     // 11. New formation offsets.
     if (ms % 1500 == 0) {
-        home.ai->formation.randomiseOffsets(random);
-        away.ai->formation.randomiseOffsets(random);
+        homeAi.formation.randomiseOffsets(random);
+        awayAi.formation.randomiseOffsets(random);
     }
 
     // 12. Decisions, away side first.
@@ -322,7 +301,7 @@ int CMatch::stepStages(float dt) {
     const float stepDt = static_cast<float>(static_cast<double>(wholeMs) * 0.001);
     for (CTeam* t : {&away, &home}) {
         forEachFootballer(*t, [stepDt](CPlayer& p) { p.update(stepDt); });
-        t->ai->teamStep(static_cast<int>(wholeMs));
+        aiOf(*t).teamStep(static_cast<int>(wholeMs));
     }
 
     // 14, 15. Keys and the switch list.
@@ -381,17 +360,17 @@ void CMatch::refereeCheck() {
         print("upper goal\n");
         stoppage(KICK_OFF, kCentreSpot, awayTouchedLast());
         // The goal belongs to whoever attacks this end, own goals included.
-        if (home.ai->attacksUpwards) ++homeScore;
+        if (homeAi.attacksUpwards) ++homeScore;
         else ++awayScore;
-        reportGoal(home.ai->attacksUpwards, q.y);
+        reportGoal(homeAi.attacksUpwards, q.y);
         return;
     }
     if (goalsCount && ballIn(b, {-g.x, -(q.y + kNetDepth), 0.0f}, {g.x, -(q.y + r), kCrossbarHeight})) {
         print("lower goal\n");
         stoppage(KICK_OFF, kCentreSpot, awayTouchedLast());
-        if (away.ai->attacksUpwards) ++homeScore;
+        if (awayAi.attacksUpwards) ++homeScore;
         else ++awayScore;
-        reportGoal(away.ai->attacksUpwards, -q.y);
+        reportGoal(awayAi.attacksUpwards, -q.y);
         return;
     }
     const Vector3 goalArea = landmarks.landmark(13);  // (-8.875, 47)
@@ -399,20 +378,20 @@ void CMatch::refereeCheck() {
     const bool awayLast = awayTouchedLast();
     if (ballIn(b, {-endX, q.y + r, 0.0f}, {endX, kFar, kFar})) {
         print("upper corner\n");
-        const bool byAttackers = (home.ai->attacksUpwards && !awayLast) || (away.ai->attacksUpwards && awayLast);
+        const bool byAttackers = (homeAi.attacksUpwards && !awayLast) || (awayAi.attacksUpwards && awayLast);
         if (byAttackers) {
             landmarks.mirror = true;
-            stoppage(GOAL_KICK, {b.x > 0.0f ? gx : -gx, goalArea.y, kBallRadius}, away.ai->attacksUpwards);
+            stoppage(GOAL_KICK, {b.x > 0.0f ? gx : -gx, goalArea.y, kBallRadius}, awayAi.attacksUpwards);
         } else {
             stoppage(CORNER, {b.x >= 0.0f ? q.x : -q.x, q.y, kBallRadius}, awayLast);
         }
     }
     if (ballIn(b, {-endX, -kFar, 0.0f}, {endX, -(q.y + r), kFar})) {
         print("lower corner\n");
-        const bool byAttackers = (!home.ai->attacksUpwards && !awayLast) || (!away.ai->attacksUpwards && awayLast);
+        const bool byAttackers = (!homeAi.attacksUpwards && !awayLast) || (!awayAi.attacksUpwards && awayLast);
         if (byAttackers) {
             landmarks.mirror = false;
-            stoppage(GOAL_KICK, {b.x < 0.0f ? -gx : gx, -goalArea.y, kBallRadius}, !away.ai->attacksUpwards);
+            stoppage(GOAL_KICK, {b.x < 0.0f ? -gx : gx, -goalArea.y, kBallRadius}, !awayAi.attacksUpwards);
         } else {
             stoppage(CORNER, {b.x >= 0.0f ? q.x : -q.x, -q.y, kBallRadius}, awayLast);
         }
@@ -443,152 +422,20 @@ void CMatch::reportGoal(bool homeCredited, float lineY) {
     emit(e);
 }
 
-void CMatch::setBallHolder(CPlayer* p) {
-    // Handing the ball back to the footballer who last had it (a reset at a restart, his own
-    // kick caught again) changes nobody's possession.
-    const CPlayer* previous = ballHolder != nullptr ? ballHolder : lastToucher;
-    if (p != nullptr && p != previous) {
-        emit({.kind = MatchEventKind::Possession, .player = p, .where = ball.position});
-    }
-    if (lastToucher == nullptr) lastToucher = p;
-    if (ballHolder != nullptr) {
-        ballHolder->setHasBall(false);
-        lastToucher = ballHolder;
-    }
-    if (p != nullptr) {
-        if (rules.full()) possessionUnderFullRules(p);
-        p->setHasBall(true);
-        ballHolder = p;
-        if (p == targetReceiver) ++teamOf(p).successfulPasses;
-        targetReceiver = nullptr;
-        notifyAll(EVENT_POSSESSION);
-        select(p);
-    } else {
-        ballHolder = nullptr;
-        notifyAll(EVENT_BALL_FREE);
-    }
-}
 
-bool CMatch::awayTouchedLast() const {
-    if (ballHolder != nullptr) return away.contains(ballHolder);
-    if (lastToucher == nullptr) return true;
-    return away.contains(lastToucher);
-}
 
-void CMatch::select(CPlayer* p) {
-    if (p == nullptr) return;
-    HumanControl* taker = humanOf(p);
-    if (taker == nullptr) {
-        float nearest = 0.0f;
-        for (HumanControl& h : humans) {
-            if (h.team == nullptr || !h.team->contains(p)) continue;
-            // Somebody with no footballer yet comes first; else the nearer (player 1 on a tie).
-            const float d = h.selected == nullptr ? -1.0f : distance(h.selected->position, p->position);
-            if (taker == nullptr || d < nearest) {
-                taker = &h;
-                nearest = d;
-            }
-        }
-    }
-    if (taker != nullptr) selectFor(*taker, p);
-}
 
-void CMatch::selectFor(HumanControl& h, CPlayer* p) {
-    if (h.team == nullptr || p == nullptr || isEitherGoalkeeper(p) || !h.team->contains(p)) return;
-    if (heldByOtherHuman(h, p)) return;
-    if (h.selected != nullptr && h.selected->canMove) h.selected->moveMode = 0;
-    h.selected = p;
-    // A second human on the side who has nobody yet takes the first free footballer he is offered.
-    for (HumanControl& o : humans) {
-        if (&o == &h || o.team != h.team || o.selected != nullptr) continue;
-        for (CPlayer* c : o.switchList.candidates) {
-            if (humanOf(c) == nullptr) {
-                o.selected = c;
-                break;
-            }
-        }
-    }
-}
 
-void CMatch::selectReceiver(const CPlayer& kicker, CPlayer* receiver) {
-    if (!hasHuman(kicker.team)) return;
-    if (HumanControl* h = humanOf(&kicker)) {
-        selectFor(*h, receiver);
-    } else {
-        select(receiver);
-    }
-}
 
-HumanControl* CMatch::humanOf(const CPlayer* p) {
-    if (p == nullptr) return nullptr;
-    for (HumanControl& h : humans) {
-        if (h.selected == p) return &h;
-    }
-    return nullptr;
-}
 
-const HumanControl* CMatch::humanOf(const CPlayer* p) const {
-    if (p == nullptr) return nullptr;
-    for (const HumanControl& h : humans) {
-        if (h.selected == p) return &h;
-    }
-    return nullptr;
-}
 
-bool CMatch::heldByOtherHuman(const HumanControl& h, const CPlayer* p) const {
-    const HumanControl* o = humanOf(p);
-    return o != nullptr && o != &h;
-}
 
-bool CMatch::hasHuman(const CTeam* t) const {
-    if (t == nullptr) return false;
-    for (const HumanControl& h : humans) {
-        if (h.team == t) return true;
-    }
-    return false;
-}
 
-int CMatch::humanCount() const {
-    int n = 0;
-    for (const HumanControl& h : humans) n += h.team != nullptr ? 1 : 0;
-    return n;
-}
 
-bool CMatch::claimPoint(float x, float y) {
-    // A point that is not a number cannot be claimed (nor ordered in the set).
-    if (!std::isfinite(x) || !std::isfinite(y)) return false;
-    const float rx = std::floor(2.0f * x + 0.5f) / 2.0f;
-    const float ry = std::floor(2.0f * y + 0.5f) / 2.0f;
-    return claimSet.insert(rx, ry);
-}
 
-void CMatch::markFootballersFree() {
-    forEachFootballer(home, [](CPlayer& p) { p.canMove = true; });
-    forEachFootballer(away, [](CPlayer& p) { p.canMove = true; });
-}
 
-void CMatch::notifyAll(int event) {
-    forEachFootballer(home, [event](CPlayer& p) { p.notify(event); });
-    forEachFootballer(away, [event](CPlayer& p) { p.notify(event); });
-}
 
-void CMatch::addDebugMarker(float x, float y) {
-    if (debugMarkers != nullptr) debugMarkers->addDebugMarker(x, y);
-}
 
-void CMatch::print(const char* text) const {
-    if (console == nullptr) return;
-    *console << text;
-    console->flush();
-}
 
-void CMatch::emit(MatchEvent e) {
-    e.minute = matchMinute();
-    if (e.player != nullptr) {
-        e.playerIndex = teamOf(e.player).indexOf(e.player);
-        if (e.side == SIDE_NONE) e.side = isHome(e.player) ? SIDE_HOME : SIDE_AWAY;
-    }
-    events.push_back(e);
-}
 
 }  // namespace flikka

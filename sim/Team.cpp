@@ -4,8 +4,7 @@
 #include <utility>
 
 #include "players/OutfieldPlayer.h"
-#include "sim/Match.h"
-#include "team/GlobalAI.h"
+#include "players/Play.h"
 #include "team/Goalkeeper.h"
 
 namespace flikka {
@@ -14,11 +13,9 @@ namespace {
 constexpr std::size_t kOutfieldCount = 10;
 }
 
-CTeam::CTeam() : ai(std::make_unique<CGlobalAI>(this)) {}
+CTeam::CTeam() = default;
 
 CTeam::~CTeam() {
-    // The AI refers to the footballers, so it goes first; then the squad in order.
-    ai.reset();
     for (auto& p : players) p.reset();
     players.clear();
     byDistance_.clear();
@@ -26,9 +23,9 @@ CTeam::~CTeam() {
     byDistanceFirst_ = nullptr;
 }
 
-void CTeam::squadSetup(CMatch* m, CTeam* opponents, const unsigned counts[5]) {
+void CTeam::newSquad(CPlay* m, CTeam* opponents) {
     // The distance list refers to the old squad: empty it with the squad, so that nothing
-    // dangles even when the formation below turns out to be invalid.
+    // dangles even when the formation of the new one turns out to be invalid.
     byDistance_.clear();
     sortPending_ = false;
     byDistanceFirst_ = nullptr;
@@ -36,10 +33,7 @@ void CTeam::squadSetup(CMatch* m, CTeam* opponents, const unsigned counts[5]) {
     players.clear();
 
     match = m;
-    ai->team = this;
-    ai->match = m;
     if (m != nullptr) m->landmarks.mirror = true;
-
     players.push_back(std::make_unique<CGoalkeeper>());
     for (std::size_t i = 0; i < kOutfieldCount; ++i) players.push_back(std::make_unique<COutfieldPlayer>());
     for (auto& p : players) {
@@ -47,20 +41,6 @@ void CTeam::squadSetup(CMatch* m, CTeam* opponents, const unsigned counts[5]) {
         p->match = m;
         p->team = this;
         p->opponents = opponents;
-    }
-
-    const unsigned s = counts[0], am = counts[1], mid = counts[2], dm = counts[3], d = counts[4];
-    CFormation& formation = ai->formation;
-    formation.build(s, am, mid, dm, d);
-    formation.assignPlayer(LINE_GK, 1, players[0].get());
-
-    // Squad order runs from the back: defence first, strikers last.
-    const unsigned lineOrder[5][2] = {{LINE_D, d}, {LINE_DM, dm}, {LINE_M, mid}, {LINE_AM, am}, {LINE_ST, s}};
-    std::size_t next = 1;
-    for (const auto& [line, count] : lineOrder) {
-        for (unsigned ordinal = 1; ordinal <= count && next < players.size(); ++ordinal) {
-            formation.assignPlayer(line, ordinal, players[next++].get());
-        }
     }
 }
 

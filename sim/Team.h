@@ -7,13 +7,12 @@
 
 namespace flikka {
 
-class CMatch;
-class CGlobalAI;
+class CPlay;
+class TeamPlan;
 
 class CTeam {
 public:
     std::vector<std::unique_ptr<CPlayer>> players;  // 0 goalkeeper, 1..10 outfield
-    std::unique_ptr<CGlobalAI> ai;
     std::string name = "Noname Utd.";
     std::string shortName = "NNU";
     int shots = 0;
@@ -29,15 +28,19 @@ public:
     int offsides = 0;
     int freeKicks = 0;
     int penalties = 0;
-    CMatch* match = nullptr;
+    CPlay* match = nullptr;
+    // The side's plan as its AI keeps it (which way it attacks, who chases, presses, covers and
+    // marks): what its footballers read of the team AI. The match owns the AI.
+    TeamPlan* plan = nullptr;
 
     CTeam();
     ~CTeam();
     CTeam(const CTeam&) = delete;
     CTeam& operator=(const CTeam&) = delete;
 
-    // Destroys the squad and builds a new one from the five line counts (strikers first).
-    void squadSetup(CMatch* m, CTeam* opponents, const unsigned counts[5]);
+    // Destroys the squad and builds a new one of a goalkeeper and ten outfield footballers, each
+    // with his serial from the match, playing against `opponents`.
+    void newSquad(CPlay* m, CTeam* opponents);
     // Takes the footballers' horizontal distances to the ball for byDistance.
     void rebuildByDistance();
     // The squad nearest the ball first, ties in squad order, as at the last rebuildByDistance;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "players/OutfieldPlayer.h"
-#include "sim/Match.h"
+#include "players/Play.h"
 #include "sim/Team.h"
 
 namespace flikka {
@@ -19,15 +19,12 @@ constexpr float kHalfLength = 52.5f;
 constexpr float kBlockWidth = 70.0f;
 constexpr float kRestartLength = 52.5f;
 constexpr float kOpenPlayLength = 73.5f;  // 2 x 52.5 x 0.7
-// A second footballer may attack the carrier from the front when the chaser runs after him
-// within this angle.
-constexpr float kPressAngle = 0.7953749988228083f;
 
 // claimPoint snaps its point to the half-metre grid. A point already on it is left as it is:
 // 2x is then an integer, so 2x + 0.5, its floor and the halving are exact while |x| < 2^21.
 // Such a point is claimed directly; anything else (far off, or not finite) goes through claimPoint.
 bool onGrid(float x, float y) { return std::fabs(x) < 0x1p21f && std::fabs(y) < 0x1p21f; }
-bool claimOnGrid(CMatch& m, float x, float y) { return onGrid(x, y) ? m.claimSet.insert(x, y) : m.claimPoint(x, y); }
+bool claimOnGrid(CPlay& m, float x, float y) { return onGrid(x, y) ? m.claimSet.insert(x, y) : m.claimPoint(x, y); }
 // No point's key: the bits of two NaNs, which are never on the grid.
 constexpr std::uint64_t kNoKey = ~std::uint64_t{0};
 
@@ -70,7 +67,7 @@ void CGlobalAI::openPlay() {
 // onto (a clearance, a keeper's kick, a rebound): it could lie still for minutes while both
 // blocks stood around it. The team's outfield footballer nearest the ball goes for it.
 void CGlobalAI::sendChaserToLooseBall() {
-    CMatch& m = *match;
+    CPlay& m = *match;
     if (m.ballHolder != nullptr || chaser != nullptr) return;
     for (const auto& p : team->players) {
         const auto* o = p->outfield();
@@ -87,7 +84,7 @@ void CGlobalAI::sendChaserToLooseBall() {
 }
 
 void CGlobalAI::arrange(const Vector3& b, float width, float length, const Vector3& target, bool dynamic) {
-    CMatch& m = *match;
+    CPlay& m = *match;
     const float s = sideSign();
     formation.direction = attacksUpwards ? -1.0f : 1.0f;
     m.landmarks.mirror = attacksUpwards;
@@ -152,7 +149,7 @@ void CGlobalAI::arrange(const Vector3& b, float width, float length, const Vecto
         } else {
             tx = (h->position.x - h->homePosition.x) * 0.7f;
             const CTeam& other = otherTeam();
-            const bool otherUp = other.ai != nullptr && other.ai->attacksUpwards;
+            const bool otherUp = other.plan != nullptr && other.plan->attacksUpwards;
             // The opponents' foremost attacker towards our goal.
             float fyFront = otherUp ? 1000.0f : -1000.0f;
             bool found = false;
@@ -197,51 +194,28 @@ void CGlobalAI::arrange(const Vector3& b, float width, float length, const Vecto
     }
 }
 
-CTeam& CGlobalAI::otherTeam() const { return team == &match->home ? match->away : match->home; }
+void CGlobalAI::setUpSquad(CTeam* opponents, const unsigned counts[5]) {
+    team->newSquad(match, opponents);
+    const std::vector<std::unique_ptr<CPlayer>>& players = team->players;
+    const unsigned s = counts[0], am = counts[1], mid = counts[2], dm = counts[3], d = counts[4];
+    formation.build(s, am, mid, dm, d);
+    formation.assignPlayer(LINE_GK, 1, players[0].get());
+
+    // Squad order runs from the back: defence first, strikers last.
+    const unsigned lineOrder[5][2] = {{LINE_D, d}, {LINE_DM, dm}, {LINE_M, mid}, {LINE_AM, am}, {LINE_ST, s}};
+    std::size_t next = 1;
+    for (const auto& [line, count] : lineOrder) {
+        for (unsigned ordinal = 1; ordinal <= count && next < players.size(); ++ordinal) {
+            formation.assignPlayer(line, ordinal, players[next++].get());
+        }
+    }
+}
 
 void CGlobalAI::clearRoles() {
     chaser = nullptr;
     presser = nullptr;
     cover = nullptr;
     markingMap.clear();
-}
-
-CPlayer* CGlobalAI::opponentToMark(const CPlayer* f, float limit) const {
-    const CTeam& other = otherTeam();
-    CPlayer* best = nullptr;
-    float bestDistance = 1000.0f;
-    for (std::size_t i = 1; i < other.size(); ++i) {
-        CPlayer* o = other.player(i);
-        const Vector3 v = o->position - f->position;
-        const float squared = v.x * v.x + v.y * v.y;
-        // sqrt is correctly rounded and monotonic, and limit is a float whose square is exact in
-        // double: a square at or above it has a root of at least limit. Most opponents are that
-        // far and need no root.
-        if (static_cast<double>(squared) >= static_cast<double>(limit) * static_cast<double>(limit)) continue;
-        const float d = std::sqrt(squared);  // horizontalDistance(o->position, f->position)
-        if (d < limit && d < bestDistance && markingMap.find(o) == markingMap.end()) {
-            best = o;
-            bestDistance = d;
-        }
-    }
-    return best;
-}
-
-CPlayer* CGlobalAI::carrierToPress(const CPlayer* f) const {
-    // Every test is free of side effects: the two role checks, the cheapest, go first.
-    if (chaser == nullptr || presser != nullptr) return nullptr;
-    CPlayer* carrier = match->ballHolder;
-    if (carrier == nullptr || !otherTeam().contains(carrier)) return nullptr;
-    if (match->isEitherGoalkeeper(carrier)) return nullptr;
-    const bool goalSide = attacksUpwards ? f->position.y < carrier->position.y : f->position.y > carrier->position.y;
-    if (!goalSide) return nullptr;
-    const float dy = std::fabs(carrier->position.y - f->position.y);
-    if (dy > 10.0f) return nullptr;
-    if (std::fabs(carrier->position.x - f->position.x) > dy) return nullptr;
-    const Vector3& cv = carrier->directionVectors[carrier->direction];
-    const Vector3& hv = chaser->directionVectors[chaser->direction];
-    if (!(safeAcos(dot(cv, hv)) < kPressAngle)) return nullptr;
-    return carrier;
 }
 
 void CGlobalAI::placeBall(const Vector3& p) {

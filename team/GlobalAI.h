@@ -1,25 +1,20 @@
 #pragma once
+// A team's AI: its formation and block, the restarts it sets up, and the plan (roles and
+// marking) its footballers read.
+#include "players/TeamPlan.h"
 #include "team/Formation.h"
 
 namespace flikka {
 
 class CTeam;
-class CMatch;
 class COutfieldPlayer;
 
-class CGlobalAI {
+class CGlobalAI : public TeamPlan {
 public:
-    bool attacksUpwards = false;
-    CTeam* team = nullptr;
-    CMatch* match = nullptr;
     CFormation formation;
     float blockMinX = 0.0f, blockMinY = 0.0f, blockMaxX = 0.0f, blockMaxY = 0.0f;
-    COutfieldPlayer* chaser = nullptr;
-    COutfieldPlayer* presser = nullptr;
-    COutfieldPlayer* cover = nullptr;  // full rules: between the carrier and our goal
-    SerialMap<CPlayer, COutfieldPlayer*> markingMap;  // opponent -> own marker
 
-    explicit CGlobalAI(CTeam* t) : team(t) {}
+    explicit CGlobalAI(CTeam* t) : TeamPlan(t) {}
     virtual ~CGlobalAI() = default;
 
     virtual void teamStep(float) {}
@@ -35,8 +30,6 @@ public:
     virtual void opponentsThrowIn(const Vector3& p);
     virtual void opponentsSpecialRestart(const Vector3& p) { opponentsKickOff(p); }
 
-    float sideSign() const { return attacksUpwards ? 1.0f : -1.0f; }
-
     void openPlay();
     // Full rules: the nearest footballer closes the opponents' carrier down, a second covers.
     void closeDown();
@@ -46,15 +39,13 @@ public:
     void ownPenalty(const Vector3& p);
     void opponentsPenalty(const Vector3& p);
     // Where the cover stands against this carrier.
-    Vector3 coverSpot(const CPlayer& carrier) const;
     // The centre of the goal this team attacks, and of the one it defends.
-    Vector3 attackedGoal() const;
-    Vector3 ownGoal() const;
     void sendChaserToLooseBall();
     void arrange(const Vector3& b, float width, float length, const Vector3& target, bool dynamic);
     void clearRoles();  // chaser, presser and marking map; at every new match
-    CPlayer* opponentToMark(const CPlayer* f, float limit) const;
-    CPlayer* carrierToPress(const CPlayer* f) const;
+    // A new squad for the team, against `opponents`, in the formation of the five line counts
+    // (strikers first); throws "11 players needed" for counts that make no formation.
+    void setUpSquad(CTeam* opponents, const unsigned counts[5]);
 
     void placeBall(const Vector3& p);
     void resetFootballers();
@@ -64,7 +55,6 @@ public:
     void makeTaker(CPlayer* p, const Vector3& at);
     // Nearest footballer of this team to p (horizontal); from squad position 0 or 1.
     CPlayer* nearestTo(const Vector3& p, bool withGoalkeeper) const;
-    CTeam& otherTeam() const;
 };
 
 }  // namespace flikka

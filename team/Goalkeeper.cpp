@@ -7,10 +7,10 @@
 
 #include "players/Kicks.h"
 #include "sim/KickPlanner.h"
-#include "sim/Match.h"
+#include "players/Play.h"
 #include "sim/Random.h"
 #include "sim/Team.h"
-#include "team/GlobalAI.h"
+#include "players/TeamPlan.h"
 
 namespace flikka {
 
@@ -56,7 +56,7 @@ void keeperEvent(CGoalkeeper& k, MatchEventKind kind, const Vector3& where) {
 
 }  // namespace
 
-float CGoalkeeper::sideSign() const { return team->ai->attacksUpwards ? 1.0f : -1.0f; }
+float CGoalkeeper::sideSign() const { return team->plan->attacksUpwards ? 1.0f : -1.0f; }
 
 float CGoalkeeper::armReach() const { return match->rules.keeperReach > 0.0f ? match->rules.keeperReach : kReach; }
 
@@ -65,7 +65,7 @@ bool CGoalkeeper::isHomeKeeper() const { return team == &match->home; }
 bool CGoalkeeper::mayHandle() const {
     const bool lastByOpponents = isHomeKeeper() ? match->awayTouchedLast() : !match->awayTouchedLast();
     if (!lastByOpponents && match->lastToucher != this) return false;
-    match->landmarks.mirror = team->ai->attacksUpwards;
+    match->landmarks.mirror = team->plan->attacksUpwards;
     return match->landmarks.inBox(position, LM_BOX_LO, LM_BOX_HI, kBallRadius);
 }
 
@@ -113,7 +113,7 @@ void CGoalkeeper::think() {
     } else {
         nearest = h != nullptr ? h : a;
     }
-    lm.mirror = team->ai->attacksUpwards;
+    lm.mirror = team->plan->attacksUpwards;
     if (nearest == this && lm.inBox(ball.position, LM_BOX_LO, LM_BOX_HI, kBallRadius)) {
         keeperPoint = {ball.position.x, ball.position.y, 0.0f};
         return;
@@ -125,7 +125,7 @@ void CGoalkeeper::think() {
 // His point on the arc in front of his goal for the ball at b: the ball's direction from the
 // goal centre, scaled onto an ellipse round the posts; near the goal, on the circle between them.
 Vector3 CGoalkeeper::arcPoint(const Vector3& b) {
-    const bool up = team->ai->attacksUpwards;
+    const bool up = team->plan->attacksUpwards;
     const std::uint32_t bx = std::bit_cast<std::uint32_t>(b.x);
     const std::uint32_t by = std::bit_cast<std::uint32_t>(b.y);
     // Only the ball's x and y, the end (the landmarks' mirror and sideSign follow from it) and
@@ -171,7 +171,7 @@ bool CGoalkeeper::diveDecision() {
     if (!lineEvent.found || lineEvent.time > 1.0f) return false;
 
     const PredictionEvent& goalEvent = ball.event(home ? EV_HOME_GOAL_LINE : EV_AWAY_GOAL_LINE);
-    lm.mirror = team->ai->attacksUpwards;
+    lm.mirror = team->plan->attacksUpwards;
     const bool goalBound = goalEvent.found && lm.inBox(goalEvent.point, LM_NET_LO, LM_NET_HI, kBallRadius);
     if (!goalBound && horizontalDistance(position, lineEvent.point) > 2.5f) return false;
 
@@ -201,7 +201,7 @@ void CGoalkeeper::notify(int event) {
     for (const auto& o : opponents->players) {
         opponentDistance = std::min(opponentDistance, horizontalDistance(o->position, p));
     }
-    match->landmarks.mirror = team->ai->attacksUpwards;
+    match->landmarks.mirror = team->plan->attacksUpwards;
     if (horizontalDistance(position, p) < opponentDistance ||
         match->landmarks.inBox(p, LM_NET_LO, LM_NET_HI, kBallRadius)) {
         match->addDebugMarker(p.x, p.y);
@@ -454,7 +454,7 @@ int CGoalkeeper::spriteDirection() const {
     const Vector3 toBall = match->ball.position - position;
     const float d = length(toBall);
     if (d < 0.01f) return direction;
-    if (diving) return team->ai->attacksUpwards ? 1 : 5;
+    if (diving) return team->plan->attacksUpwards ? 1 : 5;
     const Vector3 u = toBall / d;
     int best = 1;
     float bestAngle = 10.0f;

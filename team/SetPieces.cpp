@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "players/OutfieldPlayer.h"
-#include "sim/Match.h"
+#include "players/Play.h"
 #include "sim/Team.h"
 #include "team/GlobalAI.h"
 
@@ -60,11 +60,9 @@ void standAt(CPlayer& f, const Vector3& at) {
 
 }  // namespace
 
-Vector3 CGlobalAI::attackedGoal() const { return {0.0f, sideSign() * kHalfLength, 0.0f}; }
-Vector3 CGlobalAI::ownGoal() const { return {0.0f, -sideSign() * kHalfLength, 0.0f}; }
 
 void CGlobalAI::closeDown() {
-    CMatch& m = *match;
+    CPlay& m = *match;
     const CPlayer* carrier = m.ballHolder;
     if (carrier == nullptr || team->contains(carrier) || m.isEitherGoalkeeper(carrier)) {
         if (cover != nullptr) cover->resetToDefault();
@@ -112,13 +110,6 @@ void CGlobalAI::closeDown() {
     best->coverCarrier();
 }
 
-Vector3 CGlobalAI::coverSpot(const CPlayer& carrier) const {
-    const Vector3 toGoal = flat(ownGoal() - carrier.position);
-    const float len = horizontalLength(toGoal);
-    if (len <= 0.0f) return carrier.position;
-    return carrier.position + toGoal * (std::min(match->rules.coverDistance, len * 0.5f) / len);
-}
-
 void CGlobalAI::compactKickOffBlock() {
     const float s = sideSign();
     arrange(match->ball.position, kCompactWidth, kCompactLength, Vector3(0.0f, -kCompactDepth * s, 0.0f), false);
@@ -133,7 +124,7 @@ void CGlobalAI::compactKickOffBlock() {
 }
 
 void CGlobalAI::ownFreeKick(const Vector3& p, bool indirect) {
-    CMatch& m = *match;
+    CPlay& m = *match;
     m.landmarks.mirror = attacksUpwards;
     const float s = sideSign();
     // The block stands round the ball, leaning towards the goal attacked.
@@ -152,7 +143,7 @@ void CGlobalAI::ownFreeKick(const Vector3& p, bool indirect) {
 }
 
 void CGlobalAI::opponentsFreeKick(const Vector3& p, bool indirect) {
-    CMatch& m = *match;
+    CPlay& m = *match;
     m.landmarks.mirror = attacksUpwards;
     const float s = sideSign();
     const Vector3 goal = ownGoal();
@@ -197,7 +188,7 @@ void CGlobalAI::opponentsFreeKick(const Vector3& p, bool indirect) {
 }
 
 void CGlobalAI::ownPenalty(const Vector3& p) {
-    CMatch& m = *match;
+    CPlay& m = *match;
     m.landmarks.mirror = attacksUpwards;
     const float s = sideSign();
     arrange(p, kBlockWidth, kRestartLength, Vector3(0.0f, 20.0f * s, 0.0f), false);
@@ -217,7 +208,7 @@ void CGlobalAI::ownPenalty(const Vector3& p) {
 }
 
 void CGlobalAI::opponentsPenalty(const Vector3& p) {
-    CMatch& m = *match;
+    CPlay& m = *match;
     m.landmarks.mirror = attacksUpwards;
     const float s = sideSign();
     arrange(p, kBlockWidth, kRestartLength, Vector3(0.0f, -20.0f * s, 0.0f), false);

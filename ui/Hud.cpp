@@ -179,8 +179,7 @@ void drawDebugRadar(CGraphics& g) {
     }
     radarDot(d, r, m.ball.position, 2.0f, kWhite);
     for (const CTeam* t : {&m.home, &m.away}) {
-        if (!t->ai) continue;
-        const CGlobalAI& ai = *t->ai;
+        const CGlobalAI& ai = m.aiOf(*t);
         d.drawRect(radarX(ai.blockMinX, r.s), radarY(ai.blockMinY, r.s), radarX(ai.blockMaxX, r.s),
                    radarY(ai.blockMaxY, r.s), kBlockOutline);
     }
@@ -211,7 +210,7 @@ void drawDebugLabels(CGraphics& g) {
             labelled = true;
             const float sx = g.worldToScreenX(o->position.x);
             const float sy = g.worldToScreenY(o->position.y);
-            const std::string slot = t->ai ? t->ai->formation.slotLabel(o) : std::string();
+            const std::string slot = m.aiOf(*t).formation.slotLabel(o);
             font.draw(sx - 5.0f, sy + 3.0f, debugLabelText(slot, o->state, o->name), kWhite);
             const float v = o->passValue;
             d.fillRect(sx - 15.0f, sy - v, sx - 12.0f, sy, v > 0.0f ? kYellowGreen : kRed);

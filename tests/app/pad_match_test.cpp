@@ -106,7 +106,7 @@ struct PadBot {
     bool drive(const CMatch& m) {
         const CPlayer* me = m.humans[0].selected;
         if (me == nullptr || pad == nullptr) return false;
-        const bool up = m.home.ai->attacksUpwards;
+        const bool up = m.home.plan->attacksUpwards;
         float tx = m.ball.position.x, ty = m.ball.position.y;
         if (me->hasBall) {
             tx = 0.0f;

@@ -376,7 +376,7 @@ TEST(FastPaths, OpponentToMarkIsTheNearestUnmarkedWithinTheLimit) {
     KeyState keys;
     CMatch match(&keys);
     match.newMatch(match_fixtures::k442, match_fixtures::k442, 300, HUMAN_NONE);
-    CGlobalAI& ai = *match.home.ai;
+    CGlobalAI& ai = match.homeAi;
     CPlayer* f = match.home.player(4);
     std::mt19937 rng(33);
     std::uniform_real_distribution<float> unit(-1.0f, 1.0f);

@@ -25,8 +25,8 @@ protected:
         m.newMatch(c, c, 300, humanSide);
     }
 
-    CGlobalAI& homeAI() { return *m.home.ai; }
-    CGlobalAI& awayAI() { return *m.away.ai; }
+    CGlobalAI& homeAI() { return m.homeAi; }
+    CGlobalAI& awayAI() { return m.awayAi; }
     CPlayer* home(int i) { return m.home.player(i); }
     CPlayer* away(int i) { return m.away.player(i); }
     COutfieldPlayer* homeOutfield(int i) { return dynamic_cast<COutfieldPlayer*>(home(i)); }

@@ -17,8 +17,6 @@ struct SmallMatch {
         for (CTeam* t : {&m.home, &m.away}) {
             CTeam* other = t == &m.home ? &m.away : &m.home;
             t->match = &m;
-            t->ai->team = t;
-            t->ai->match = &m;
             for (int i = 0; i < perTeam; ++i) {
                 auto p = std::make_unique<CPlayer>();
                 p->serial = m.newSerial();
@@ -29,8 +27,8 @@ struct SmallMatch {
                 t->players.push_back(std::move(p));
             }
         }
-        m.home.ai->attacksUpwards = true;
-        m.away.ai->attacksUpwards = false;
+        m.home.plan->attacksUpwards = true;
+        m.away.plan->attacksUpwards = false;
         m.state = GAME_PLAY;
         m.ball.position = {0.0f, 0.0f, kBallRadius};
     }

@@ -60,14 +60,12 @@ TEST(Match, NewMatchIsSetUpInTheFirstStepAndReadyInTheSecond) {
     EXPECT_EQ(m.away.player(3)->name, "De Luca");
     EXPECT_EQ(m.away.player(10)->name, "Muzzi");
     EXPECT_EQ(m.away.player(4)->opponents, &m.home);
-    EXPECT_EQ(m.home.ai->formation.slotLabel(m.home.player(1)), "D L");
-    EXPECT_EQ(m.away.ai->formation.slotLabel(m.away.player(10)), "ST");
+    EXPECT_EQ(m.homeAi.formation.slotLabel(m.home.player(1)), "D L");
+    EXPECT_EQ(m.awayAi.formation.slotLabel(m.away.player(10)), "ST");
     EXPECT_EQ(m.humans[0].team, &m.home);
     EXPECT_EQ(m.lastToucher, m.home.goalkeeper());
     EXPECT_EQ(m.state, GAME_OUT_OF_PLAY);
     EXPECT_EQ(m.stateTimer, 1.0f);
-    EXPECT_EQ(m.humans[0].switchList.match, &m);
-    EXPECT_EQ(m.humans[0].switchList.humanTeam, &m.home);
     ASSERT_EQ(m.home.byDistance().size(), 11u);
 
     keys.current[SLOT_SHOOT] = true;
@@ -164,11 +162,11 @@ TEST(Match, SecondNewMatchStartsAfreshWithoutStaleReferences) {
     // Leave roles and references to the first squads everywhere.
     auto* homeOutfield = dynamic_cast<COutfieldPlayer*>(m.home.player(3));
     auto* awayOutfield = dynamic_cast<COutfieldPlayer*>(m.away.player(4));
-    m.home.ai->chaser = homeOutfield;
-    m.home.ai->presser = dynamic_cast<COutfieldPlayer*>(m.home.player(4));
-    m.away.ai->chaser = awayOutfield;
-    m.away.ai->markingMap[m.home.player(9)] = awayOutfield;
-    m.home.ai->markingMap[m.away.player(8)] = homeOutfield;
+    m.home.plan->chaser = homeOutfield;
+    m.home.plan->presser = dynamic_cast<COutfieldPlayer*>(m.home.player(4));
+    m.away.plan->chaser = awayOutfield;
+    m.away.plan->markingMap[m.home.player(9)] = awayOutfield;
+    m.home.plan->markingMap[m.away.player(8)] = homeOutfield;
     m.setBallHolder(m.home.player(7));
     m.targetReceiver = m.away.player(5);
     m.humans[0].selected = m.home.player(6);
@@ -206,7 +204,7 @@ TEST(Match, SecondNewMatchStartsAfreshWithoutStaleReferences) {
     EXPECT_EQ(m.away.player(1)->name, "Bruno");
     EXPECT_EQ(m.ball.velocity, kZeroVector);
 
-    for (CGlobalAI* ai : {m.home.ai.get(), m.away.ai.get()}) {
+    for (CGlobalAI* ai : {&m.homeAi, &m.awayAi}) {
         EXPECT_EQ(ai->chaser, nullptr);
         EXPECT_EQ(ai->presser, nullptr);
         EXPECT_TRUE(ai->markingMap.empty());

@@ -27,8 +27,8 @@ TEST_F(OutfieldTest, DeepInOwnHalfHeMarksTwoMetresGoalSideOnTheGrid) {
     p->think();
     EXPECT_EQ(p->state, STATE_MARK);
     EXPECT_EQ(p->markTarget, o);
-    ASSERT_EQ(m.home.ai->markingMap.count(o), 1u);
-    EXPECT_EQ(m.home.ai->markingMap.at(o), p);
+    ASSERT_EQ(m.home.plan->markingMap.count(o), 1u);
+    EXPECT_EQ(m.home.plan->markingMap.at(o), p);
 
     runUntilArrived(*p, 2000);
     EXPECT_EQ(p->state, STATE_MARK);
@@ -94,7 +94,7 @@ TEST_F(OutfieldTest, SelectedFootballersThinkDoesNothing) {
     EXPECT_EQ(p->state, STATE_FORMATION);
     EXPECT_EQ(p->moveMode, 0);
     EXPECT_EQ(p->direction, 1);
-    EXPECT_TRUE(m.home.ai->markingMap.empty());
+    EXPECT_TRUE(m.home.plan->markingMap.empty());
     EXPECT_EQ(m.random.nextInt(), expected);  // nothing drawn
 }
 
@@ -132,7 +132,7 @@ TEST_F(OutfieldTest, ThrowInTakerKeepsToHisPlaceUntilSomeoneGainsPossession) {
     EXPECT_EQ(t->state, STATE_FORMATION);
     EXPECT_EQ(t->moveMode, 1);
     EXPECT_EQ(t->direction, 7);  // towards (-28, -30)
-    EXPECT_TRUE(m.home.ai->markingMap.empty());
+    EXPECT_TRUE(m.home.plan->markingMap.empty());
 
     give(r);
     EXPECT_TRUE(t->free);
@@ -325,7 +325,7 @@ TEST_F(OutfieldTest, PassValueWeighsPositionLaneAndBall) {
 }
 
 TEST_F(OutfieldTest, RolesChangeHandsCleanly) {
-    CGlobalAI& ai = *m.home.ai;
+    CGlobalAI& ai = m.homeAi;
     COutfieldPlayer* a = H(2);
     COutfieldPlayer* b = H(3);
     a->setState(STATE_CHASE);
@@ -375,7 +375,7 @@ TEST_F(OutfieldTest, InterceptGivesWayToChasingWithoutNaN) {
     COutfieldPlayer::receiveAt(p, {0.0f, 5.0f, 0.0f});
     p->think();
     EXPECT_EQ(p->state, STATE_CHASE);
-    EXPECT_EQ(m.home.ai->chaser, p);
+    EXPECT_EQ(m.home.plan->chaser, p);
     EXPECT_TRUE(isFinite(p->heading));
 
     // Ball moving on the very intercept point: no direction to compare, he keeps going.

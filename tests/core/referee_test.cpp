@@ -39,8 +39,8 @@ struct Call {
 Call judge(const Vector3& ball, bool homeLast, bool homeAttacksUp = true) {
     SmallMatch s;
     ConsoleCapture console(s.m);
-    s.m.home.ai->attacksUpwards = homeAttacksUp;
-    s.m.away.ai->attacksUpwards = !homeAttacksUp;
+    s.m.home.plan->attacksUpwards = homeAttacksUp;
+    s.m.away.plan->attacksUpwards = !homeAttacksUp;
     s.m.lastToucher = homeLast ? &s.home(1) : &s.away(1);
     s.m.restartKind = RESTART_NONE;
     s.m.ball.position = ball;
@@ -178,17 +178,17 @@ TEST(Referee, HalfTimeWaitsForTheBallNearTheCentreLine) {
         EXPECT_EQ(m.restartPoint, Vector3(0.0f, 0.0f, 0.1132f));
         EXPECT_FLOAT_EQ(m.elapsed, 600.0f * 0.5111111111111111f);
         EXPECT_EQ(m.matchMinute(), 46u);
-        EXPECT_FALSE(m.home.ai->attacksUpwards);
-        EXPECT_EQ(m.home.ai->formation.direction, 1.0f);
-        EXPECT_TRUE(m.away.ai->attacksUpwards);
-        EXPECT_EQ(m.away.ai->formation.direction, -1.0f);
+        EXPECT_FALSE(m.home.plan->attacksUpwards);
+        EXPECT_EQ(m.homeAi.formation.direction, 1.0f);
+        EXPECT_TRUE(m.away.plan->attacksUpwards);
+        EXPECT_EQ(m.awayAi.formation.direction, -1.0f);
 
         // The second-half kick-off is set up in the very next step, by the away side.
         EXPECT_EQ(m.matchStep(0.005f), 0);
         EXPECT_EQ(m.state, GAME_SETUP);
         EXPECT_EQ(m.matchStep(0.005f), 0);
         EXPECT_EQ(m.state, GAME_READY);
-        EXPECT_FALSE(m.away.ai->attacksUpwards == m.home.ai->attacksUpwards);
+        EXPECT_FALSE(m.away.plan->attacksUpwards == m.home.plan->attacksUpwards);
     }
 
     // Every menu length resumes at minute 46, not 47.

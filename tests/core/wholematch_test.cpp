@@ -150,7 +150,7 @@ public:
             return false;
         }
         if (holds) {
-            const float s = m.home.ai->attacksUpwards ? 1.0f : -1.0f;
+            const float s = m.home.plan->attacksUpwards ? 1.0f : -1.0f;
             const Vector3 goal{0.0f, 52.5f * s, 0.0f};
             if (shootPhase > 0) {
                 shootPhase = 0;  // release: the shot is played now, aimed at the goal centre

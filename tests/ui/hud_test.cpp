@@ -108,10 +108,10 @@ TEST_F(HudTest, DebugRadarShowsAssignedPlacesAndBlocks) {
     calmScene();
     home(3).homePosition = {10.0f, 20.0f, 0.0f};
     away(6).homePosition = {-20.0f, -30.0f, 0.0f};
-    match->home.ai->blockMinX = -30.0f;
-    match->home.ai->blockMaxX = 30.0f;
-    match->home.ai->blockMinY = -40.0f;
-    match->home.ai->blockMaxY = 40.0f;
+    match->homeAi.blockMinX = -30.0f;
+    match->homeAi.blockMaxX = 30.0f;
+    match->homeAi.blockMinY = -40.0f;
+    match->homeAi.blockMaxY = 40.0f;
     const PixelBuffer frame = drawFrame();
     const int left = 20, top = g().windowHeight() - 126 - 20;
     EXPECT_EQ(at(frame, onRadar(left, top, 10.0f, 20.0f)), kRed);
@@ -154,7 +154,7 @@ TEST_F(HudTest, PassValueBarsAndStateText) {
     EXPECT_NE(frame.at(hx - 14, hy - 14), kYellowGreen);
 
     platform::Font& mini = g().miniFont();
-    const std::string label = debugLabelText(match->home.ai->formation.slotLabel(&low), low.state, low.name);
+    const std::string label = debugLabelText(match->homeAi.formation.slotLabel(&low), low.state, low.name);
     EXPECT_TRUE(shows(frame, mini, lx - 5, ly + 3, label, kWhite));
     EXPECT_TRUE(shows(frame, g().mainFont(), 200, g().windowHeight() - 20, "GAME_???", kWhite));
 

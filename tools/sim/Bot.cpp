@@ -58,7 +58,7 @@ void BotKeyboard::decide(const CMatch& m) {
         clearArrows();
         return;
     }
-    const bool up = m.humans[0].team->ai->attacksUpwards;
+    const bool up = m.humans[0].team->plan->attacksUpwards;
     const float goalY = up ? kGoalLine : -kGoalLine;
     const auto startKick = [this](int slot) {
         kickSlot_ = slot;
