@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <span>
+#include <typeinfo>
 
 #include "players/Kicks.h"
 #include "players/Shooting.h"
@@ -10,6 +11,7 @@
 #include "players/Play.h"
 #include "sim/Random.h"
 #include "sim/Team.h"
+#include "players/Rebind.h"
 #include "players/TeamPlan.h"
 
 namespace flikka {
@@ -103,6 +105,19 @@ float angleTo(const Vector3& v, const Vector3& w) {
 Vector3 horizontal(const Vector3& v) { return {v.x, v.y, 0.0f}; }
 
 }  // namespace
+
+// ---------------------------------------------------------------- copies
+
+bool COutfieldPlayer::assignFrom(const CPlayer& o) {
+    if (typeid(o) != typeid(COutfieldPlayer) || typeid(*this) != typeid(COutfieldPlayer)) return false;
+    *this = static_cast<const COutfieldPlayer&>(o);
+    return true;
+}
+
+void COutfieldPlayer::rebind(const Rebind& r) {
+    CPlayer::rebind(r);
+    r.in(markTarget);
+}
 
 // ---------------------------------------------------------------- roles and states
 

@@ -45,6 +45,9 @@ public:
     float passValue = 0.0f;
     float lungeTime = 0.0f;  // full rules: seconds left of a step in at the carrier
 
+    std::unique_ptr<CPlayer> clone() const override { return std::make_unique<COutfieldPlayer>(*this); }
+    bool assignFrom(const CPlayer& o) override;
+    void rebind(const Rebind& r) override;
     void think() override;
     void notify(int event) override;
     void setHasBall(bool b) override;

@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "players/Player.h"
+#include "players/Rebind.h"
 #include "players/TeamPlan.h"
 
 namespace flikka {
@@ -36,6 +37,28 @@ CPlay::CPlay() : ball(this), console(&std::cout) {
     away.name = "Lilac City";
     home.match = this;
     away.match = this;
+}
+
+void CPlay::rebind(const Rebind& r) {
+    for (HumanControl& h : humans) {
+        r.in(h.team);
+        r.in(h.selected);
+        for (CPlayer*& c : h.switchList.candidates) r.in(c);
+    }
+    r.in(ball.match);
+    home.rebind(r);
+    away.rebind(r);
+    r.in(targetReceiver);
+    r.in(lastToucher);
+    r.in(ballHolder);
+    FullRulesState& f = fullState;
+    r.in(f.offender);
+    r.in(f.offsideTeam);
+    for (const CPlayer*& p : f.offsidePlayers) p = r(p);
+    r.in(f.kickOffTeam);
+    r.in(f.indirectTaker);
+    r.in(f.lastHolderTeam);
+    for (MatchEvent& e : events) e.player = r(e.player);
 }
 
 unsigned CPlay::matchMinute() const {

@@ -20,6 +20,7 @@ namespace flikka {
 
 class KeyState;
 class CPlayer;
+class Rebind;
 
 enum MatchState { GAME_PLAY = 0, GAME_OUT_OF_PLAY = 1, GAME_SETUP = 2, GAME_READY = 3 };
 // FREE_KICK, PENALTY and INDIRECT_FREE_KICK are given under full rules only.
@@ -258,6 +259,10 @@ public:
 
 protected:
     ~CPlay() = default;  // a part of a match, never a match of its own
+    CPlay(const CPlay&) = default;
+    CPlay& operator=(const CPlay&) = default;
+    // After a copy: every pointer into the original names the same thing in this one.
+    void rebind(const Rebind& r);
 
     void possessionUnderFullRules(CPlayer* p);
 

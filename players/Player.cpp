@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <bit>
 #include <limits>
+#include <stdexcept>
+#include <typeinfo>
 
 #include "players/Kicks.h"
 #include "players/Play.h"
+#include "players/Rebind.h"
 #include "sim/Random.h"
 #include "sim/Team.h"
 
@@ -136,6 +139,24 @@ int nearestDirectionOfSquare(const Vector3& w, float square) {
         return nearestDirection(w / std::sqrt(square));
     const int d = clearDirection(w);
     return d != 0 ? d : nearestDirection(w / std::sqrt(square));
+}
+
+std::unique_ptr<CPlayer> CPlayer::clone() const {
+    // A kind of footballer that forgot to override this would be copied as a plain one.
+    if (typeid(*this) != typeid(CPlayer)) throw std::logic_error("a footballer of this kind cannot be copied");
+    return std::make_unique<CPlayer>(*this);
+}
+
+bool CPlayer::assignFrom(const CPlayer& o) {
+    if (typeid(*this) != typeid(CPlayer) || typeid(o) != typeid(CPlayer)) return false;
+    *this = o;
+    return true;
+}
+
+void CPlayer::rebind(const Rebind& r) {
+    r.in(match);
+    r.in(team);
+    r.in(opponents);
 }
 
 CPlayer::CPlayer() {

@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,8 @@ public:
     virtual void notify(int event) = 0;
 };
 
+class Rebind;
+
 class CPlayer : public CPlayerAI {
 public:
     Vector3 position{};
@@ -87,6 +90,15 @@ public:
 
     CPlayer();
     ~CPlayer() override = default;
+    CPlayer(const CPlayer&) = default;
+    CPlayer& operator=(const CPlayer&) = default;
+
+    // A copy of this footballer of his own kind; its pointers still name the original match
+    // until rebind. Every kind of footballer overrides the three.
+    virtual std::unique_ptr<CPlayer> clone() const;
+    // Takes o's state when o is of this footballer's kind (false, and nothing changes, if not).
+    virtual bool assignFrom(const CPlayer& o);
+    virtual void rebind(const Rebind& r);
 
     void think() override {}
     void notify(int) override {}

@@ -43,6 +43,11 @@ public:
         if (it == items_.end()) throw std::out_of_range("SerialMap::at");
         return it->second;
     }
+    // After a copy of the match: each key becomes to(key); the order stays (serials are copied too).
+    template <class F>
+    void rebindKeys(F to) {
+        for (auto& item : items_) item.first = to(item.first);
+    }
     std::size_t erase(const Key* k) {
         const auto it = find(k);
         if (it == items_.end()) return 0;

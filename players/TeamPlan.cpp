@@ -5,6 +5,7 @@
 
 #include "players/Play.h"
 #include "players/OutfieldPlayer.h"
+#include "players/Rebind.h"
 
 namespace flikka {
 
@@ -16,6 +17,16 @@ constexpr float kHalfLength = 52.5f;
 constexpr float kPressAngle = 0.7953749988228083f;
 
 }  // namespace
+
+void TeamPlan::rebind(const Rebind& r) {
+    r.in(team);
+    r.in(match);
+    r.in(chaser);
+    r.in(presser);
+    r.in(cover);
+    markingMap.rebindKeys([&r](const CPlayer* p) -> const CPlayer* { return r(p); });
+    for (auto& item : markingMap) r.in(item.second);
+}
 
 Vector3 TeamPlan::attackedGoal() const { return {0.0f, sideSign() * kHalfLength, 0.0f}; }
 Vector3 TeamPlan::ownGoal() const { return {0.0f, -sideSign() * kHalfLength, 0.0f}; }

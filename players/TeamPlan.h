@@ -8,6 +8,7 @@
 namespace flikka {
 
 class CPlay;
+class Rebind;
 class CPlayer;
 class COutfieldPlayer;
 class CTeam;
@@ -32,6 +33,8 @@ public:
     CPlayer* opponentToMark(const CPlayer* f, float limit) const;
     // The opponents' carrier, when f stands goal-side of him, close and in the chaser's line.
     CPlayer* carrierToPress(const CPlayer* f) const;
+
+    void rebind(const Rebind& r);  // after a copy of the match
 
 protected:
     explicit TeamPlan(CTeam* t) : team(t) {}

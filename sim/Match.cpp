@@ -5,6 +5,7 @@
 
 #include "sim/KeyState.h"
 #include "players/OutfieldPlayer.h"
+#include "players/Rebind.h"
 #include "players/UserControl.h"
 #include "team/GlobalAI.h"
 
@@ -48,6 +49,34 @@ CMatch::CMatch(KeyState* keyState) : homeAi(&home), awayAi(&away) {
     away.plan = &awayAi;
     homeAi.match = this;
     awayAi.match = this;
+}
+
+CMatch::CMatch(const CMatch& o) : CPlay(o), homeAi(o.homeAi), awayAi(o.awayAi) {
+    console = nullptr;
+    debugMarkers = nullptr;
+    rebindFrom(o);
+}
+
+CMatch& CMatch::operator=(const CMatch& o) {
+    if (this == &o) return *this;
+    std::ostream* const ownConsole = console;
+    IDebugMarkerSink* const ownMarkers = debugMarkers;
+    CPlay::operator=(o);
+    homeAi = o.homeAi;
+    awayAi = o.awayAi;
+    console = ownConsole;
+    debugMarkers = ownMarkers;
+    rebindFrom(o);
+    return *this;
+}
+
+void CMatch::rebindFrom(const CMatch& o) {
+    const Rebind r(o, *this);
+    CPlay::rebind(r);
+    homeAi.rebind(r);
+    awayAi.rebind(r);
+    home.plan = &homeAi;
+    away.plan = &awayAi;
 }
 
 CMatch::~CMatch() {

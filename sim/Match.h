@@ -13,8 +13,13 @@ public:
 
     explicit CMatch(KeyState* keyState);
     ~CMatch();
-    CMatch(const CMatch&) = delete;
-    CMatch& operator=(const CMatch&) = delete;
+    // A copy steps exactly as the original would: everything that shapes play is copied, and
+    // every reference inside the match is rebound to the copy's own. What the match reports to
+    // (the console, the debug markers) belongs to the object, not to the play: a copy starts
+    // silent, and an assignment keeps the destination's. Restoring a snapshot of the same match
+    // by assignment reuses its storage.
+    CMatch(const CMatch& o);
+    CMatch& operator=(const CMatch& o);
 
     // Counts: strikers, attacking midfielders, midfielders, defensive midfielders, defenders.
     void newMatch(const unsigned homeCounts[5], const unsigned awayCounts[5], float length, int humanSide,
@@ -30,6 +35,7 @@ public:
     void reportGoal(bool homeCredited, float lineY);
 
 private:
+    void rebindFrom(const CMatch& o);
     int stepStages(float dt);  // the step's stages in their fixed order
     // Full rules: the calls of the step (true when play stopped), play resuming, the switch.
     bool refereeCalls();

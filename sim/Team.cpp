@@ -5,12 +5,32 @@
 
 #include "players/OutfieldPlayer.h"
 #include "players/Play.h"
+#include "players/Rebind.h"
 #include "team/Goalkeeper.h"
 
 namespace flikka {
 
 namespace {
 constexpr std::size_t kOutfieldCount = 10;
+}
+
+Squad::Squad(const Squad& o) : std::vector<std::unique_ptr<CPlayer>>() {
+    reserve(o.size());
+    for (const auto& p : o) push_back(p != nullptr ? p->clone() : nullptr);
+}
+
+Squad& Squad::operator=(const Squad& o) {
+    if (this == &o) return *this;
+    resize(o.size());
+    for (std::size_t i = 0; i < o.size(); ++i) {
+        auto& mine = (*this)[i];
+        if (o[i] == nullptr) {
+            mine.reset();
+        } else if (mine == nullptr || !mine->assignFrom(*o[i])) {
+            mine = o[i]->clone();
+        }
+    }
+    return *this;
 }
 
 CTeam::CTeam() = default;
@@ -21,6 +41,15 @@ CTeam::~CTeam() {
     byDistance_.clear();
     sortPending_ = false;
     byDistanceFirst_ = nullptr;
+}
+
+void CTeam::rebind(const Rebind& r) {
+    r.in(match);
+    for (auto& p : players) {
+        if (p != nullptr) p->rebind(r);
+    }
+    for (CPlayer*& p : byDistance_) r.in(p);
+    r.in(byDistanceFirst_);
 }
 
 void CTeam::newSquad(CPlay* m, CTeam* opponents) {

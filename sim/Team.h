@@ -8,11 +8,25 @@
 namespace flikka {
 
 class CPlay;
+class Rebind;
 class TeamPlan;
+
+// A side's footballers, owned. A copy clones each one (his pointers name the original match
+// until the match rebinds them); an assignment reuses the footballers already there where the
+// kinds agree, so restoring a snapshot of the same match allocates nothing.
+class Squad : public std::vector<std::unique_ptr<CPlayer>> {
+public:
+    Squad() = default;
+    Squad(const Squad& o);
+    Squad& operator=(const Squad& o);
+    Squad(Squad&&) = default;
+    Squad& operator=(Squad&&) = default;
+    ~Squad() = default;
+};
 
 class CTeam {
 public:
-    std::vector<std::unique_ptr<CPlayer>> players;  // 0 goalkeeper, 1..10 outfield
+    Squad players;  // 0 goalkeeper, 1..10 outfield
     std::string name = "Noname Utd.";
     std::string shortName = "NNU";
     int shots = 0;
@@ -35,8 +49,10 @@ public:
 
     CTeam();
     ~CTeam();
-    CTeam(const CTeam&) = delete;
-    CTeam& operator=(const CTeam&) = delete;
+    // Copies keep pointers into the original (the footballers' too) until rebind.
+    CTeam(const CTeam&) = default;
+    CTeam& operator=(const CTeam&) = default;
+    void rebind(const Rebind& r);
 
     // Destroys the squad and builds a new one of a goalkeeper and ten outfield footballers, each
     // with his serial from the match, playing against `opponents`.

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "sim/FlikkaException.h"
+#include "players/Rebind.h"
 #include "sim/Random.h"
 
 namespace flikka {
@@ -174,6 +175,21 @@ CFormation::Places CFormation::basePositions(const CPlayer* const* players, std:
         kept.known = true;
     }
     return {kept.places.data(), kept.lateral.data()};
+}
+
+void CFormation::rebind(const Rebind& r) {
+    const auto to = [&r](const CPlayer* p) -> const CPlayer* { return r(p); };
+    slotOfPlayer.rebindKeys(to);
+    offsetOfPlayer.rebindKeys(to);
+    for (auto& column : occupant) {
+        for (CPlayer*& p : column) r.in(p);
+    }
+    r.in(goalkeeper);
+    // The kept answer stays good: it was made for the footballers these now are.
+    kept.goalkeeper = r(kept.goalkeeper);
+    for (const CPlayer*& p : kept.players) p = r(p);
+    for (auto& [p, slot] : kept.slots) p = r(p);
+    for (const CPlayer*& p : kept.offsetKeys) p = r(p);
 }
 
 void CFormation::randomiseOffsets(Random& random) {

@@ -11,6 +11,7 @@
 namespace flikka {
 
 class Random;
+class Rebind;
 
 // Lines from attack to defence; the goalkeeper is addressed as line 5.
 enum FormationLine { LINE_ST = 0, LINE_AM = 1, LINE_M = 2, LINE_DM = 3, LINE_D = 4, LINE_GK = 5 };
@@ -46,6 +47,7 @@ public:
     };
     Places basePositions(const CPlayer* const* players, std::size_t n, float width, float length) const;
     void randomiseOffsets(Random& random);  // draws from the match's generator
+    void rebind(const Rebind& r);  // after a copy of the match
     std::string slotLabel(const CPlayer* p) const;
     // Lateral slot of an outfield footballer, -1 when he has none.
     int lateralSlot(const CPlayer* p) const;

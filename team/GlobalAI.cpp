@@ -8,6 +8,7 @@
 
 #include "players/OutfieldPlayer.h"
 #include "players/Play.h"
+#include "players/Rebind.h"
 #include "sim/Team.h"
 
 namespace flikka {
@@ -209,6 +210,11 @@ void CGlobalAI::setUpSquad(CTeam* opponents, const unsigned counts[5]) {
             formation.assignPlayer(line, ordinal, players[next++].get());
         }
     }
+}
+
+void CGlobalAI::rebind(const Rebind& r) {
+    TeamPlan::rebind(r);
+    formation.rebind(r);
 }
 
 void CGlobalAI::clearRoles() {

@@ -42,6 +42,7 @@ public:
     // The centre of the goal this team attacks, and of the one it defends.
     void sendChaserToLooseBall();
     void arrange(const Vector3& b, float width, float length, const Vector3& target, bool dynamic);
+    void rebind(const Rebind& r);  // after a copy of the match
     void clearRoles();  // chaser, presser and marking map; at every new match
     // A new squad for the team, against `opponents`, in the formation of the five line counts
     // (strikers first); throws "11 players needed" for counts that make no formation.

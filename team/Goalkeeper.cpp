@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <typeinfo>
 
 #include "players/Kicks.h"
 #include "sim/KickPlanner.h"
@@ -61,6 +62,12 @@ float CGoalkeeper::sideSign() const { return team->plan->attacksUpwards ? 1.0f :
 float CGoalkeeper::armReach() const { return match->rules.keeperReach > 0.0f ? match->rules.keeperReach : kReach; }
 
 bool CGoalkeeper::isHomeKeeper() const { return team == &match->home; }
+
+bool CGoalkeeper::assignFrom(const CPlayer& o) {
+    if (typeid(o) != typeid(CGoalkeeper) || typeid(*this) != typeid(CGoalkeeper)) return false;
+    *this = static_cast<const CGoalkeeper&>(o);
+    return true;
+}
 
 bool CGoalkeeper::mayHandle() const {
     const bool lastByOpponents = isHomeKeeper() ? match->awayTouchedLast() : !match->awayTouchedLast();

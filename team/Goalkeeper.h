@@ -37,6 +37,8 @@ private:
 
 public:
 
+    std::unique_ptr<CPlayer> clone() const override { return std::make_unique<CGoalkeeper>(*this); }
+    bool assignFrom(const CPlayer& o) override;
     void think() override;
     void notify(int event) override;
     void update(float dt) override;
