@@ -30,9 +30,9 @@ public:
 
     const IKeyboardDevice& loopKeys() const { return either_; }
     // Player one's pad fills the key slots beside the keyboard, whichever pad that is by now.
-    void attach(KeyState& keys) const { keys.slotSource = &pads_.seat(kPlayerOneSeat); }
+    void attach(KeySampler& keys) const { keys.slotSource = &pads_.seat(kPlayerOneSeat); }
     // With two humans the pad is player 2's (player 1 keeps his keys alone); else player 1's.
-    void attach(KeyState& player1, KeyState& player2, bool twoHumans) const {
+    void attach(KeySampler& player1, KeySampler& player2, bool twoHumans) const {
         player1.slotSource = twoHumans ? nullptr : &pads_.seat(kPlayerOneSeat);
         player2.slotSource = twoHumans ? &pads_.seat(kPlayerOneSeat) : nullptr;
     }

@@ -17,7 +17,6 @@
 #include "app/Splash.h"
 #include "platform/Gamepad.h"
 #include "platform/Platform.h"
-#include "players/UserControl.h"
 #include "settings/ExtraSettings.h"
 #include "settings/Paths.h"
 #include "settings/Settings.h"
@@ -93,19 +92,12 @@ void CFlikka::run() {
     display.gamepads().addMappingsFromFile(paths::settingsFile("gamecontrollerdb.txt"));
     Controls controls(keyboard, display.gamepads());
 
-    KeyState keys;
-    keys.clear();
-    keys.keyboard = &keyboard;
-    keys.keyTable = settings().keys;
+    KeySampler keys{&keyboard, settings().keys};
     // Player 2's keys read the same keyboard through his own table (flikka.xml).
-    KeyState keys2;
-    keys2.clear();
-    keys2.keyboard = &keyboard;
-    keys2.keyTable = extraSettings().player2Keys;
+    KeySampler keys2{&keyboard, extraSettings().player2Keys};
     controls.attach(keys, keys2, false);
 
-    CMatch match(&keys);
-    match.humans[1].keys = &keys2;
+    CMatch match;
     graphics.setMatch(&match);
     display.showCursor(false);
 
@@ -124,7 +116,7 @@ void CFlikka::run() {
         menu.refreshDisplayItems();
         return true;
     };
-    ReplayControl replays(match, keys, keys2, keyboard);
+    ReplayControl replays(match, keyboard);
     replays.attach(menu);
 
     bool quit = false;
@@ -184,11 +176,11 @@ void CFlikka::run() {
                     if (!replays.goalReplayShowing()) controls.enterMatch();
                     result = replays.takeHeldStop();
                 } else {
-                    keys.pollKeys();
-                    if (match.humanCount() == 2) keys2.pollKeys();
-                    replays.afterPoll();
-                    user_control::controlSelected(match);
-                    result = replays.afterStep(match.matchStep(kLogicStepSeconds));
+                    StepInput input;
+                    input.slots[0] = keys.sample();
+                    if (match.humanCount() == 2) input.slots[1] = keys2.sample();
+                    replays.beforeStep(input);
+                    result = replays.afterStep(match.step(input, kLogicStepSeconds));
                     controls.afterStep(match.events);
                     moments.afterStep(match.events);
                     sound.afterMatchStep(match);

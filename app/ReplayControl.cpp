@@ -55,8 +55,7 @@ std::string forScreen(const std::string& message, const std::string& path) {
 
 }  // namespace
 
-ReplayControl::ReplayControl(CMatch& match, KeyState& keys, KeyState& keys2, platform::Keyboard& keyboard)
-    : match_(match), keys_(keys), keys2_(keys2), keyboard_(keyboard) {}
+ReplayControl::ReplayControl(CMatch& match, platform::Keyboard& keyboard) : match_(match), keyboard_(keyboard) {}
 
 std::string ReplayControl::lastReplayPath() { return paths::userDataFile(std::string("replays/") + replay::kLastName); }
 
@@ -64,7 +63,7 @@ void ReplayControl::attach(CMenu& menu) {
     CMenu::MatchStarter inner = menu.matchStarter();
     menu.setMatchStarter([this, inner](const unsigned home[5], const unsigned away[5], float length, int humanSide) {
         saveRecording();
-        recorder_.beforeSetUp(match_, keys_, home, away, length, humanSide, CFlikka::kLogicStepSeconds, &keys2_);
+        recorder_.beforeSetUp(match_, home, away, length, humanSide, CFlikka::kLogicStepSeconds);
         inner(home, away, length, humanSide);
         recorder_.afterSetUp(match_);
         goal_.reset();
@@ -81,7 +80,7 @@ void ReplayControl::saveRecording() {
     if (!replay::save(r, folder, dated(), problem)) std::cerr << "Cannot save the replay: " << problem << std::endl;
 }
 
-void ReplayControl::afterPoll() { recorder_.afterPoll(match_, keys_, match_.humanCount() == 2 ? &keys2_ : nullptr); }
+void ReplayControl::beforeStep(const StepInput& input) { recorder_.beforeStep(match_, input); }
 
 int ReplayControl::afterStep(int result) {
     recorder_.afterStep(match_, result);

@@ -13,7 +13,7 @@ namespace flikka {
 class CGraphics;
 class CMatch;
 class CMenu;
-class KeyState;
+struct StepInput;
 
 namespace platform {
 class Keyboard;
@@ -21,8 +21,7 @@ class Keyboard;
 
 class ReplayControl {
 public:
-    // keys2 is player 2's key state, polled only when two humans play.
-    ReplayControl(CMatch& match, KeyState& keys, KeyState& keys2, platform::Keyboard& keyboard);
+    ReplayControl(CMatch& match, platform::Keyboard& keyboard);
 
     // Wraps the menu's match starter: the match in progress is saved, the new one recorded.
     void attach(CMenu& menu);
@@ -31,8 +30,8 @@ public:
     bool goalReplayShowing() const { return goal_.showing(); }
     // One logic tick of the goal replay; Enter (a pad's A) or the pass key skips it.
     void goalReplayTick();
-    // After the key poll, before the user control.
-    void afterPoll();
+    // Before the match steps with this input.
+    void beforeStep(const StepInput& input);
     // After the match step: records it and starts a goal's replay when one is due. Returns the
     // step's result, or 0 for a half or full time held back until the goal's replay is over.
     int afterStep(int result);
@@ -57,8 +56,6 @@ private:
     void saveRecording();
 
     CMatch& match_;
-    KeyState& keys_;
-    KeyState& keys2_;
     platform::Keyboard& keyboard_;
     replay::MatchRecorder recorder_;
     replay::GoalReplay goal_;

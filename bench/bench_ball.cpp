@@ -13,8 +13,7 @@ namespace {
 
 // A match with both squads on the pitch, so predictions meet real goalkeepers.
 struct BenchMatch {
-    KeyState keys;
-    CMatch match{&keys};
+    CMatch match;
     BenchMatch() {
         const unsigned c[5] = {2, 0, 4, 0, 4};
         match.newMatch(c, c, 300, HUMAN_NONE);

@@ -18,7 +18,7 @@ constexpr unsigned k442[5] = {2, 0, 4, 0, 4};
 
 struct Scene {
     CGraphics graphics;
-    CMatch match{nullptr};
+    CMatch match;
 
     Scene() {
         settings().resetToDefaults();

@@ -26,15 +26,14 @@ long playMatch(CMatch& m, const MatchRules& rules) {
     const unsigned counts[5] = {2, 0, 4, 0, 4};
     m.newMatch(counts, counts, kLength, HUMAN_NONE, rules);
     long steps = 0;
-    while (m.matchStep(kStep) != 2) ++steps;
+    while (m.step(StepInput{}) != 2) ++steps;
     return steps + 1;
 }
 
 void BM_WholeMatch(benchmark::State& state) {
     long steps = 0;
     for (auto _ : state) {
-        KeyState keys;
-        CMatch m(&keys);
+        CMatch m;
         m.console = nullptr;
         steps = playMatch(m, rulesFor(state));
         benchmark::DoNotOptimize(m.homeScore);
@@ -57,14 +56,13 @@ double cpuMicros() {
 void BM_SlowestStep(benchmark::State& state) {
     std::vector<double> best;
     for (auto _ : state) {
-        KeyState keys;
-        CMatch m(&keys);
+        CMatch m;
         m.console = nullptr;
         const unsigned counts[5] = {2, 0, 4, 0, 4};
         m.newMatch(counts, counts, kLength, HUMAN_NONE, rulesFor(state));
         for (std::size_t step = 0;; ++step) {
             const double c0 = cpuMicros();
-            const int r = m.matchStep(kStep);
+            const int r = m.step(StepInput{});
             const double us = cpuMicros() - c0;
             if (step < best.size()) {
                 best[step] = std::min(best[step], us);

@@ -24,8 +24,7 @@ struct RecordedStep {
 
 const std::vector<RecordedStep>& recordedMatch() {
     static const std::vector<RecordedStep> steps = [] {
-        KeyState keys;
-        CMatch m(&keys);
+        CMatch m;
         m.console = nullptr;
         const unsigned counts[5] = {2, 0, 4, 0, 4};
         m.newMatch(counts, counts, 600.0f, HUMAN_NONE);
@@ -46,7 +45,7 @@ void BM_SoundDirectorPerStep(benchmark::State& state) {
     SoundDirector director(*audio);
     director.loadEffects();
     const ExtraSettings settings;
-    CMatch replay(nullptr);
+    CMatch replay;
     std::size_t events = 0;
     for (const RecordedStep& s : steps) events += s.events.size();
     for (auto _ : state) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "sim/Ball.h"
+#include "sim/KeyState.h"
 #include "sim/MatchEvents.h"
 #include "sim/MatchRules.h"
 #include "sim/PitchLandmarks.h"
@@ -18,7 +19,6 @@
 
 namespace flikka {
 
-class KeyState;
 class CPlayer;
 class Rebind;
 
@@ -158,7 +158,7 @@ struct SwitchList {
 // One human at the keys: his key slots, his side, the footballer he plays and the footballers
 // the switch key offers him.
 struct HumanControl {
-    KeyState* keys = nullptr;
+    KeyState keys;
     CTeam* team = nullptr;  // none while this human does not play
     CPlayer* selected = nullptr;
     SwitchList switchList;
@@ -167,7 +167,7 @@ struct HumanControl {
 
 class CPlay {
 public:
-    static constexpr int kMaxHumans = 2;
+    static constexpr int kMaxHumans = StepInput::kMaxHumans;
     // Player 1 first; a human without a team takes no part.
     HumanControl humans[kMaxHumans];
 

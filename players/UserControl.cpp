@@ -32,7 +32,7 @@ void controlSelected(CPlay& m) {
 }
 
 void controlSelected(CPlay& m, HumanControl& h) {
-    if (h.selected == nullptr || h.keys == nullptr) return;
+    if (h.selected == nullptr) return;
     const int aim = readDirection(m, h);
     loosePressActions(m, h, aim);
     releaseActions(m, h, aim);
@@ -46,7 +46,7 @@ void switchSelected(CPlay& m) { switchSelected(m, m.humans[0]); }
 void rebuildSwitchList(CPlay& m) { rebuildSwitchList(m, m.humans[0]); }
 
 int readDirection(CPlay&, HumanControl& h) {
-    const KeyState& k = *h.keys;
+    const KeyState& k = h.keys;
     const bool up = k.pressed(SLOT_UP);
     const bool down = k.pressed(SLOT_DOWN);
     const bool left = k.pressed(SLOT_LEFT);
@@ -74,14 +74,14 @@ void loosePressActions(CPlay& m, HumanControl& h, int aim) {
     if (h.selected == nullptr) return;
     // Full rules: shoot pressed while an opponent holds the ball is a sliding tackle.
     if (m.ballHolder != nullptr) {
-        const KeyState& k = *h.keys;
+        const KeyState& k = h.keys;
         CPlayer& p = *h.selected;
         if (m.rules.slidingTackles && k.pressed(SLOT_SHOOT) && !k.previous[SLOT_SHOOT] && !p.team->contains(m.ballHolder)) {
             p.startSlide(p.directionVectors[aim != 0 ? aim : (p.direction != 0 ? p.direction : 1)]);
         }
         return;
     }
-    const KeyState& k = *h.keys;
+    const KeyState& k = h.keys;
     CPlayer& p = *h.selected;
     // Renewed every step while held, so the kick keeps its full time until the key goes up.
     if (k.pressed(SLOT_SHOOT)) storePending(p, KICK_SHOT, aim);
@@ -91,7 +91,7 @@ void loosePressActions(CPlay& m, HumanControl& h, int aim) {
 }
 
 void releaseActions(CPlay& m, HumanControl& h, int aim) {
-    const KeyState& k = *h.keys;
+    const KeyState& k = h.keys;
     // Each kick releases the ball, so at most one kick is played per step.
     if (selectedHoldsBall(m, h) && k.released(SLOT_SHOOT)) kicks::shoot(aim, *h.selected, false);
     if (selectedHoldsBall(m, h) && k.released(SLOT_PASS)) kicks::pass(aim, *h.selected, false);
@@ -100,7 +100,7 @@ void releaseActions(CPlay& m, HumanControl& h, int aim) {
 
 void switchSelected(CPlay& m, HumanControl& h) {
     if (h.selected == nullptr || selectedHoldsBall(m, h)) return;
-    if (!h.keys->released(SLOT_SWITCH)) return;
+    if (!h.keys.released(SLOT_SWITCH)) return;
     SwitchList& list = h.switchList;
     if (list.candidates.empty()) return;
 

@@ -35,7 +35,7 @@ void GoalReplay::start(const CMatch& live) {
     stopped_ = false;
     if (frames_.size() == 0) return;
     // A match of its own, only posed: it never steps, and draws from its own generator if at all.
-    display_ = std::make_unique<CMatch>(nullptr);
+    display_ = std::make_unique<CMatch>();
     display_->console = nullptr;
     unsigned home[5], away[5];
     for (int i = 0; i < 5; ++i) {

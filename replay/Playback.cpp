@@ -2,25 +2,17 @@
 
 #include <utility>
 
-#include "players/UserControl.h"
 
 namespace flikka::replay {
 
-Playback::Playback(Replay r)
-    : replay_(std::move(r)), keyboard_(replay_.keys), keyboard2_(replay_.keys2), match_(&keys_) {
-    keys_.keyboard = &keyboard_;
-    keys_.keyTable = ScriptedKeyboard::kKeyTable;
-    keys2_.keyboard = &keyboard2_;
-    keys2_.keyTable = ScriptedKeyboard::kKeyTable;
-    if (humansIn(replay_.setUp.humanSide) == 2) match_.humans[1].keys = &keys2_;
-}
+Playback::Playback(Replay r) : replay_(std::move(r)), keyboard_(replay_.keys), keyboard2_(replay_.keys2) {}
 
 void Playback::start() {
     const MatchSetUp& s = replay_.setUp;
     match_.random.seed(s.randomState);
     match_.clockMs = s.simulationMs;
-    s.keys.restore(keys_);
-    s.keys2.restore(keys2_);
+    s.keys.restore(match_.humans[0].keys);
+    s.keys2.restore(match_.humans[1].keys);
     // Every human's switch list keeps the same time, whether he plays or not.
     for (HumanControl& h : match_.humans) h.switchList.timer = s.switchTimer;
     match_.newMatch(s.home, s.away, static_cast<float>(s.length), s.humanSide, s.rules);
@@ -31,13 +23,11 @@ void Playback::start() {
 int Playback::step() {
     if (finished_) return 2;
     keyboard_.advanceTo(match_.steps);
-    keys_.pollKeys();
-    if (match_.humans[1].keys != nullptr) {
-        keyboard2_.advanceTo(match_.steps);
-        keys2_.pollKeys();
-    }
-    user_control::controlSelected(match_);
-    const int result = match_.matchStep(replay_.setUp.stepSeconds);
+    keyboard2_.advanceTo(match_.steps);
+    StepInput in;
+    in.slots[0] = KeySampler{&keyboard_, ScriptedKeyboard::kKeyTable}.sample();
+    in.slots[1] = KeySampler{&keyboard2_, ScriptedKeyboard::kKeyTable}.sample();
+    const int result = match_.step(in, replay_.setUp.stepSeconds);
     hash_.add(match_);
     if (result == 2 || match_.steps >= replay_.outcome.steps) finished_ = true;
     return result;

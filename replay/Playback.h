@@ -20,7 +20,7 @@ public:
 
     // Gives the match the recorded generator state and clock and sets it up.
     void start();
-    // One logic step: key poll, user control, match step. Returns the match step's result.
+    // One logic step with the recorded keys. Returns the match step's result.
     int step();
     // The recorded number of steps has run, or full time.
     bool finished() const { return finished_; }
@@ -33,9 +33,7 @@ public:
 private:
     Replay replay_;
     ScriptedKeyboard keyboard_;
-    KeyState keys_;
     ScriptedKeyboard keyboard2_;
-    KeyState keys2_;
     CMatch match_;
     TrajectoryHash hash_;
     bool finished_ = false;

@@ -7,8 +7,8 @@
 
 namespace flikka::replay {
 
-void MatchRecorder::beforeSetUp(const CMatch& m, const KeyState& keys, const unsigned home[5], const unsigned away[5],
-                                float length, int humanSide, float stepSeconds, const KeyState* keys2) {
+void MatchRecorder::beforeSetUp(const CMatch& m, const unsigned home[5], const unsigned away[5], float length,
+                                int humanSide, float stepSeconds) {
     replay_ = Replay{};
     MatchSetUp& s = replay_.setUp;
     s.length = std::isfinite(length) && length > 0.0f ? static_cast<unsigned>(length) : 0u;
@@ -21,8 +21,8 @@ void MatchRecorder::beforeSetUp(const CMatch& m, const KeyState& keys, const uns
     s.randomState = m.random.state();
     s.simulationMs = m.clockMs;
     s.switchTimer = m.humans[0].switchList.timer;
-    s.keys = KeySnapshot::of(keys);
-    if (keys2 != nullptr) s.keys2 = KeySnapshot::of(*keys2);
+    s.keys = KeySnapshot::of(m.humans[0].keys);
+    s.keys2 = KeySnapshot::of(m.humans[1].keys);
     hash_ = TrajectoryHash{};
     for (bool& b : lastSeen_) b = false;
     for (bool& b : lastSeen2_) b = false;
@@ -32,17 +32,21 @@ void MatchRecorder::beforeSetUp(const CMatch& m, const KeyState& keys, const uns
 
 void MatchRecorder::afterSetUp(const CMatch& m) { replay_.setUp.rules = m.rules; }
 
-void MatchRecorder::afterPoll(const CMatch& m, const KeyState& keys, const KeyState* keys2) {
+void MatchRecorder::beforeStep(const CMatch& m, const StepInput& input) {
     if (!recording_) return;
-    const auto changes = [&m](const KeyState& k, bool* seen, std::vector<KeyChange>& out) {
+    const auto changes = [&m](std::uint16_t slots, bool* seen, std::vector<KeyChange>& out) {
         for (int i = 0; i < KeyState::kSlots; ++i) {
-            if (k.current[i] == seen[i]) continue;
-            seen[i] = k.current[i];
-            out.push_back({m.steps, i, k.current[i]});
+            // As the match polls it: slot 8 never reads down.
+            const bool down = i != SLOT_NONE && ((slots >> i) & 1u) != 0;
+            if (down == seen[i]) continue;
+            seen[i] = down;
+            out.push_back({m.steps, i, down});
         }
     };
-    changes(keys, lastSeen_, replay_.keys);
-    if (keys2 != nullptr && humansIn(replay_.setUp.humanSide) == 2) changes(*keys2, lastSeen2_, replay_.keys2);
+    if (m.humans[0].team != nullptr) changes(input.slots[0], lastSeen_, replay_.keys);
+    if (m.humans[1].team != nullptr && humansIn(replay_.setUp.humanSide) == 2) {
+        changes(input.slots[1], lastSeen2_, replay_.keys2);
+    }
 }
 
 void MatchRecorder::afterStep(const CMatch& m, int result) {

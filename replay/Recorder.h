@@ -1,6 +1,6 @@
 #pragma once
-// Records a match as it is played: the set-up it starts from, the human's key slots after each
-// poll (whatever device filled them), and the outcome. Reads the match, never changes it.
+// Records a match as it is played: the set-up it starts from, the humans' key slots of each
+// step's input (whatever device filled them), and the outcome. Reads the match, never changes it.
 #include <cstdint>
 
 #include "replay/ReplayFile.h"
@@ -8,7 +8,7 @@
 
 namespace flikka {
 class CMatch;
-class KeyState;
+struct StepInput;
 }  // namespace flikka
 
 namespace flikka::replay {
@@ -16,15 +16,14 @@ namespace flikka::replay {
 class MatchRecorder {
 public:
     // Just before the new-match set-up: the generator, the clock and what the match object
-    // carries over from the match before.
-    // keys2 is player 2's key state (none: he has never played on this match object).
-    void beforeSetUp(const CMatch& m, const KeyState& keys, const unsigned home[5], const unsigned away[5],
-                     float length, int humanSide, float stepSeconds, const KeyState* keys2 = nullptr);
+    // carries over from the match before (the humans' key states among it).
+    void beforeSetUp(const CMatch& m, const unsigned home[5], const unsigned away[5], float length, int humanSide,
+                     float stepSeconds);
     // Just after it: the rules the match took.
     void afterSetUp(const CMatch& m);
-    // After each key poll, before the user control: the slots that changed since the last poll.
-    // keys2: player 2's slots, when two humans play.
-    void afterPoll(const CMatch& m, const KeyState& keys, const KeyState* keys2 = nullptr);
+    // Before each step with the step's input: the slots of each playing human that changed
+    // since his last step.
+    void beforeStep(const CMatch& m, const StepInput& input);
     // After each match step.
     void afterStep(const CMatch& m, int result);
 

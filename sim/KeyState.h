@@ -1,6 +1,8 @@
 #pragma once
-// The 16 key slots the match reads each step. The keyboard is reached through a small
-// interface so that tests, the headless runner and bug replays can script it.
+// The 16 key slots the match reads each step. The match holds only their states; devices are
+// read outside it (by a sampler) into one 16-bit word per human and step, so that the game,
+// replays, the headless runner, bots and tests all feed the match the same way.
+#include <cstdint>
 
 namespace flikka {
 
@@ -27,6 +29,12 @@ enum KeySlot {
     SLOT_ENTER = 14, SLOT_ESCAPE = 15,
 };
 
+// One step's input: each human's slots, bit i for slot i.
+struct StepInput {
+    static constexpr int kMaxHumans = 2;
+    std::uint16_t slots[kMaxHumans] = {};
+};
+
 class KeyState {
 public:
     static constexpr int kSlots = 16;
@@ -35,20 +43,26 @@ public:
     bool current[kSlots] = {};
     float heldTime[kSlots] = {};
     bool locked[kSlots] = {};
-    const IKeyboardDevice* keyboard = nullptr;
-    // The settings' key table (16 Windows virtual-key codes); the default bindings when null.
-    const int* keyTable = nullptr;
-    // OR-ed with the keyboard at each poll (a gamepad); none when null.
-    const IKeySlotSource* slotSource = nullptr;
 
-    // Reads every slot's key (bound by the settings' key table) and the slot source; slot 8
-    // always reads released.
-    void pollKeys();
+    // Takes one step's slots (bit i: slot i down); slot 8 always reads released.
+    void poll(std::uint16_t down);
     void advanceHeldTimes(float dt);
     void clear();  // previous, current, heldTime; not the locks
 
     bool pressed(int slot) const { return current[slot] && !locked[slot]; }
     bool released(int slot) const { return previous[slot] && !current[slot] && !locked[slot]; }
+};
+
+// Reads one human's devices into slot bits: the keyboard through a key table, OR-ed with
+// another slot source such as a gamepad.
+struct KeySampler {
+    const IKeyboardDevice* keyboard = nullptr;
+    // The settings' key table (16 Windows virtual-key codes); the default bindings when null.
+    const int* keyTable = nullptr;
+    // OR-ed with the keyboard (a gamepad); none when null.
+    const IKeySlotSource* slotSource = nullptr;
+
+    std::uint16_t sample() const;
 };
 
 }  // namespace flikka

@@ -43,8 +43,7 @@ void forEachFootballer(CTeam& t, F f) {
 
 }  // namespace
 
-CMatch::CMatch(KeyState* keyState) : homeAi(&home), awayAi(&away) {
-    humans[0].keys = keyState;
+CMatch::CMatch() : homeAi(&home), awayAi(&away) {
     home.plan = &homeAi;
     away.plan = &awayAi;
     homeAi.match = this;
@@ -165,6 +164,14 @@ void CMatch::newMatch(const unsigned homeCounts[5], const unsigned awayCounts[5]
 
 
 
+int CMatch::step(const StepInput& input, float dt) {
+    for (int i = 0; i < kMaxHumans; ++i) {
+        if (humans[i].team != nullptr) humans[i].keys.poll(input.slots[i]);
+    }
+    user_control::controlSelected(*this);
+    return matchStep(dt);
+}
+
 int CMatch::matchStep(float dt) {
     // The last step's events have been read; what came since (the human's kicks) stays.
     events.erase(events.begin(), events.begin() + static_cast<std::ptrdiff_t>(eventsDelivered_));
@@ -201,8 +208,7 @@ int CMatch::stepStages(float dt) {
         forEachFootballer(home, [](CPlayer& p) { p.setPiece = false; });
         forEachFootballer(away, [](CPlayer& p) { p.setPiece = false; });
         for (HumanControl& h : humans) {
-            if (h.keys == nullptr) continue;
-            for (bool& l : h.keys->locked) l = false;
+            for (bool& l : h.keys.locked) l = false;
         }
         if (rules.full()) playResumed(resumed);
     }
@@ -238,8 +244,7 @@ int CMatch::stepStages(float dt) {
     // 6. Set the restart up.
     if (state == GAME_SETUP) {
         for (HumanControl& h : humans) {
-            KeyState* k = h.keys;
-            if (k == nullptr) continue;
+            KeyState* k = &h.keys;
             k->clear();
             auto lock = [k](std::initializer_list<int> on, std::initializer_list<int> off) {
                 for (int s : on) k->locked[s] = true;
@@ -335,7 +340,7 @@ int CMatch::stepStages(float dt) {
 
     // 14, 15. Keys and the switch list.
     for (HumanControl& h : humans) {
-        if (h.keys != nullptr) h.keys->advanceHeldTimes(dt);
+        h.keys.advanceHeldTimes(dt);
     }
     for (HumanControl& h : humans) {
         h.switchList.timer += dt;

@@ -11,7 +11,7 @@ public:
     CGlobalAI homeAi;
     CGlobalAI awayAi;
 
-    explicit CMatch(KeyState* keyState);
+    CMatch();
     ~CMatch();
     // A copy steps exactly as the original would: everything that shapes play is copied, and
     // every reference inside the match is rebound to the copy's own. What the match reports to
@@ -24,7 +24,12 @@ public:
     // Counts: strikers, attacking midfielders, midfielders, defensive midfielders, defenders.
     void newMatch(const unsigned homeCounts[5], const unsigned awayCounts[5], float length, int humanSide,
                   const MatchRules& matchRules = MatchRules::classic());
-    int matchStep(float dt);  // 0 play on, 1 half time, 2 full time
+    // One tick, and the only way input reaches the match: each playing human's key slots, his
+    // control of his footballer, then the match step. 0 play on, 1 half time, 2 full time.
+    // dt is the logic step; only a replay recorded with another passes its own.
+    int step(const StepInput& input, float dt = kStep);
+    // The match step alone, with no human input (the computer sides, set-up tests).
+    int matchStep(float dt);
 
     // The AI of a side of this match.
     CGlobalAI& aiOf(const CTeam& t) { return &t == &home ? homeAi : awayAi; }

@@ -73,8 +73,7 @@ TEST_F(GraphicsTest, GeometryAndConversionsBetweenMetresAndPixels) {
 
 TEST_F(GraphicsTest, DebugMarkersKeepTheMostRecentInYellow) {
     CGraphics g;
-    KeyState keys;
-    CMatch match(&keys);
+    CMatch match;
     g.setMatch(&match);
     EXPECT_EQ(match.debugMarkers, &g);
     for (int i = 0; i < 300; ++i) match.debugMarkers->addDebugMarker(static_cast<float>(i), -static_cast<float>(i));

@@ -8,7 +8,6 @@
 #include "app/Controls.h"
 #include "platform/Gamepad.h"
 #include "platform/Platform.h"
-#include "players/UserControl.h"
 #include "settings/ExtraSettings.h"
 #include "settings/Settings.h"
 #include "sim/KeyState.h"
@@ -39,7 +38,7 @@ protected:
         keys.keyboard = &display->keyboard();
         keys.keyTable = settings().keys;
         controls->attach(keys);
-        match = std::make_unique<CMatch>(&keys);
+        match = std::make_unique<CMatch>();
         menu = std::make_unique<CMenu>(match.get(), &display->keyboard());
     }
     void TearDown() override {
@@ -76,21 +75,16 @@ protected:
     // One logic step of the match as the loop runs it.
     int matchStep() {
         display->keepAlive();
-        keys.pollKeys();
-        if (match->humans[0].selected != nullptr) {
-            const int aim = user_control::readDirection(*match);
-            user_control::loosePressActions(*match, aim);
-            user_control::releaseActions(*match, aim);
-            user_control::switchSelected(*match);
-        }
-        const int result = match->matchStep(kStep);
+        StepInput in;
+        in.slots[0] = keys.sample();
+        const int result = match->step(in, kStep);
         controls->afterStep(match->events);
         return result;
     }
 
     std::unique_ptr<platform::Display> display;
     std::unique_ptr<Controls> controls;
-    KeyState keys;
+    KeySampler keys;
     std::unique_ptr<CMatch> match;
     std::unique_ptr<CMenu> menu;
 };
@@ -172,6 +166,7 @@ TEST_F(PadGameTest, MenusAndAWholeMatchFromAPadWithPlugUnplugPauseAndRumble) {
     bool secondSteered = false, firstIgnored = false, keyboardAlone = false;
     const int passesAtStart = match->home.passes;
     bool aStillHeld = true;
+    const KeyState& keys = match->humans[0].keys;
     while (result != 2) {
         ASSERT_LT(steps, 200000) << "the match never ended";
         // The A that confirmed the formation does nothing in the match until it is let go.

@@ -63,7 +63,7 @@ using Files = std::vector<std::string>;
 
 class SoundDirectorTest : public ::testing::Test {
 protected:
-    SoundDirectorTest() : match(nullptr), director(audio) {
+    SoundDirectorTest() : director(audio) {
         director.loadEffects();
         director.update(SoundScene::Match, volumes, kStep);
     }

@@ -109,8 +109,7 @@ bool sameBits(const Vector3& a, const Vector3& b) {
 
 class BallInMatch : public ::testing::Test {
 protected:
-    KeyState keys;
-    CMatch match{&keys};
+    CMatch match;
 };
 
 class BallInSetUpMatch : public BallInMatch {
@@ -208,7 +207,7 @@ TEST(BallStep, SpinCurlsAndLiftsOnlyAboveOneMetrePerSecond) {
 
     // A vertical flight has a fallback side axis and prints nothing.
     std::ostringstream out;
-    CMatch notes(nullptr);
+    CMatch notes;
     notes.console = &out;
     CBall up = ballAt({0.0f, 0.0f, 1.0f}, {0.0f, 0.0f, 8.0f}, true, &notes);
     up.sideSpin = 1.0f;

@@ -276,8 +276,7 @@ TEST(FastPaths, ClaimSetAnswersAsTheOrderedSetDid) {
 }
 
 TEST(FastPaths, PredictionWithoutOutOfReachPlaneTestsFindsTheSameEvents) {
-    KeyState keys;
-    CMatch match(&keys);
+    CMatch match;
     match.newMatch(match_fixtures::k442, match_fixtures::k442, 300, HUMAN_NONE);
     std::mt19937 rng(17);
     std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
@@ -332,8 +331,7 @@ TEST(FastPaths, PredictionWithoutOutOfReachPlaneTestsFindsTheSameEvents) {
 // leave them so up to 2^21 m, beyond which (as for the snapping near 2^22) the plain claim goes on.
 TEST(FastPaths, GridPointsAreClaimedAsClaimPointSnapsThem) {
     std::mt19937 rng(5);
-    KeyState keys;
-    CMatch match(&keys);
+    CMatch match;
     int differing = 0;
     for (int n = 0; n < 200000; ++n) {
         const int scale = 1 << (rng() % 24);
@@ -373,8 +371,7 @@ TEST(FastPaths, GridSnapIsTheFloorOfTheHalfMetre) {
 // Marking: the nearest unmarked opponent within the limit, by the plain distance, even for
 // opponents a rounding away from the limit (where the square decides the skip).
 TEST(FastPaths, OpponentToMarkIsTheNearestUnmarkedWithinTheLimit) {
-    KeyState keys;
-    CMatch match(&keys);
+    CMatch match;
     match.newMatch(match_fixtures::k442, match_fixtures::k442, 300, HUMAN_NONE);
     CGlobalAI& ai = match.homeAi;
     CPlayer* f = match.home.player(4);
@@ -454,8 +451,7 @@ const CPlayer* plainLaneBlocker(const CTeam& opponents, const Vector3& a, const 
 }
 
 TEST(FastPaths, LaneBlockerFindsWhomTheAngleSumFinds) {
-    KeyState keys;
-    CMatch match(&keys);
+    CMatch match;
     match.newMatch(match_fixtures::k442, match_fixtures::k442, 300, HUMAN_NONE);
     auto* passer = dynamic_cast<COutfieldPlayer*>(match.home.player(5));
     ASSERT_NE(passer, nullptr);

@@ -25,8 +25,7 @@ constexpr float kDt = 0.005f;
 // A full-rules match set up and in play, every footballer moved out of the way (far into his
 // own half, spread across) so that a test places only the ones it needs.
 struct FullMatch {
-    KeyState keys;
-    CMatch m{&keys};
+    CMatch m;
 
     explicit FullMatch(int human = HUMAN_NONE, MatchRules rules = MatchRules::fullRules()) {
         m.console = nullptr;
@@ -423,8 +422,7 @@ TEST(FullRules, KickOffIsPlayedBackIntoTheOwnHalf) {
 
 TEST(FullRules, WholeMatchesStaySaneAndReplayExactly) {
     auto play = [](std::vector<int>& out) {
-        KeyState keys;
-        CMatch m(&keys);
+        CMatch m;
         m.console = nullptr;
         for (int match = 0; match < 2; ++match) {
             m.newMatch(k442, match_fixtures::k433, 300.0f, HUMAN_NONE, MatchRules::fullRules());

@@ -15,8 +15,7 @@ namespace {
 // Squad: 0 goalkeeper, 1-4 defenders, 5-8 midfielders, 9-10 forwards, lower numbers to the left.
 class TeamAITest : public ::testing::Test {
 protected:
-    KeyState keys;
-    CMatch m{&keys};
+    CMatch m;
 
     void SetUp() override { start(HUMAN_NONE); }
 

@@ -23,8 +23,7 @@ public:
 
 class KeeperTest : public ::testing::Test {
 protected:
-    KeyState keys;
-    CMatch m{&keys};
+    CMatch m;
     MarkerLog markers;
     CGoalkeeper* home = nullptr;  // defends y = -52.5 in the first half (s = +1)
     CGoalkeeper* away = nullptr;  // defends y = +52.5 (s = -1)

@@ -241,8 +241,7 @@ TEST(KickPlanner, ProbesThatUsedToHangEnd) {
 }
 
 TEST(KickPlanner, KicksTheMatchBallAndReleasesTheHolder) {
-    KeyState keys;
-    CMatch m(&keys);
+    CMatch m;
     const unsigned c[5] = {2, 0, 4, 0, 4};
     m.newMatch(c, c, 300, HUMAN_NONE);
     CPlayer* p = m.home.player(5);

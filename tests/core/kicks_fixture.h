@@ -18,8 +18,7 @@ namespace flikka::kick_fixtures {
 
 class MatchFixture : public ::testing::Test {
 protected:
-    KeyState keys;
-    CMatch m{&keys};
+    CMatch m;
 
     void SetUp() override {
         const unsigned c[5] = {2, 0, 4, 0, 4};

@@ -85,8 +85,7 @@ TEST(MatchEvents, PostHitComesFromTheMatchBallNotItsPredictionOrACopy) {
 }
 
 TEST(MatchEvents, KickOffWhistleComesFirstAndEachHalfEndsOnce) {
-    KeyState keys;
-    CMatch m(&keys);
+    CMatch m;
     m.console = nullptr;
     m.newMatch(match_fixtures::k442, match_fixtures::k442, 10.0f, HUMAN_NONE);  // half time after 5 s
     std::vector<MatchEvent> all;

@@ -11,7 +11,7 @@ namespace flikka::match_fixtures {
 // Two hand-built squads of plain footballers (goalkeeper first) with no formation behind them:
 // enough for the body, the ball-winning rule and the referee, not for a match step.
 struct SmallMatch {
-    CMatch m{nullptr};
+    CMatch m;
 
     explicit SmallMatch(int perTeam = 3) {
         for (CTeam* t : {&m.home, &m.away}) {

@@ -44,8 +44,8 @@ public:
 }  // namespace
 
 TEST(Match, NewMatchIsSetUpInTheFirstStepAndReadyInTheSecond) {
-    KeyState keys;
-    CMatch m(&keys);
+    CMatch m;
+    KeyState& keys = m.humans[0].keys;
     EXPECT_EQ(m.home.name, "Supermen Utd");
     EXPECT_EQ(m.away.name, "Lilac City");
     EXPECT_EQ(m.home.size(), 0u);
@@ -116,7 +116,7 @@ TEST(Match, NewMatchIsSetUpInTheFirstStepAndReadyInTheSecond) {
 }
 
 TEST(Match, ThrowInTakerIsFreedOfHisSetPieceWhenPlayResumes) {
-    CMatch m(nullptr);
+    CMatch m;
     m.newMatch(k442, k442, 600.0f, HUMAN_NONE);
     m.state = GAME_OUT_OF_PLAY;
     m.restartKind = THROW_IN;
@@ -154,8 +154,7 @@ TEST(Match, ThrowInTakerIsFreedOfHisSetPieceWhenPlayResumes) {
 }
 
 TEST(Match, SecondNewMatchStartsAfreshWithoutStaleReferences) {
-    KeyState keys;
-    CMatch m(&keys);
+    CMatch m;
     m.newMatch(k442, k442, 600.0f, HUMAN_HOME);
     for (int i = 0; i < 600; ++i) m.matchStep(kDt);
 
@@ -228,7 +227,7 @@ TEST(Match, SecondNewMatchStartsAfreshWithoutStaleReferences) {
 }
 
 TEST(Match, MatchLengthIsWholeSecondsAndANonPositiveOneEndsAtOnce) {
-    CMatch m(nullptr);
+    CMatch m;
     m.newMatch(k442, k442, 600.0f, HUMAN_NONE);
     EXPECT_EQ(m.humans[0].team, nullptr);
     EXPECT_EQ(m.matchMinute(), 1u);
@@ -246,7 +245,7 @@ TEST(Match, MatchLengthIsWholeSecondsAndANonPositiveOneEndsAtOnce) {
 }
 
 TEST(Match, WrongFormationIsRefused) {
-    CMatch m(nullptr);
+    CMatch m;
     const unsigned nine[5] = {2, 0, 4, 0, 3};
     try {
         m.newMatch(nine, k442, 600.0f, HUMAN_NONE);

@@ -150,7 +150,7 @@ TEST(Referee, OwnGoalCountsForTheSideAttackingThatGoal) {
 
 TEST(Referee, HalfTimeWaitsForTheBallNearTheCentreLine) {
     for (const float elapsed : {303.0f, 335.0f}) {
-        CMatch m(nullptr);
+        CMatch m;
         m.newMatch(k442, k442, 600.0f, HUMAN_NONE);
         for (int i = 0; i < 2; ++i) m.matchStep(0.005f);
         ASSERT_EQ(m.state, GAME_READY);
@@ -193,7 +193,7 @@ TEST(Referee, HalfTimeWaitsForTheBallNearTheCentreLine) {
 
     // Every menu length resumes at minute 46, not 47.
     for (const float length : {300.0f, 600.0f, 900.0f, 1200.0f, 599.0f}) {
-        CMatch m(nullptr);
+        CMatch m;
         m.matchLength = length;
         m.state = GAME_PLAY;
         m.elapsed = length * 0.52f;
@@ -203,7 +203,7 @@ TEST(Referee, HalfTimeWaitsForTheBallNearTheCentreLine) {
 }
 
 TEST(Referee, FullTimeFreezesTheMatch) {
-    CMatch m(nullptr);
+    CMatch m;
     m.newMatch(k442, k442, 600.0f, HUMAN_NONE);
     for (int i = 0; i < 2; ++i) m.matchStep(0.005f);
     m.state = GAME_PLAY;
@@ -241,7 +241,7 @@ TEST(Referee, FullTimeFreezesTheMatch) {
 }
 
 TEST(Referee, FirstRestartOfAMatchGoesToTheAwaySide) {
-    CMatch m(nullptr);
+    CMatch m;
     ConsoleCapture console(m);
     m.newMatch(k442, k442, 600.0f, HUMAN_NONE);
     EXPECT_EQ(m.lastToucher, m.home.goalkeeper());

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "players/UserControl.h"
 #include "sim/KeyState.h"
 #include "sim/Match.h"
 #include "sim/Random.h"
@@ -49,26 +48,17 @@ struct Played {
 std::vector<Played> play(int matches, const unsigned home[5], const unsigned away[5], float length, int human,
                          const MatchRules& rules = MatchRules::classic()) {
     PatternKeyboard keyboard;
-    KeyState keys;
-    keys.keyboard = &keyboard;
-    keys.keyTable = kSlotCodes;
-    CMatch m(&keys);
+    const KeySampler keys{&keyboard, kSlotCodes};
+    CMatch m;
     m.console = nullptr;
     std::vector<Played> out;
     for (int i = 0; i < matches; ++i) {
         m.newMatch(home, away, length, human, rules);
         TrajectoryHash hash;
         for (long step = 0; step < kStepLimit; ++step, ++keyboard.step) {
-            if (human != HUMAN_NONE) {
-                keys.pollKeys();
-                if (m.humans[0].selected != nullptr) {
-                    const int aim = user_control::readDirection(m);
-                    user_control::loosePressActions(m, aim);
-                    user_control::releaseActions(m, aim);
-                    user_control::switchSelected(m);
-                }
-            }
-            const int r = m.matchStep(kDt);
+            StepInput in;
+            if (human != HUMAN_NONE) in.slots[0] = keys.sample();
+            const int r = m.step(in, kDt);
             hash.add(m);
             if (r == 2) break;
         }

@@ -50,20 +50,27 @@ private:
 struct TwoHumans {
     RhythmKeyboard keyboard1{0};
     RhythmKeyboard keyboard2{517};
-    KeyState keys1, keys2;
-    CMatch m{&keys1};
+    KeySampler keys1{&keyboard1, kSlotCodes};
+    KeySampler keys2{&keyboard2, kSlotCodes};
+    CMatch m;
 
-    TwoHumans() {
-        keys1.keyboard = &keyboard1;
-        keys1.keyTable = kSlotCodes;
-        keys2.keyboard = &keyboard2;
-        keys2.keyTable = kSlotCodes;
-        m.humans[1].keys = &keys2;
+    StepInput input() const {
+        StepInput in;
+        in.slots[0] = keys1.sample();
+        in.slots[1] = keys2.sample();
+        return in;
     }
-
-    void step() {
-        keys1.pollKeys();
-        keys2.pollKeys();
+    // One tick of the match.
+    int step() {
+        const StepInput in = input();
+        ++keyboard1.step;
+        ++keyboard2.step;
+        return m.step(in, kDt);
+    }
+    // The keys and the humans' control alone, the match standing still.
+    void control() {
+        const StepInput in = input();
+        for (int i = 0; i < StepInput::kMaxHumans; ++i) m.humans[i].keys.poll(in.slots[i]);
         user_control::controlSelected(m);
         ++keyboard1.step;
         ++keyboard2.step;
@@ -90,8 +97,7 @@ Seen playWhole(int side, bool player2Idle = false, const MatchRules& rules = Mat
     TrajectoryHash hash;
     const CPlayer* last2 = nullptr;
     for (long s = 0; s < 400000 && !seen.finished; ++s) {
-        t.step();
-        seen.finished = t.m.matchStep(kDt) == 2;
+        seen.finished = t.step() == 2;
         hash.add(t.m);
         const HumanControl& a = t.m.humans[0];
         const HumanControl& b = t.m.humans[1];
@@ -172,9 +178,9 @@ protected:
     // Presses and releases player 2's switch key.
     void switch2() {
         t.keyboard2.held = {SLOT_SWITCH};
-        t.step();
+        t.control();
         t.keyboard2.held = {};
-        t.step();
+        t.control();
     }
 };
 

@@ -26,11 +26,10 @@ public:
 class UserControlTest : public ::testing::Test {
 protected:
     ScriptedKeyboard keyboard;
-    KeyState keys;
-    CMatch m{&keys};
+    CMatch m;
+    KeyState& keys = m.humans[0].keys;
 
     void SetUp() override {
-        keys.keyboard = &keyboard;
         unsigned c[5] = {2, 0, 4, 0, 4};
         m.newMatch(c, c, 300, HUMAN_HOME);
         m.state = GAME_PLAY;
@@ -48,7 +47,7 @@ protected:
     // One poll of the keyboard with exactly these keys down.
     void hold(std::initializer_list<int> keysDown) {
         keyboard.down = keysDown;
-        keys.pollKeys();
+        keys.poll(KeySampler{&keyboard}.sample());
     }
 
     // The four operations as the main loop runs them.

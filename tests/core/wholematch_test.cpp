@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "sim/KeyState.h"
-#include "players/UserControl.h"
 #include "sim/Match.h"
 #include "sim/Random.h"
 #include "sim/Team.h"
@@ -43,8 +42,7 @@ std::uint64_t mix(std::uint64_t h, const Vector3& v) { return mix(mix(mix(h, v.x
 
 // Plays one CPU-against-CPU match from a fresh seed and clock, hashing the state every 100 steps.
 std::vector<std::uint64_t> traceMatch(int& homeScore, int& awayScore) {
-    KeyState keys;
-    CMatch m(&keys);
+    CMatch m;
     m.console = nullptr;
     const unsigned counts[5] = {2, 0, 4, 0, 4};
     const unsigned away[5] = {3, 0, 3, 1, 3};
@@ -68,8 +66,7 @@ std::vector<std::uint64_t> traceMatch(int& homeScore, int& awayScore) {
 }
 
 TEST(WholeMatch, TenMatchesReachFullTimeWithEveryoneOnThePitch) {
-    KeyState keys;
-    CMatch m(&keys);
+    CMatch m;
     m.console = nullptr;
     const unsigned formations[3][5] = {{2, 0, 4, 0, 4}, {1, 2, 3, 1, 3}, {3, 0, 3, 0, 4}};
     int goals = 0, passes = 0, completed = 0, onGoal = 0;
@@ -179,10 +176,8 @@ private:
 
 TEST(WholeMatch, ScriptedHumanGetsAShotOnGoal) {
     Keyboard kb;
-    KeyState keys;
-    keys.keyboard = &kb;
-    keys.keyTable = kSlotCodes;
-    CMatch m(&keys);
+    const KeySampler keys{&kb, kSlotCodes};
+    CMatch m;
     m.console = nullptr;
     const unsigned counts[5] = {2, 0, 4, 0, 4};
     m.newMatch(counts, counts, 300.0f, HUMAN_HOME);
@@ -193,23 +188,20 @@ TEST(WholeMatch, ScriptedHumanGetsAShotOnGoal) {
     bool selectedEver = false;
     for (; step < kStepLimit && result != 2; ++step) {
         const bool shooting = human.decide(m);
-        keys.pollKeys();
+        StepInput in;
+        in.slots[0] = keys.sample();
         const int shotsBefore = m.home.shots;
         const int onGoalBefore = m.home.shotsOnGoal;
         if (m.humans[0].selected != nullptr) {
             selectedEver = true;
             ASSERT_TRUE(m.home.contains(m.humans[0].selected));
             ASSERT_NE(m.humans[0].selected, m.home.goalkeeper());
-            const int aim = user_control::readDirection(m);
-            user_control::loosePressActions(m, aim);
-            user_control::releaseActions(m, aim);
-            user_control::switchSelected(m);
         }
+        result = m.step(in, kDt);
         if (shooting) {
             humanShots += m.home.shots - shotsBefore;
             humanOnGoal += m.home.shotsOnGoal - onGoalBefore;
         }
-        result = m.matchStep(kDt);
         ASSERT_TRUE(isFinite(m.ball.position));
     }
     EXPECT_EQ(result, 2) << "the match with a human side never ended";

@@ -7,7 +7,6 @@
 #include <sstream>
 #include <string>
 
-#include "players/UserControl.h"
 #include "replay/Playback.h"
 #include "replay/Recorder.h"
 #include "sim/KeyState.h"
@@ -56,24 +55,21 @@ class LiveRun {
 public:
     PatternKeyboard keyboard;
     PatternKeyboard keyboard2;  // player 2, on a keyboard of his own
-    KeyState keys;
-    KeyState keys2;
-    CMatch match{&keys};
+    KeySampler keys{&keyboard};
+    KeySampler keys2{&keyboard2};
+    CMatch match;
     replay::MatchRecorder recorder;
     TrajectoryHash hash;
     std::ostringstream referee;
 
     LiveRun() {
-        keys.keyboard = &keyboard;
         keyboard2.offset = 777;
-        keys2.keyboard = &keyboard2;
-        match.humans[1].keys = &keys2;
         match.console = &referee;
     }
 
     void start(const unsigned home[5], const unsigned away[5], float length, int human,
                const MatchRules& rules = MatchRules::classic()) {
-        recorder.beforeSetUp(match, keys, home, away, length, human, kDt, &keys2);
+        recorder.beforeSetUp(match, home, away, length, human, kDt);
         match.newMatch(home, away, length, human, rules);
         recorder.afterSetUp(match);
         hash = TrajectoryHash{};
@@ -83,13 +79,12 @@ public:
     int step() {
         ++keyboard.tick;
         ++keyboard2.tick;
-        keys.pollKeys();
         // Player 2's keys are read only while he plays, and keep their state in between.
-        const bool two = match.humanCount() == 2;
-        if (two) keys2.pollKeys();
-        recorder.afterPoll(match, keys, two ? &keys2 : nullptr);
-        user_control::controlSelected(match);
-        const int r = match.matchStep(kDt);
+        StepInput in;
+        in.slots[0] = keys.sample();
+        in.slots[1] = keys2.sample();
+        recorder.beforeStep(match, in);
+        const int r = match.step(in, kDt);
         recorder.afterStep(match, r);
         hash.add(match);
         return r;

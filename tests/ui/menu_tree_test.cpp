@@ -282,8 +282,7 @@ TEST_F(MenuTest, ConfirmFormationStartsAMatchOnlyWithTenOutfieldPlayersPerSide) 
 }
 
 TEST_F(MenuTest, BadFormationNeverReachesTheRealMatch) {
-    KeyState keyState;
-    CMatch match(&keyState);
+    CMatch match;
     CMenu m(&match, &keys);
     m.findNode(MENU_HOME_ST)->choice = 5;  // 13 players
     CMenuNode* awayPage = m.findNode(MENU_AWAY_FORMATION);
@@ -332,8 +331,7 @@ TEST_F(MenuTest, ShowOverMatchFlushesAndReturnsToTheRoot) {
 
 TEST_F(MenuTest, RulesAndAutoSwitchReachTheSettingsAndTheNextMatch) {
     extraSettings().resetToDefaults();
-    KeyState keyState;
-    CMatch match(&keyState);
+    CMatch match;
     CMenu m(&match, &keys);
     auto run = [&](std::initializer_list<int> vks) {
         int last = 0;

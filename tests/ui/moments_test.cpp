@@ -84,8 +84,7 @@ TEST(MomentsInput, EnterThePassKeyOrThePadsPassButtonEndsTheCard) {
 // Set up by the match itself, so the taker must be the footballer the human controls.
 TEST(MomentsPrompt, FullRulesFreeKicksAndPenaltiesNameTheKeyThatTakesThem) {
     settings().resetToDefaults();
-    KeyState keys;
-    CMatch m(&keys);
+    CMatch m;
     m.console = nullptr;
     struct Case {
         int kind;
@@ -153,8 +152,6 @@ TEST_F(MomentsTest, PromptOnlyWhenTheHumanMustTakeTheRestartWithTheBoundKey) {
 TEST_F(MomentsTest, WithTwoHumansThePromptNamesTheTakersPlayerAndHisKey) {
     match->newMatch(k442, k442, 600.0f, HUMAN_HOME_TWO);
     calmScene();
-    KeyState keys2;
-    match->humans[1].keys = &keys2;
     match->state = GAME_READY;
     match->homeTakesRestart = true;
     match->restartKind = THROW_IN;
@@ -181,7 +178,6 @@ TEST_F(MomentsTest, WithTwoHumansThePromptNamesTheTakersPlayerAndHisKey) {
     // One human each side: the away side's restart is player 2's.
     match->newMatch(k442, k442, 600.0f, HUMAN_BOTH);
     calmScene();
-    match->humans[1].keys = &keys2;
     match->state = GAME_READY;
     match->homeTakesRestart = false;
     match->restartKind = CORNER;

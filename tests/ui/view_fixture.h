@@ -94,7 +94,7 @@ protected:
     void SetUp() override {
         ASSERT_NE(graphics_, nullptr);
         settings().resetToDefaults();
-        match = std::make_unique<CMatch>(nullptr);
+        match = std::make_unique<CMatch>();
         match->newMatch(k442, k442, 600.0f, HUMAN_NONE);
         g().setMatch(match.get());
     }

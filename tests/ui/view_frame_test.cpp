@@ -388,7 +388,7 @@ TEST_F(MatchViewTest, FreeKickWallAndPenaltyStandInOneFrame) {
     for (const Case c : {Case{FREE_KICK, {4.0f, 33.0f, kBallRadius}}, Case{PENALTY, {0.0f, 41.5f, kBallRadius}}}) {
         SCOPED_TRACE(c.kind == FREE_KICK ? "free kick" : "penalty");
         g().setMatch(nullptr);  // let go of the last case's match before it is replaced
-        match = std::make_unique<CMatch>(nullptr);
+        match = std::make_unique<CMatch>();
         match->newMatch(k442, k442, 600.0f, HUMAN_NONE, MatchRules::fullRules());
         g().setMatch(match.get());
         play(3.0f);

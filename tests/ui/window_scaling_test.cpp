@@ -51,7 +51,7 @@ protected:
         if (graphics) graphics->setMatch(nullptr);
         graphics = std::make_unique<CGraphics>();
         graphics->openDisplayAndLoadAssets(true, ow, oh);
-        match = std::make_unique<CMatch>(nullptr);
+        match = std::make_unique<CMatch>();
         match->newMatch(k442, k442, 600.0f, HUMAN_HOME);
         graphics->setMatch(match.get());
         // Everybody still in two rows, one footballer selected in the open, the ball beside him.

@@ -459,16 +459,11 @@ int run(const Options& o) {
 
     ScriptedKeyboard keyboard(std::move(script));
     BotKeyboard bot;
-    KeyState keys;
-    keys.keyboard = o.bot ? static_cast<const IKeyboardDevice*>(&bot) : &keyboard;
-    keys.keyTable = ScriptedKeyboard::kKeyTable;
+    const KeySampler keys{o.bot ? static_cast<const IKeyboardDevice*>(&bot) : &keyboard, ScriptedKeyboard::kKeyTable};
     ScriptedKeyboard keyboard2(std::move(script2));
-    KeyState keys2;
-    keys2.keyboard = &keyboard2;
-    keys2.keyTable = ScriptedKeyboard::kKeyTable;
-    CMatch m(&keys);
+    const KeySampler keys2{&keyboard2, ScriptedKeyboard::kKeyTable};
+    CMatch m;
     if (o.quiet || o.summary) m.console = nullptr;
-    if (twoHumans) m.humans[1].keys = &keys2;
     const bool recording = !o.recordFile.empty();
     replay::MatchRecorder recorder;
 
@@ -479,31 +474,31 @@ int run(const Options& o) {
     MatchSummary summary;
 
     for (long match = 0; match < o.matches; ++match) {
-        if (recording) recorder.beforeSetUp(m, keys, o.home, o.away, static_cast<float>(o.length), o.human, kDt, &keys2);
+        if (recording) recorder.beforeSetUp(m, o.home, o.away, static_cast<float>(o.length), o.human, kDt);
         m.newMatch(o.home, o.away, static_cast<float>(o.length), o.human, o.rules);
         if (recording) recorder.afterSetUp(m);
         unsigned long long steps = 0;
         stepUs.clear();
         TrajectoryHash trajectory;
         for (;;) {
+            StepInput in;
             if (o.human != HUMAN_NONE) {
                 keyboard.advanceTo(runStep);
                 if (o.bot) bot.decide(m);
-                keys.pollKeys();
+                in.slots[0] = keys.sample();
                 if (twoHumans) {
                     keyboard2.advanceTo(runStep);
-                    keys2.pollKeys();
+                    in.slots[1] = keys2.sample();
                 }
-                if (recording) recorder.afterPoll(m, keys, &keys2);
-                user_control::controlSelected(m);
+                if (recording) recorder.beforeStep(m, in);
             }
             int result = 0;
             if (o.profile) {
                 const double t0 = cpuMicros();
-                result = m.matchStep(kDt);
+                result = m.step(in, kDt);
                 stepUs.push_back(cpuMicros() - t0);
             } else {
-                result = m.matchStep(kDt);
+                result = m.step(in, kDt);
             }
             if (o.hash) trajectory.add(m);
             if (o.events) {
