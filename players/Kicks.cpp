@@ -7,6 +7,7 @@
 #include "players/Shooting.h"
 #include "sim/Ball.h"
 #include "sim/KickPlanner.h"
+#include "sim/PitchGeometry.h"
 #include "players/Play.h"
 #include "sim/Random.h"
 #include "sim/Team.h"
@@ -20,10 +21,11 @@ constexpr float kPendingTime = 2.5f;
 constexpr float kReceiverCone = 0.39f;     // rad either side of the aim
 constexpr float kCrossDistance = 20.0f;    // preferred cross length
 constexpr float kInsidePost = 0.2132f;     // side targets and the top row lie this far inside the frame
-constexpr float kTopRow = 2.2268f;
-constexpr float kMiddleRow = 1.22f;
-constexpr float kHalfWidth = 35.0f;
-constexpr float kHalfLength = 52.5f;
+constexpr float kTopRow = pitch::kCrossbarHeight - kInsidePost;
+constexpr float kMiddleRow = pitch::kCrossbarHeight / 2.0f;
+static_assert(kTopRow == 2.2268f && kMiddleRow == 1.22f);
+using pitch::kHalfLength;
+using pitch::kHalfWidth;
 constexpr float kPassPressure = 3.5f;
 
 // A kick asked for with queue set by a footballer without the ball is held until he reaches it.

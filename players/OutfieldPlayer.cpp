@@ -8,6 +8,7 @@
 #include "players/Kicks.h"
 #include "players/Shooting.h"
 #include "sim/KickPlanner.h"
+#include "sim/PitchGeometry.h"
 #include "players/Play.h"
 #include "sim/Random.h"
 #include "sim/Team.h"
@@ -53,12 +54,12 @@ bool clearlyOutside(const Vector3 (&c)[3], const Vector3& p) {
     return false;
 }
 
-constexpr float kGoalLine = 52.5f;
-constexpr float kTouchLine = 35.0f;
-constexpr float kEdgeX = 33.25f;    // 0.95 of the half width
-constexpr float kEdgeY = 49.875f;   // 0.95 of the half length
-constexpr float kDeepHalf = 20.0f;  // marking starts this far into the own half
-constexpr float kOwnEnd = 42.0f;    // 0.8 of the half length: clearances only from here
+constexpr float kGoalLine = pitch::kHalfLength;
+constexpr float kEdgeX = 0.95f * pitch::kHalfWidth;
+constexpr float kEdgeY = 0.95f * pitch::kHalfLength;
+constexpr float kDeepHalf = 20.0f;                    // marking starts this far into the own half
+constexpr float kOwnEnd = 0.8f * pitch::kHalfLength;  // clearances only from here
+static_assert(kEdgeX == 33.25f && kEdgeY == 49.875f && kOwnEnd == 42.0f);
 constexpr float kPressureRadius = 3.5f;
 constexpr float kMarkLimit = 10.0f;
 constexpr float kInterceptCone = 0.157075f;
@@ -72,7 +73,7 @@ constexpr float kBlockedShot = 0.75f;
 constexpr float kFreeKickShotRange = 30.0f;
 constexpr float kBlockedLane = 10.0f;  // as the half-second pass value counts a blocked lane
 constexpr float kSafePass = 3.0f;     // a pass worth less than this is no way out under pressure
-constexpr float kOwnThird = 17.5f;    // y this far into his own half (35 m from his goal line)
+constexpr float kOwnThird = pitch::kHalfLength - 35.0f;  // y this far into his own half (35 m from his goal line)
 constexpr float kTightMarking = 2.5f;
 // Sliding tackles: at speed, at the ball from 1.3 to 2.8 m, within 20 degrees, per 50 ms.
 constexpr float kSlideMinSpeed = 3.0f;

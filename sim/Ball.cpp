@@ -7,6 +7,7 @@
 
 #include "players/Player.h"
 #include "players/Play.h"
+#include "sim/PitchGeometry.h"
 
 namespace flikka {
 
@@ -22,10 +23,10 @@ constexpr float kBounceSpinKept = 0.512f;
 constexpr float kPushOut = 0.01f;
 
 // Goal frame of the upper goal; the lower goal is its mirror image in y.
-constexpr float kPostX = 3.66f;
-constexpr float kGoalLineY = 52.5f;
-constexpr float kNetBackY = 53.5f;
-constexpr float kCrossbarZ = 2.44f;
+constexpr float kPostX = pitch::kGoalHalfWidth;
+constexpr float kGoalLineY = pitch::kHalfLength;
+constexpr float kNetBackY = pitch::kHalfLength + pitch::kNetDepth;
+constexpr float kCrossbarZ = pitch::kCrossbarHeight;
 constexpr float kPostFootZ = -1.0f;
 constexpr float kBarRadius = 0.06f + kBallRadius;      // 0.1732
 constexpr float kCapRadius = kBarRadius + kBallRadius;  // 0.2864
@@ -180,23 +181,23 @@ void upperGoalSearch(FrameHit& hit, const Vector3& p, const Vector3& v) {
     sphereHit(hit, p, v, {kPostX, kGoalLineY, kCrossbarZ}, kBarRadius, kFrameRestitution);
 
     // Inside of the net.
-    planeHit(hit, p, v, {0.0f, kNetBackY, 0.0f}, {0.0f, -1.0f, 0.0f}, {-3.66f, 53.49f, -3.0f},
-             {3.66f, 53.51f, 2.44f}, kNetInsideRestitution);
-    planeHit(hit, p, v, {-3.66f, 0.0f, 0.0f}, {1.0f, 0.0f, 0.0f}, {-3.67f, 52.5f, -3.0f}, {-3.65f, 53.5f, 2.44f},
-             kNetInsideRestitution);
-    planeHit(hit, p, v, {3.66f, 0.0f, 0.0f}, {-1.0f, 0.0f, 0.0f}, {3.65f, 52.5f, -3.0f}, {3.67f, 53.5f, 2.44f},
-             kNetInsideRestitution);
-    planeHit(hit, p, v, {0.0f, 0.0f, 2.44f}, {0.0f, 0.0f, -1.0f}, {-3.66f, 52.5f, 2.43f}, {3.66f, 53.5f, 2.45f},
-             kNetInsideRestitution);
+    planeHit(hit, p, v, {0.0f, kNetBackY, 0.0f}, {0.0f, -1.0f, 0.0f}, {-kPostX, 53.49f, -3.0f},
+             {kPostX, 53.51f, kCrossbarZ}, kNetInsideRestitution);
+    planeHit(hit, p, v, {-kPostX, 0.0f, 0.0f}, {1.0f, 0.0f, 0.0f}, {-3.67f, kGoalLineY, -3.0f},
+             {-3.65f, kNetBackY, kCrossbarZ}, kNetInsideRestitution);
+    planeHit(hit, p, v, {kPostX, 0.0f, 0.0f}, {-1.0f, 0.0f, 0.0f}, {3.65f, kGoalLineY, -3.0f},
+             {3.67f, kNetBackY, kCrossbarZ}, kNetInsideRestitution);
+    planeHit(hit, p, v, {0.0f, 0.0f, kCrossbarZ}, {0.0f, 0.0f, -1.0f}, {-kPostX, kGoalLineY, 2.43f},
+             {kPostX, kNetBackY, 2.45f}, kNetInsideRestitution);
 
     // Outside of the net.
     planeHit(hit, p, v, {0.0f, kNetBackY, 0.0f}, {0.0f, 1.0f, 0.0f}, {-3.7832f, 53.49f, -3.0f},
              {3.7832f, 53.51f, 2.5632f}, kNetOutsideRestitution);
-    planeHit(hit, p, v, {-3.66f, 0.0f, 0.0f}, {-1.0f, 0.0f, 0.0f}, {-3.67f, 52.5f, -3.0f},
+    planeHit(hit, p, v, {-kPostX, 0.0f, 0.0f}, {-1.0f, 0.0f, 0.0f}, {-3.67f, kGoalLineY, -3.0f},
              {-3.65f, 53.6232f, 2.5632f}, kNetOutsideRestitution);
-    planeHit(hit, p, v, {3.66f, 0.0f, 0.0f}, {1.0f, 0.0f, 0.0f}, {3.65f, 52.5f, -3.0f}, {3.67f, 53.6232f, 2.5632f},
-             kNetOutsideRestitution);
-    planeHit(hit, p, v, {0.0f, 0.0f, 2.44f}, {0.0f, 0.0f, 1.0f}, {-3.7832f, 52.5f, 2.43f},
+    planeHit(hit, p, v, {kPostX, 0.0f, 0.0f}, {1.0f, 0.0f, 0.0f}, {3.65f, kGoalLineY, -3.0f},
+             {3.67f, 53.6232f, 2.5632f}, kNetOutsideRestitution);
+    planeHit(hit, p, v, {0.0f, 0.0f, kCrossbarZ}, {0.0f, 0.0f, 1.0f}, {-3.7832f, kGoalLineY, 2.43f},
              {3.7832f, 53.6232f, 2.45f}, kNetOutsideRestitution);
 
     barHit(hit, p, v, frame.leftPost);

@@ -5,6 +5,7 @@
 
 #include "players/Player.h"
 #include "sim/Match.h"
+#include "sim/PitchGeometry.h"
 #include "sim/Team.h"
 #include "team/GlobalAI.h"
 
@@ -12,8 +13,9 @@ namespace flikka {
 
 namespace {
 
-constexpr float kRestartMarginX = 34.5f;  // free kicks are taken at least this far inside the lines
-constexpr float kRestartMarginY = 52.0f;
+// Free kicks are taken at least half a metre inside the lines.
+constexpr float kRestartMarginX = pitch::kHalfWidth - 0.5f;
+constexpr float kRestartMarginY = pitch::kHalfLength - 0.5f;
 constexpr float kSwitchMargin = 0.3f;     // seconds a new footballer must gain to take control
 constexpr float kLookAhead = 0.5f;        // where the carrier will be, seconds ahead
 

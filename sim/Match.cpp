@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "sim/KeyState.h"
+#include "sim/PitchGeometry.h"
 #include "players/OutfieldPlayer.h"
 #include "players/Rebind.h"
 #include "players/UserControl.h"
@@ -13,8 +14,8 @@ namespace flikka {
 
 namespace {
 
-constexpr float kCrossbarHeight = 2.44f;
-constexpr float kNetDepth = 1.0f;
+using pitch::kCrossbarHeight;
+using pitch::kNetDepth;
 constexpr float kFar = 1000.0f;
 constexpr float kStoppage = 2.0f;
 constexpr float kThrowInHeight = 2.0f;

@@ -9,17 +9,21 @@
 #include "players/OutfieldPlayer.h"
 #include "players/Play.h"
 #include "players/Rebind.h"
+#include "sim/PitchGeometry.h"
 #include "sim/Team.h"
 
 namespace flikka {
 
 namespace {
 
-constexpr float kHalfWidth = 35.0f;
-constexpr float kHalfLength = 52.5f;
-constexpr float kBlockWidth = 70.0f;
-constexpr float kRestartLength = 52.5f;
-constexpr float kOpenPlayLength = 73.5f;  // 2 x 52.5 x 0.7
+using pitch::kHalfLength;
+using pitch::kHalfWidth;
+// The block spans the pitch's width; its lines are spread over the length asked: at restarts
+// half the pitch, so the keeper's slot is his goal line, in open play 0.7 of the whole.
+constexpr float kBlockWidth = 2.0f * kHalfWidth;
+constexpr float kRestartLength = kHalfLength;
+constexpr float kOpenPlayLength = 2.0f * kHalfLength * 0.7f;
+static_assert(kBlockWidth == 70.0f && kOpenPlayLength == 73.5f);
 
 // claimPoint snaps its point to the half-metre grid. A point already on it is left as it is:
 // 2x is then an integer, so 2x + 0.5, its floor and the halving are exact while |x| < 2^21.

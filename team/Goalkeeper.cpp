@@ -8,6 +8,7 @@
 
 #include "players/Kicks.h"
 #include "sim/KickPlanner.h"
+#include "sim/PitchGeometry.h"
 #include "players/Play.h"
 #include "sim/Random.h"
 #include "sim/Team.h"
@@ -19,8 +20,6 @@ namespace {
 
 constexpr float kReach = 2.125f;              // arm's length of a diving keeper
 constexpr float kMaxAngleStep = 0.0157075f;   // tilt per step while reaching
-constexpr float kHalfPitchWidth = 35.0f;
-constexpr float kHalfPitchLength = 52.5f;
 // Penalties: the middle third of the goal, how often a right guess is also in time, and where a
 // wrong guess takes him.
 constexpr float kPenaltyMiddle = 1.2f;
@@ -38,8 +37,8 @@ enum : int {
 
 Vector3 clampIntoPitch(Vector3 p) {
     // Fixed limits: the landmark of the corner flips its y under a mirrored look-up.
-    p.x = std::clamp(p.x, -kHalfPitchWidth, kHalfPitchWidth);
-    p.y = std::clamp(p.y, -kHalfPitchLength, kHalfPitchLength);
+    p.x = std::clamp(p.x, -pitch::kHalfWidth, pitch::kHalfWidth);
+    p.y = std::clamp(p.y, -pitch::kHalfLength, pitch::kHalfLength);
     return p;
 }
 

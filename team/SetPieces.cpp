@@ -6,6 +6,7 @@
 
 #include "players/OutfieldPlayer.h"
 #include "players/Play.h"
+#include "sim/PitchGeometry.h"
 #include "sim/Team.h"
 #include "team/GlobalAI.h"
 
@@ -13,10 +14,11 @@ namespace flikka {
 
 namespace {
 
-constexpr float kHalfWidth = 35.0f;
-constexpr float kHalfLength = 52.5f;
-constexpr float kBlockWidth = 70.0f;
-constexpr float kRestartLength = 52.5f;
+using pitch::kHalfLength;
+using pitch::kHalfWidth;
+// As at the restarts of GlobalAI.cpp: the block across the pitch, its lines over half its length.
+constexpr float kBlockWidth = 2.0f * kHalfWidth;
+constexpr float kRestartLength = kHalfLength;
 // Closing down: a new closer or cover must be this much nearer than the one in the role.
 constexpr float kRoleHysteresis = 2.0f;
 constexpr float kCarrierLookAhead = 0.4f;  // seconds of the carrier's run
@@ -24,7 +26,7 @@ constexpr float kCarrierLookAhead = 0.4f;  // seconds of the carrier's run
 constexpr float kCompactWidth = 50.0f;
 constexpr float kCompactLength = 40.0f;
 constexpr float kCompactDepth = 20.0f;
-constexpr float kCentreCircle = 9.15f;
+constexpr float kCentreCircle = pitch::kCentreCircleRadius;
 constexpr float kClearance = 0.5f;  // how far outside a circle or a line footballers stand
 // Walls: a footballer every 0.75 m across the line from the ball to the goal.
 constexpr float kWallSpacing = 0.75f;
