@@ -87,7 +87,6 @@ constexpr float kStepInRange = 2.6f;
 constexpr float kStepInChance = 0.08f;  // per 50 ms
 constexpr float kLungeTime = 0.4f;
 constexpr std::uint32_t kJockeyLookPeriod = 150;  // ms
-constexpr float kSharpTurn = 0.5f;                // cosine: turns of more than 60 degrees
 
 // Horizontal box test: inclusive at the lower edge, exclusive at the upper edge.
 bool inBox(const Vector3& p, float x0, float x1, float y0, float y1) {
@@ -275,7 +274,8 @@ CPlayer* COutfieldPlayer::laneBlocker(const Vector3& a, const Vector3& b, float 
     const float len = horizontalLength(ab);
     if (len < 0.01f || !(widthFactor > 0.0f)) return nullptr;
     const Vector3 side = Vector3{-ab.y, ab.x, 0.0f} / len;
-    const float halfWidth = 4.8f * len / widthFactor;
+    // As far as an opponent at top speed runs while the ball, at widthFactor m/s, covers the lane.
+    const float halfWidth = kDefaultMovement.topSpeed * len / widthFactor;
     const Vector3 corners[3] = {apex, horizontal(b) + side * halfWidth, horizontal(b) - side * halfWidth};
 
     CPlayer* best = nullptr;
@@ -799,7 +799,7 @@ void COutfieldPlayer::closeDownCarrier(const CPlayer& carrier) {
     }
     const Vector3 before = heading;
     steerTo(interceptPoint);
-    if (dot(before, heading) < kSharpTurn) speed *= 0.5f;
+    if (dot(before, heading) < movement().sharpTurn) speed *= movement().sharpTurnSpeedKept;
     if (match->clockMs % 50 != 0) return;
     const float d = horizontalDistance(position, ball);
     if (d > kStepInRange) return;

@@ -108,7 +108,8 @@ void CMatch::automaticSwitch() {
 
     // Best placed: the quickest to where the carrier is about to be.
     const CPlayer& carrier = *ballHolder;
-    const Vector3 ahead = carrier.position + carrier.heading * (std::min(carrier.speed, 4.8f) * kLookAhead);
+    const Vector3 ahead =
+        carrier.position + carrier.heading * (std::min(carrier.speed, carrier.movement().topSpeed) * kLookAhead);
     for (HumanControl& h : humans) {
         if (!defends(h)) continue;
         CPlayer* best = nullptr;

@@ -75,7 +75,9 @@ void CGlobalAI::closeDown() {
         return o != nullptr && !m.isSelected(o) && o->free && o->state != STATE_WITH_BALL && o->slideTime <= 0.0f;
     };
     // Time lost on the ground counts as distance.
-    auto reach = [&](const CPlayer* o, const Vector3& to) { return horizontalDistance(o->position, to) + o->stunTime * 4.8f; };
+    auto reach = [&](const CPlayer* o, const Vector3& to) {
+        return horizontalDistance(o->position, to) + o->stunTime * o->movement().topSpeed;
+    };
 
     COutfieldPlayer* closer = nullptr;
     float closerDistance = 0.0f;
