@@ -8,6 +8,7 @@
 #include "sim/Ball.h"
 #include "sim/KickPlanner.h"
 #include "sim/PitchGeometry.h"
+#include "sim/PitchLandmarks.h"
 #include "players/Play.h"
 #include "sim/Random.h"
 #include "sim/Team.h"
@@ -78,9 +79,7 @@ bool attacksUpwards(const CPlayer& p) { return p.team != nullptr && p.team->plan
 }  // namespace
 
 Vector3 goalTarget(const CPlayer& p, int aim) {
-    PitchLandmarks& lm = p.match->landmarks;
-    lm.mirror = attacksUpwards(p);
-    const Vector3 post = lm.landmark(22);
+    const Vector3 post = PitchLandmarks::landmark(22, defendedEnd(attacksUpwards(p)));  // far right post
     const float left = kInsidePost - post.x;
     const float right = post.x - kInsidePost;
     switch (aim) {
@@ -136,7 +135,6 @@ CPlayer* crossReceiver(const CTeam& team, const Vector3& origin, int aim) {
 
 Vector3 lead(const CPlayer& p, float factor) { return p.speed >= 4.0f ? p.heading * factor : kZeroVector; }
 
-// Fixed limits: the landmark table under a mirror flag left at the far end would turn the y range around.
 Vector3 clampToPitch(const Vector3& p) {
     return {std::clamp(p.x, -kHalfWidth, kHalfWidth), std::clamp(p.y, -kHalfLength, kHalfLength), p.z};
 }

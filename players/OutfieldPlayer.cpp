@@ -9,6 +9,7 @@
 #include "players/Shooting.h"
 #include "sim/KickPlanner.h"
 #include "sim/PitchGeometry.h"
+#include "sim/PitchLandmarks.h"
 #include "players/Play.h"
 #include "sim/Random.h"
 #include "sim/Team.h"
@@ -596,8 +597,7 @@ void COutfieldPlayer::onBallDecision() {
         } else if (m.restartKind == KICK_OFF) {
             kicks::pass(direction, *this, false);
         } else if (m.restartKind == CORNER && match->random.nextInt() % 7 != 6) {
-            m.landmarks.mirror = up;
-            Vector3 p = m.landmarks.landmark(25);
+            Vector3 p = PitchLandmarks::landmark(25, defendedEnd(up));  // the penalty spot attacked
             p.x += match->random.uniform(-10.0f, 10.0f);
             p.y += match->random.uniform(-6.0f, -1.0f);
             if (CPlayer* gm = nearestTeammate(p, false)) {
@@ -813,8 +813,8 @@ void COutfieldPlayer::closeDownCarrier(const CPlayer& carrier) {
 
 float COutfieldPlayer::slideChanceHere() const {
     // In his own area a defender may be told to stay on his feet more.
-    match->landmarks.mirror = attacksUpwards();
-    return match->landmarks.inBox(position, 2, 3, 0.0f) ? match->rules.areaSlideShare : 1.0f;
+    const bool ownArea = PitchLandmarks::inBox(position, 2, 3, 0.0f, defendedEnd(attacksUpwards()));
+    return ownArea ? match->rules.areaSlideShare : 1.0f;
 }
 
 void COutfieldPlayer::maybeSlide() {
@@ -828,8 +828,7 @@ void COutfieldPlayer::maybeSlide() {
     if (safeAcos(dot(heading, toBall / d)) > kSlideCone) return;
     float chance = kSlideChance;
     // In his own area a defender may be told to stay on his feet more.
-    m.landmarks.mirror = attacksUpwards();
-    if (m.landmarks.inBox(position, 2, 3, 0.0f)) chance *= m.rules.areaSlideShare;
+    if (PitchLandmarks::inBox(position, 2, 3, 0.0f, defendedEnd(attacksUpwards()))) chance *= m.rules.areaSlideShare;
     if (match->random.unit() < chance) startSlide(toBall);
 }
 

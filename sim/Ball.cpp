@@ -8,6 +8,7 @@
 #include "players/Player.h"
 #include "players/Play.h"
 #include "sim/PitchGeometry.h"
+#include "sim/PitchLandmarks.h"
 
 namespace flikka {
 
@@ -232,9 +233,7 @@ NearGoals sweepNearGoals(const Vector3& p, const Vector3& v) {
 }
 
 // Searches the frames for the prediction copy and the match ball alike.
-void frameSearch(CPlay* match, FrameHit& hit, const Vector3& p, const Vector3& v, bool cull) {
-    // The search reads the upper goal's landmarks, which leaves the flag set for that end.
-    match->landmarks.mirror = true;
+void frameSearch(FrameHit& hit, const Vector3& p, const Vector3& v, bool cull) {
     if (!cull) {
         fullSearch(hit, p, v);
         return;
@@ -271,7 +270,6 @@ bool CBall::spinFreeStepExact(float speedSquared) const {
 }
 
 void CBall::goalFrameCollisions(FrameHit& hit) const {
-    if (match != nullptr) match->landmarks.mirror = true;
     fullSearch(hit, position, velocity);
 }
 
@@ -341,7 +339,7 @@ void CBall::step(float dt) {
     float remaining = dt;
     if (frameCollisions && match != nullptr) {
         FrameHit hit;
-        frameSearch(match, hit, position, velocity, frameCulling);
+        frameSearch(hit, position, velocity, frameCulling);
         if (hit.time <= kStep) {
             const float hitSpeed = isMatchBall() ? length(velocity) : 0.0f;
             position += velocity * hit.time + hit.normal * kPushOut;
@@ -429,11 +427,8 @@ void CBall::predict() {
     const bool homeLower = !match->secondHalf;
     const float d1 = homeLower ? 1.0f : -1.0f;
     const float d2 = -d1;
-    PitchLandmarks& lm = match->landmarks;
-    auto look = [&](int index) {
-        lm.mirror = homeLower;
-        return lm.landmark(index);
-    };
+    const PitchEnd homeEnd = homeLower ? PitchEnd::Lower : PitchEnd::Upper;
+    auto look = [homeEnd](int index) { return PitchLandmarks::landmark(index, homeEnd); };
     const Vector3 homeAreaLo = look(2), homeAreaHi = look(3);
     const Vector3 awayAreaLo = look(15), awayAreaHi = look(16);
     const Vector3 homeMouthLo = look(10), homeMouthHi = look(11);

@@ -6,6 +6,7 @@
 #include "players/Player.h"
 #include "sim/Match.h"
 #include "sim/PitchGeometry.h"
+#include "sim/PitchLandmarks.h"
 #include "sim/Team.h"
 #include "team/GlobalAI.h"
 
@@ -48,12 +49,12 @@ bool CMatch::refereeCalls() {
         call.kind = MatchEventKind::Foul;
         emit(call);
         ++offenders.fouls;
-        landmarks.mirror = offenders.plan->attacksUpwards;  // the offenders' own end
+        const PitchEnd offendersEnd = defendedEnd(offenders.plan->attacksUpwards);
         MatchEvent award;
         award.side = awardedSide;
-        if (landmarks.inBox(f.callSpot, kAreaLo, kAreaHi, 0.0f)) {
+        if (PitchLandmarks::inBox(f.callSpot, kAreaLo, kAreaHi, 0.0f, offendersEnd)) {
             kind = PENALTY;
-            spot = landmarks.landmark(kPenaltySpot);
+            spot = PitchLandmarks::landmark(kPenaltySpot, offendersEnd);
             spot.z = kBallRadius;
             print("penalty\n");
             award.kind = MatchEventKind::Penalty;

@@ -56,16 +56,16 @@ int PitchLandmarks::partner(int index) {
     return ((index - 13) ^ 1) + 13;
 }
 
-Vector3 PitchLandmarks::landmark(int index) const {
+Vector3 PitchLandmarks::landmark(int index, PitchEnd ownEnd) {
     const Vector3& p = kStored[index];
-    if (mirror) return p;
+    if (ownEnd == PitchEnd::Lower) return p;
     // The other end: y comes from the partner so each box keeps low <= high.
     return {p.x, -kStored[partner(index)].y, p.z};
 }
 
-bool PitchLandmarks::inBox(const Vector3& p, int loIndex, int hiIndex, float widen) const {
-    const Vector3 lo = landmark(loIndex);
-    const Vector3 hi = landmark(hiIndex);
+bool PitchLandmarks::inBox(const Vector3& p, int loIndex, int hiIndex, float widen, PitchEnd ownEnd) {
+    const Vector3 lo = landmark(loIndex, ownEnd);
+    const Vector3 hi = landmark(hiIndex, ownEnd);
     return p.x >= lo.x - widen && p.x <= hi.x + widen && p.y >= lo.y - widen && p.y <= hi.y + widen &&
            p.z >= lo.z - widen && p.z <= hi.z + widen;
 }

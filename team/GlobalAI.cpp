@@ -92,7 +92,6 @@ void CGlobalAI::arrange(const Vector3& b, float width, float length, const Vecto
     CPlay& m = *match;
     const float s = sideSign();
     formation.direction = attacksUpwards ? -1.0f : 1.0f;
-    m.landmarks.mirror = attacksUpwards;
 
     BlockSqueeze& squeeze = m.blockSqueeze;
     const std::uint32_t xBits = std::bit_cast<std::uint32_t>(b.x);
@@ -273,7 +272,6 @@ CPlayer* CGlobalAI::nearestTo(const Vector3& p, bool withGoalkeeper) const {
 }
 
 void CGlobalAI::ownKickOff(const Vector3& p) {
-    match->landmarks.mirror = attacksUpwards;
     const float s = sideSign();
     arrange(match->ball.position, kBlockWidth, kRestartLength, Vector3(0.0f, -26.25f * s, 0.0f), false);
     keeperToGoalLine();
@@ -298,7 +296,6 @@ void CGlobalAI::ownKickOff(const Vector3& p) {
 }
 
 void CGlobalAI::opponentsKickOff(const Vector3& p) {
-    match->landmarks.mirror = attacksUpwards;
     const float s = sideSign();
     if (match->rules.compactKickOff) {
         compactKickOffBlock();
@@ -314,7 +311,6 @@ void CGlobalAI::opponentsKickOff(const Vector3& p) {
 }
 
 void CGlobalAI::ownCorner(const Vector3& p) {
-    match->landmarks.mirror = attacksUpwards;
     const float s = sideSign();
     team->cornersFor += 1;
     arrange(match->ball.position, kBlockWidth, kRestartLength, Vector3(0.0f, 42.0f * s, 0.0f), false);
@@ -329,7 +325,6 @@ void CGlobalAI::ownCorner(const Vector3& p) {
 }
 
 void CGlobalAI::opponentsCorner(const Vector3&) {
-    match->landmarks.mirror = attacksUpwards;
     const float s = sideSign();
     arrange(match->ball.position, kBlockWidth, kRestartLength, Vector3(0.0f, -36.75f * s, 0.0f), false);
     moveToHomes();
@@ -337,7 +332,6 @@ void CGlobalAI::opponentsCorner(const Vector3&) {
 }
 
 void CGlobalAI::ownGoalKick(const Vector3& p) {
-    match->landmarks.mirror = attacksUpwards;
     const float s = sideSign();
     arrange(kZeroVector, kBlockWidth, kRestartLength, Vector3(0.0f, 10.5f * s, 0.0f), false);
     resetFootballers();
@@ -351,7 +345,6 @@ void CGlobalAI::ownGoalKick(const Vector3& p) {
 }
 
 void CGlobalAI::opponentsGoalKick(const Vector3&) {
-    match->landmarks.mirror = attacksUpwards;
     const float s = sideSign();
     arrange(kZeroVector, kBlockWidth, kRestartLength, Vector3(0.0f, -10.5f * s, 0.0f), false);
     moveToHomes();
@@ -359,7 +352,6 @@ void CGlobalAI::opponentsGoalKick(const Vector3&) {
 }
 
 void CGlobalAI::ownThrowIn(const Vector3& p) {
-    match->landmarks.mirror = attacksUpwards;
     team->throwInsFor += 1;
     resetFootballers();
     placeBall(p);
@@ -371,7 +363,6 @@ void CGlobalAI::ownThrowIn(const Vector3& p) {
 }
 
 void CGlobalAI::opponentsThrowIn(const Vector3&) {
-    match->landmarks.mirror = attacksUpwards;
     arrange(match->ball.position, kBlockWidth, kRestartLength, kZeroVector, true);
     moveToHomes();
     resetFootballers();

@@ -129,7 +129,6 @@ void CGlobalAI::compactKickOffBlock() {
 
 void CGlobalAI::ownFreeKick(const Vector3& p, bool indirect) {
     CPlay& m = *match;
-    m.landmarks.mirror = attacksUpwards;
     const float s = sideSign();
     // The block stands round the ball, leaning towards the goal attacked.
     arrange(p, kBlockWidth, kRestartLength, Vector3(p.x * 0.5f, p.y + 8.0f * s, 0.0f), false);
@@ -148,7 +147,6 @@ void CGlobalAI::ownFreeKick(const Vector3& p, bool indirect) {
 
 void CGlobalAI::opponentsFreeKick(const Vector3& p, bool indirect) {
     CPlay& m = *match;
-    m.landmarks.mirror = attacksUpwards;
     const float s = sideSign();
     const Vector3 goal = ownGoal();
     const Vector3 u = towards(p, goal, Vector3(0.0f, -s, 0.0f));
@@ -193,7 +191,6 @@ void CGlobalAI::opponentsFreeKick(const Vector3& p, bool indirect) {
 
 void CGlobalAI::ownPenalty(const Vector3& p) {
     CPlay& m = *match;
-    m.landmarks.mirror = attacksUpwards;
     const float s = sideSign();
     arrange(p, kBlockWidth, kRestartLength, Vector3(0.0f, 20.0f * s, 0.0f), false);
     resetFootballers();
@@ -212,8 +209,6 @@ void CGlobalAI::ownPenalty(const Vector3& p) {
 }
 
 void CGlobalAI::opponentsPenalty(const Vector3& p) {
-    CPlay& m = *match;
-    m.landmarks.mirror = attacksUpwards;
     const float s = sideSign();
     arrange(p, kBlockWidth, kRestartLength, Vector3(0.0f, -20.0f * s, 0.0f), false);
     moveToHomes();
