@@ -8,6 +8,7 @@
 #include "settings/ExtraSettings.h"
 #include "settings/Paths.h"
 #include "sim/Match.h"
+#include "sim/PitchGeometry.h"
 #include "ui/Menu.h"
 
 namespace flikka {
@@ -32,9 +33,9 @@ constexpr float kHardKickSpeed = 15.0f;  // m/s: from here the kick sounds hard
 constexpr float kLoudKickSpeed = 30.0f;  // and at full level
 constexpr float kQuietBounce = 1.5f;     // a rolling ball's small hops say nothing
 constexpr float kLoudBounce = 10.0f;
-constexpr float kPitchHalfWidth = 35.0f;
-constexpr float kGoalLineY = 52.5f;
-constexpr float kPostX = 3.66f;
+constexpr float kPitchHalfWidth = pitch::kHalfWidth;
+constexpr float kGoalLineY = pitch::kHalfLength;
+constexpr float kPostX = pitch::kGoalHalfWidth;
 constexpr float kNearMissWidth = 3.0f;    // beyond the post, still "just wide"
 constexpr float kNearMissHeight = 4.5f;   // over the bar, still "just over"
 constexpr float kShotMemory = 3.0f;       // seconds a shot can still end in a near miss

@@ -7,6 +7,8 @@
 #include "players/Shooting.h"
 #include "sim/Ball.h"
 #include "sim/KickPlanner.h"
+#include "sim/PitchGeometry.h"
+#include "sim/PitchLandmarks.h"
 #include "players/Play.h"
 #include "sim/Random.h"
 #include "sim/Team.h"
@@ -20,10 +22,11 @@ constexpr float kPendingTime = 2.5f;
 constexpr float kReceiverCone = 0.39f;     // rad either side of the aim
 constexpr float kCrossDistance = 20.0f;    // preferred cross length
 constexpr float kInsidePost = 0.2132f;     // side targets and the top row lie this far inside the frame
-constexpr float kTopRow = 2.2268f;
-constexpr float kMiddleRow = 1.22f;
-constexpr float kHalfWidth = 35.0f;
-constexpr float kHalfLength = 52.5f;
+constexpr float kTopRow = pitch::kCrossbarHeight - kInsidePost;
+constexpr float kMiddleRow = pitch::kCrossbarHeight / 2.0f;
+static_assert(kTopRow == 2.2268f && kMiddleRow == 1.22f);
+using pitch::kHalfLength;
+using pitch::kHalfWidth;
 constexpr float kPassPressure = 3.5f;
 
 // A kick asked for with queue set by a footballer without the ball is held until he reaches it.
@@ -76,9 +79,7 @@ bool attacksUpwards(const CPlayer& p) { return p.team != nullptr && p.team->plan
 }  // namespace
 
 Vector3 goalTarget(const CPlayer& p, int aim) {
-    PitchLandmarks& lm = p.match->landmarks;
-    lm.mirror = attacksUpwards(p);
-    const Vector3 post = lm.landmark(22);
+    const Vector3 post = PitchLandmarks::landmark(22, defendedEnd(attacksUpwards(p)));  // far right post
     const float left = kInsidePost - post.x;
     const float right = post.x - kInsidePost;
     switch (aim) {
@@ -134,7 +135,6 @@ CPlayer* crossReceiver(const CTeam& team, const Vector3& origin, int aim) {
 
 Vector3 lead(const CPlayer& p, float factor) { return p.speed >= 4.0f ? p.heading * factor : kZeroVector; }
 
-// Fixed limits: the landmark table under a mirror flag left at the far end would turn the y range around.
 Vector3 clampToPitch(const Vector3& p) {
     return {std::clamp(p.x, -kHalfWidth, kHalfWidth), std::clamp(p.y, -kHalfLength, kHalfLength), p.z};
 }

@@ -8,6 +8,8 @@
 #include "players/Kicks.h"
 #include "players/Shooting.h"
 #include "sim/KickPlanner.h"
+#include "sim/PitchGeometry.h"
+#include "sim/PitchLandmarks.h"
 #include "players/Play.h"
 #include "sim/Random.h"
 #include "sim/Team.h"
@@ -53,12 +55,12 @@ bool clearlyOutside(const Vector3 (&c)[3], const Vector3& p) {
     return false;
 }
 
-constexpr float kGoalLine = 52.5f;
-constexpr float kTouchLine = 35.0f;
-constexpr float kEdgeX = 33.25f;    // 0.95 of the half width
-constexpr float kEdgeY = 49.875f;   // 0.95 of the half length
-constexpr float kDeepHalf = 20.0f;  // marking starts this far into the own half
-constexpr float kOwnEnd = 42.0f;    // 0.8 of the half length: clearances only from here
+constexpr float kGoalLine = pitch::kHalfLength;
+constexpr float kEdgeX = 0.95f * pitch::kHalfWidth;
+constexpr float kEdgeY = 0.95f * pitch::kHalfLength;
+constexpr float kDeepHalf = 20.0f;                    // marking starts this far into the own half
+constexpr float kOwnEnd = 0.8f * pitch::kHalfLength;  // clearances only from here
+static_assert(kEdgeX == 33.25f && kEdgeY == 49.875f && kOwnEnd == 42.0f);
 constexpr float kPressureRadius = 3.5f;
 constexpr float kMarkLimit = 10.0f;
 constexpr float kInterceptCone = 0.157075f;
@@ -72,7 +74,7 @@ constexpr float kBlockedShot = 0.75f;
 constexpr float kFreeKickShotRange = 30.0f;
 constexpr float kBlockedLane = 10.0f;  // as the half-second pass value counts a blocked lane
 constexpr float kSafePass = 3.0f;     // a pass worth less than this is no way out under pressure
-constexpr float kOwnThird = 17.5f;    // y this far into his own half (35 m from his goal line)
+constexpr float kOwnThird = pitch::kHalfLength - 35.0f;  // y this far into his own half (35 m from his goal line)
 constexpr float kTightMarking = 2.5f;
 // Sliding tackles: at speed, at the ball from 1.3 to 2.8 m, within 20 degrees, per 50 ms.
 constexpr float kSlideMinSpeed = 3.0f;
@@ -86,7 +88,6 @@ constexpr float kStepInRange = 2.6f;
 constexpr float kStepInChance = 0.08f;  // per 50 ms
 constexpr float kLungeTime = 0.4f;
 constexpr std::uint32_t kJockeyLookPeriod = 150;  // ms
-constexpr float kSharpTurn = 0.5f;                // cosine: turns of more than 60 degrees
 
 // Horizontal box test: inclusive at the lower edge, exclusive at the upper edge.
 bool inBox(const Vector3& p, float x0, float x1, float y0, float y1) {
@@ -274,7 +275,8 @@ CPlayer* COutfieldPlayer::laneBlocker(const Vector3& a, const Vector3& b, float 
     const float len = horizontalLength(ab);
     if (len < 0.01f || !(widthFactor > 0.0f)) return nullptr;
     const Vector3 side = Vector3{-ab.y, ab.x, 0.0f} / len;
-    const float halfWidth = 4.8f * len / widthFactor;
+    // As far as an opponent at top speed runs while the ball, at widthFactor m/s, covers the lane.
+    const float halfWidth = kDefaultMovement.topSpeed * len / widthFactor;
     const Vector3 corners[3] = {apex, horizontal(b) + side * halfWidth, horizontal(b) - side * halfWidth};
 
     CPlayer* best = nullptr;
@@ -595,8 +597,7 @@ void COutfieldPlayer::onBallDecision() {
         } else if (m.restartKind == KICK_OFF) {
             kicks::pass(direction, *this, false);
         } else if (m.restartKind == CORNER && match->random.nextInt() % 7 != 6) {
-            m.landmarks.mirror = up;
-            Vector3 p = m.landmarks.landmark(25);
+            Vector3 p = PitchLandmarks::landmark(25, defendedEnd(up));  // the penalty spot attacked
             p.x += match->random.uniform(-10.0f, 10.0f);
             p.y += match->random.uniform(-6.0f, -1.0f);
             if (CPlayer* gm = nearestTeammate(p, false)) {
@@ -798,7 +799,7 @@ void COutfieldPlayer::closeDownCarrier(const CPlayer& carrier) {
     }
     const Vector3 before = heading;
     steerTo(interceptPoint);
-    if (dot(before, heading) < kSharpTurn) speed *= 0.5f;
+    if (dot(before, heading) < movement().sharpTurn) speed *= movement().sharpTurnSpeedKept;
     if (match->clockMs % 50 != 0) return;
     const float d = horizontalDistance(position, ball);
     if (d > kStepInRange) return;
@@ -812,8 +813,8 @@ void COutfieldPlayer::closeDownCarrier(const CPlayer& carrier) {
 
 float COutfieldPlayer::slideChanceHere() const {
     // In his own area a defender may be told to stay on his feet more.
-    match->landmarks.mirror = attacksUpwards();
-    return match->landmarks.inBox(position, 2, 3, 0.0f) ? match->rules.areaSlideShare : 1.0f;
+    const bool ownArea = PitchLandmarks::inBox(position, 2, 3, 0.0f, defendedEnd(attacksUpwards()));
+    return ownArea ? match->rules.areaSlideShare : 1.0f;
 }
 
 void COutfieldPlayer::maybeSlide() {
@@ -827,8 +828,7 @@ void COutfieldPlayer::maybeSlide() {
     if (safeAcos(dot(heading, toBall / d)) > kSlideCone) return;
     float chance = kSlideChance;
     // In his own area a defender may be told to stay on his feet more.
-    m.landmarks.mirror = attacksUpwards();
-    if (m.landmarks.inBox(position, 2, 3, 0.0f)) chance *= m.rules.areaSlideShare;
+    if (PitchLandmarks::inBox(position, 2, 3, 0.0f, defendedEnd(attacksUpwards()))) chance *= m.rules.areaSlideShare;
     if (match->random.unit() < chance) startSlide(toBall);
 }
 

@@ -13,7 +13,6 @@
 #include "sim/KeyState.h"
 #include "sim/MatchEvents.h"
 #include "sim/MatchRules.h"
-#include "sim/PitchLandmarks.h"
 #include "sim/Random.h"
 #include "sim/Team.h"
 
@@ -174,7 +173,6 @@ public:
     CBall ball;
     CTeam home;
     CTeam away;
-    PitchLandmarks landmarks;
     int state = GAME_OUT_OF_PLAY;
     int restartKind = KICK_OFF;
     float stateTimer = 1.0f;

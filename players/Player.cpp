@@ -22,9 +22,6 @@ const Vector3 kDirectionTable[9] = {
 
 namespace {
 
-constexpr float kTopSpeed = 4.8f;
-constexpr float kRunAcceleration = 12.0f;
-constexpr float kStopDeceleration = 5.0f;
 constexpr float kStunTime = 0.6f;
 constexpr float kDribbleReach = 0.4f;
 constexpr float kReachAngle = 1.67075f;
@@ -162,13 +159,14 @@ void CPlayer::rebind(const Rebind& r) {
 CPlayer::CPlayer() {
     for (int i = 0; i < 9; ++i) directionVectors[i] = kDirectionTable[i];
     // Distance run from standstill after each step of full acceleration.
+    const Movement& m = movement();
     float v = 0.0f;
     float d = 0.0f;
     do {
-        v += 0.06f;
-        d += v * 0.005f;
+        v += m.acceleration * kStep;
+        d += v * kStep;
         accelDistances.push_back(d);
-    } while (v < kTopSpeed);
+    } while (v < m.topSpeed);
     setDirection(5);
 }
 
@@ -187,12 +185,13 @@ void CPlayer::setDirection(int index) {
 }
 
 void CPlayer::move(float dt) {
+    const Movement& m = movement();
     if (moveMode == 0) {
-        speed -= kStopDeceleration * dt;
+        speed -= m.deceleration * dt;
         if (speed < 0.0f) speed = 0.0f;
     } else {
-        speed += kRunAcceleration * dt;
-        if (speed > kTopSpeed) speed = kTopSpeed;
+        speed += m.acceleration * dt;
+        if (speed > m.topSpeed) speed = m.topSpeed;
     }
     position += heading * (speed * dt);
 }
@@ -349,7 +348,7 @@ float CPlayer::timeToReach(const Vector3& p) const {
     const float t0 = static_cast<float>(accelDistances.size() + 1) * 0.005f;
     const float last = accelDistances.empty() ? 0.0f : accelDistances.back();
     if (last > d) return t0;
-    return t0 + (d - last) / kTopSpeed;
+    return t0 + (d - last) / movement().topSpeed;
 }
 
 bool CPlayer::carrierEscapes() const {

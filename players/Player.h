@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "players/Movement.h"
 #include "sim/Vector3.h"
 
 namespace flikka {
@@ -116,6 +117,8 @@ public:
     void faceToward(const Vector3& target);
     void setTravelDirection(const Vector3& w);
     float timeToReach(const Vector3& p) const;
+    // His running figures: everybody's the same until footballers get their own.
+    const Movement& movement() const { return kDefaultMovement; }
 
     // The speed rule and position integration (step "move" of update).
     void move(float dt);

@@ -6,6 +6,7 @@
 #include "players/Kicks.h"
 #include "players/Player.h"
 #include "sim/KickPlanner.h"
+#include "sim/PitchGeometry.h"
 #include "players/Play.h"
 #include "sim/Random.h"
 #include "sim/Team.h"
@@ -15,8 +16,8 @@ namespace flikka::shooting {
 
 namespace {
 
-constexpr float kGoalLine = 52.5f;
-constexpr float kPost = 3.66f;
+constexpr float kGoalLine = pitch::kHalfLength;
+constexpr float kPost = pitch::kGoalHalfWidth;
 constexpr float kLowestTarget = 0.1232f;
 // What an opponent close by adds to a shot's spread (rad).
 constexpr float kTightPressure = 1.5f, kTightSpread = 0.06f;

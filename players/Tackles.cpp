@@ -12,7 +12,6 @@ namespace flikka {
 
 namespace {
 
-constexpr float kTopSpeed = 4.8f;
 constexpr float kSlideTime = 0.45f;        // seconds on the grass
 constexpr float kSlideSpeed = 6.5f;        // m/s at the start of the slide
 constexpr float kSlideDeceleration = 10.0f;
@@ -44,7 +43,7 @@ float foulScale(const CPlay& m) { return m.rules.foulScale > 0.0f ? m.rules.foul
 
 bool CPlayer::challengeIsFoul(CPlayer* holder, bool wonBall) {
     if (match == nullptr || !match->rules.fouls || holder == nullptr) return false;
-    const float pace = std::min(speed / kTopSpeed, 1.0f);
+    const float pace = std::min(speed / movement().topSpeed, 1.0f);
     // Playing the ball makes a foul unlikely; going through the man from behind, likely.
     float chance = wonBall ? 0.01f + 0.02f * pace : 0.04f + 0.06f * pace;
     if (fromBehind(*this, *holder)) chance += wonBall ? 0.04f + 0.12f * pace : 0.08f + 0.25f * pace;

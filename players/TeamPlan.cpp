@@ -6,12 +6,13 @@
 #include "players/Play.h"
 #include "players/OutfieldPlayer.h"
 #include "players/Rebind.h"
+#include "sim/PitchGeometry.h"
 
 namespace flikka {
 
 namespace {
 
-constexpr float kHalfLength = 52.5f;
+using pitch::kHalfLength;
 // A second footballer may attack the carrier from the front when the chaser runs after him
 // within this angle.
 constexpr float kPressAngle = 0.7953749988228083f;

@@ -7,6 +7,8 @@
 
 #include "players/Player.h"
 #include "players/Play.h"
+#include "sim/PitchGeometry.h"
+#include "sim/PitchLandmarks.h"
 
 namespace flikka {
 
@@ -22,10 +24,10 @@ constexpr float kBounceSpinKept = 0.512f;
 constexpr float kPushOut = 0.01f;
 
 // Goal frame of the upper goal; the lower goal is its mirror image in y.
-constexpr float kPostX = 3.66f;
-constexpr float kGoalLineY = 52.5f;
-constexpr float kNetBackY = 53.5f;
-constexpr float kCrossbarZ = 2.44f;
+constexpr float kPostX = pitch::kGoalHalfWidth;
+constexpr float kGoalLineY = pitch::kHalfLength;
+constexpr float kNetBackY = pitch::kHalfLength + pitch::kNetDepth;
+constexpr float kCrossbarZ = pitch::kCrossbarHeight;
 constexpr float kPostFootZ = -1.0f;
 constexpr float kBarRadius = 0.06f + kBallRadius;      // 0.1732
 constexpr float kCapRadius = kBarRadius + kBallRadius;  // 0.2864
@@ -180,23 +182,23 @@ void upperGoalSearch(FrameHit& hit, const Vector3& p, const Vector3& v) {
     sphereHit(hit, p, v, {kPostX, kGoalLineY, kCrossbarZ}, kBarRadius, kFrameRestitution);
 
     // Inside of the net.
-    planeHit(hit, p, v, {0.0f, kNetBackY, 0.0f}, {0.0f, -1.0f, 0.0f}, {-3.66f, 53.49f, -3.0f},
-             {3.66f, 53.51f, 2.44f}, kNetInsideRestitution);
-    planeHit(hit, p, v, {-3.66f, 0.0f, 0.0f}, {1.0f, 0.0f, 0.0f}, {-3.67f, 52.5f, -3.0f}, {-3.65f, 53.5f, 2.44f},
-             kNetInsideRestitution);
-    planeHit(hit, p, v, {3.66f, 0.0f, 0.0f}, {-1.0f, 0.0f, 0.0f}, {3.65f, 52.5f, -3.0f}, {3.67f, 53.5f, 2.44f},
-             kNetInsideRestitution);
-    planeHit(hit, p, v, {0.0f, 0.0f, 2.44f}, {0.0f, 0.0f, -1.0f}, {-3.66f, 52.5f, 2.43f}, {3.66f, 53.5f, 2.45f},
-             kNetInsideRestitution);
+    planeHit(hit, p, v, {0.0f, kNetBackY, 0.0f}, {0.0f, -1.0f, 0.0f}, {-kPostX, 53.49f, -3.0f},
+             {kPostX, 53.51f, kCrossbarZ}, kNetInsideRestitution);
+    planeHit(hit, p, v, {-kPostX, 0.0f, 0.0f}, {1.0f, 0.0f, 0.0f}, {-3.67f, kGoalLineY, -3.0f},
+             {-3.65f, kNetBackY, kCrossbarZ}, kNetInsideRestitution);
+    planeHit(hit, p, v, {kPostX, 0.0f, 0.0f}, {-1.0f, 0.0f, 0.0f}, {3.65f, kGoalLineY, -3.0f},
+             {3.67f, kNetBackY, kCrossbarZ}, kNetInsideRestitution);
+    planeHit(hit, p, v, {0.0f, 0.0f, kCrossbarZ}, {0.0f, 0.0f, -1.0f}, {-kPostX, kGoalLineY, 2.43f},
+             {kPostX, kNetBackY, 2.45f}, kNetInsideRestitution);
 
     // Outside of the net.
     planeHit(hit, p, v, {0.0f, kNetBackY, 0.0f}, {0.0f, 1.0f, 0.0f}, {-3.7832f, 53.49f, -3.0f},
              {3.7832f, 53.51f, 2.5632f}, kNetOutsideRestitution);
-    planeHit(hit, p, v, {-3.66f, 0.0f, 0.0f}, {-1.0f, 0.0f, 0.0f}, {-3.67f, 52.5f, -3.0f},
+    planeHit(hit, p, v, {-kPostX, 0.0f, 0.0f}, {-1.0f, 0.0f, 0.0f}, {-3.67f, kGoalLineY, -3.0f},
              {-3.65f, 53.6232f, 2.5632f}, kNetOutsideRestitution);
-    planeHit(hit, p, v, {3.66f, 0.0f, 0.0f}, {1.0f, 0.0f, 0.0f}, {3.65f, 52.5f, -3.0f}, {3.67f, 53.6232f, 2.5632f},
-             kNetOutsideRestitution);
-    planeHit(hit, p, v, {0.0f, 0.0f, 2.44f}, {0.0f, 0.0f, 1.0f}, {-3.7832f, 52.5f, 2.43f},
+    planeHit(hit, p, v, {kPostX, 0.0f, 0.0f}, {1.0f, 0.0f, 0.0f}, {3.65f, kGoalLineY, -3.0f},
+             {3.67f, 53.6232f, 2.5632f}, kNetOutsideRestitution);
+    planeHit(hit, p, v, {0.0f, 0.0f, kCrossbarZ}, {0.0f, 0.0f, 1.0f}, {-3.7832f, kGoalLineY, 2.43f},
              {3.7832f, 53.6232f, 2.45f}, kNetOutsideRestitution);
 
     barHit(hit, p, v, frame.leftPost);
@@ -231,9 +233,7 @@ NearGoals sweepNearGoals(const Vector3& p, const Vector3& v) {
 }
 
 // Searches the frames for the prediction copy and the match ball alike.
-void frameSearch(CPlay* match, FrameHit& hit, const Vector3& p, const Vector3& v, bool cull) {
-    // The search reads the upper goal's landmarks, which leaves the flag set for that end.
-    match->landmarks.mirror = true;
+void frameSearch(FrameHit& hit, const Vector3& p, const Vector3& v, bool cull) {
     if (!cull) {
         fullSearch(hit, p, v);
         return;
@@ -270,7 +270,6 @@ bool CBall::spinFreeStepExact(float speedSquared) const {
 }
 
 void CBall::goalFrameCollisions(FrameHit& hit) const {
-    if (match != nullptr) match->landmarks.mirror = true;
     fullSearch(hit, position, velocity);
 }
 
@@ -340,7 +339,7 @@ void CBall::step(float dt) {
     float remaining = dt;
     if (frameCollisions && match != nullptr) {
         FrameHit hit;
-        frameSearch(match, hit, position, velocity, frameCulling);
+        frameSearch(hit, position, velocity, frameCulling);
         if (hit.time <= kStep) {
             const float hitSpeed = isMatchBall() ? length(velocity) : 0.0f;
             position += velocity * hit.time + hit.normal * kPushOut;
@@ -428,11 +427,8 @@ void CBall::predict() {
     const bool homeLower = !match->secondHalf;
     const float d1 = homeLower ? 1.0f : -1.0f;
     const float d2 = -d1;
-    PitchLandmarks& lm = match->landmarks;
-    auto look = [&](int index) {
-        lm.mirror = homeLower;
-        return lm.landmark(index);
-    };
+    const PitchEnd homeEnd = homeLower ? PitchEnd::Lower : PitchEnd::Upper;
+    auto look = [homeEnd](int index) { return PitchLandmarks::landmark(index, homeEnd); };
     const Vector3 homeAreaLo = look(2), homeAreaHi = look(3);
     const Vector3 awayAreaLo = look(15), awayAreaHi = look(16);
     const Vector3 homeMouthLo = look(10), homeMouthHi = look(11);

@@ -5,6 +5,8 @@
 
 #include "players/Player.h"
 #include "sim/Match.h"
+#include "sim/PitchGeometry.h"
+#include "sim/PitchLandmarks.h"
 #include "sim/Team.h"
 #include "team/GlobalAI.h"
 
@@ -12,8 +14,9 @@ namespace flikka {
 
 namespace {
 
-constexpr float kRestartMarginX = 34.5f;  // free kicks are taken at least this far inside the lines
-constexpr float kRestartMarginY = 52.0f;
+// Free kicks are taken at least half a metre inside the lines.
+constexpr float kRestartMarginX = pitch::kHalfWidth - 0.5f;
+constexpr float kRestartMarginY = pitch::kHalfLength - 0.5f;
 constexpr float kSwitchMargin = 0.3f;     // seconds a new footballer must gain to take control
 constexpr float kLookAhead = 0.5f;        // where the carrier will be, seconds ahead
 
@@ -46,12 +49,12 @@ bool CMatch::refereeCalls() {
         call.kind = MatchEventKind::Foul;
         emit(call);
         ++offenders.fouls;
-        landmarks.mirror = offenders.plan->attacksUpwards;  // the offenders' own end
+        const PitchEnd offendersEnd = defendedEnd(offenders.plan->attacksUpwards);
         MatchEvent award;
         award.side = awardedSide;
-        if (landmarks.inBox(f.callSpot, kAreaLo, kAreaHi, 0.0f)) {
+        if (PitchLandmarks::inBox(f.callSpot, kAreaLo, kAreaHi, 0.0f, offendersEnd)) {
             kind = PENALTY;
-            spot = landmarks.landmark(kPenaltySpot);
+            spot = PitchLandmarks::landmark(kPenaltySpot, offendersEnd);
             spot.z = kBallRadius;
             print("penalty\n");
             award.kind = MatchEventKind::Penalty;
@@ -106,7 +109,8 @@ void CMatch::automaticSwitch() {
 
     // Best placed: the quickest to where the carrier is about to be.
     const CPlayer& carrier = *ballHolder;
-    const Vector3 ahead = carrier.position + carrier.heading * (std::min(carrier.speed, 4.8f) * kLookAhead);
+    const Vector3 ahead =
+        carrier.position + carrier.heading * (std::min(carrier.speed, carrier.movement().topSpeed) * kLookAhead);
     for (HumanControl& h : humans) {
         if (!defends(h)) continue;
         CPlayer* best = nullptr;

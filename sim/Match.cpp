@@ -4,6 +4,8 @@
 #include <iostream>
 
 #include "sim/KeyState.h"
+#include "sim/PitchGeometry.h"
+#include "sim/PitchLandmarks.h"
 #include "players/OutfieldPlayer.h"
 #include "players/Rebind.h"
 #include "players/UserControl.h"
@@ -13,8 +15,8 @@ namespace flikka {
 
 namespace {
 
-constexpr float kCrossbarHeight = 2.44f;
-constexpr float kNetDepth = 1.0f;
+using pitch::kCrossbarHeight;
+using pitch::kNetDepth;
 constexpr float kFar = 1000.0f;
 constexpr float kStoppage = 2.0f;
 constexpr float kThrowInHeight = 2.0f;
@@ -362,9 +364,10 @@ int CMatch::stepStages(float dt) {
 }
 
 void CMatch::refereeCheck() {
-    landmarks.mirror = true;
-    const Vector3 q = landmarks.landmark(20);  // the upper right corner
-    const Vector3 g = landmarks.landmark(22);  // the upper goal's right post
+    // Looked up as stored, the lower end's places first: 13 .. 25 are the upper end's.
+    constexpr PitchEnd kAsStored = PitchEnd::Lower;
+    const Vector3 q = PitchLandmarks::landmark(20, kAsStored);  // the upper right corner
+    const Vector3 g = PitchLandmarks::landmark(22, kAsStored);  // the upper goal's right post
     const Vector3& b = ball.position;
     const float r = kBallRadius;
     const float sideY = q.y + 2.0f * r;
@@ -407,14 +410,13 @@ void CMatch::refereeCheck() {
         reportGoal(awayAi.attacksUpwards, -q.y);
         return;
     }
-    const Vector3 goalArea = landmarks.landmark(13);  // (-8.875, 47)
+    const Vector3 goalArea = PitchLandmarks::landmark(13, kAsStored);  // (-8.875, 47)
     const float gx = std::fabs(goalArea.x);
     const bool awayLast = awayTouchedLast();
     if (ballIn(b, {-endX, q.y + r, 0.0f}, {endX, kFar, kFar})) {
         print("upper corner\n");
         const bool byAttackers = (homeAi.attacksUpwards && !awayLast) || (awayAi.attacksUpwards && awayLast);
         if (byAttackers) {
-            landmarks.mirror = true;
             stoppage(GOAL_KICK, {b.x > 0.0f ? gx : -gx, goalArea.y, kBallRadius}, awayAi.attacksUpwards);
         } else {
             stoppage(CORNER, {b.x >= 0.0f ? q.x : -q.x, q.y, kBallRadius}, awayLast);
@@ -424,7 +426,6 @@ void CMatch::refereeCheck() {
         print("lower corner\n");
         const bool byAttackers = (!homeAi.attacksUpwards && !awayLast) || (!awayAi.attacksUpwards && awayLast);
         if (byAttackers) {
-            landmarks.mirror = false;
             stoppage(GOAL_KICK, {b.x < 0.0f ? -gx : gx, -goalArea.y, kBallRadius}, !awayAi.attacksUpwards);
         } else {
             stoppage(CORNER, {b.x >= 0.0f ? q.x : -q.x, -q.y, kBallRadius}, awayLast);

@@ -62,7 +62,6 @@ void CTeam::newSquad(CPlay* m, CTeam* opponents) {
     players.clear();
 
     match = m;
-    if (m != nullptr) m->landmarks.mirror = true;
     players.push_back(std::make_unique<CGoalkeeper>());
     for (std::size_t i = 0; i < kOutfieldCount; ++i) players.push_back(std::make_unique<COutfieldPlayer>());
     for (auto& p : players) {

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "sim/FlikkaException.h"
+#include "sim/PitchGeometry.h"
 #include "players/Rebind.h"
 #include "sim/Random.h"
 
@@ -12,8 +13,8 @@ namespace flikka {
 
 namespace {
 
-constexpr float kPitchHalfWidth = 35.0f;
-constexpr float kPitchHalfLength = 52.5f;
+using pitch::kHalfLength;
+using pitch::kHalfWidth;
 
 const char* sideCode(unsigned lateral) {
     if (lateral <= 1) return "L";
@@ -94,7 +95,7 @@ Vector3 CFormation::basePosition(const CPlayer* p, float width, float length, in
     // An unassigned footballer stands where the goalkeeper would, as slotLabel also calls him "GK";
     // the goal line bounds him like everyone else (at the open-play depth 73.5 he would be behind the goal).
     if (p == goalkeeper || slot == slotOfPlayer.end())
-        return {0.0f, std::clamp(direction * length, -kPitchHalfLength, kPitchHalfLength), 0.0f};
+        return {0.0f, std::clamp(direction * length, -kHalfLength, kHalfLength), 0.0f};
 
     const auto off = offsetOfPlayer.find(p);
     const Vector3 o = off != offsetOfPlayer.end() ? off->second : kZeroVector;
@@ -122,8 +123,8 @@ Vector3 CFormation::basePosition(const CPlayer* p, float width, float length, in
     v.x = (lateral < kLateral ? grid.x[lateral] : across(lateral)) + o.x;
     v.y = (line < kLines ? grid.y[line] : along(line)) + o.y;
     v.z = o.z;
-    v.x = std::clamp(v.x, -kPitchHalfWidth, kPitchHalfWidth);
-    v.y = std::clamp(v.y, -kPitchHalfLength, kPitchHalfLength);
+    v.x = std::clamp(v.x, -kHalfWidth, kHalfWidth);
+    v.y = std::clamp(v.y, -kHalfLength, kHalfLength);
     return v;
 }
 

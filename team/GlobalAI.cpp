@@ -9,17 +9,21 @@
 #include "players/OutfieldPlayer.h"
 #include "players/Play.h"
 #include "players/Rebind.h"
+#include "sim/PitchGeometry.h"
 #include "sim/Team.h"
 
 namespace flikka {
 
 namespace {
 
-constexpr float kHalfWidth = 35.0f;
-constexpr float kHalfLength = 52.5f;
-constexpr float kBlockWidth = 70.0f;
-constexpr float kRestartLength = 52.5f;
-constexpr float kOpenPlayLength = 73.5f;  // 2 x 52.5 x 0.7
+using pitch::kHalfLength;
+using pitch::kHalfWidth;
+// The block spans the pitch's width; its lines are spread over the length asked: at restarts
+// half the pitch, so the keeper's slot is his goal line, in open play 0.7 of the whole.
+constexpr float kBlockWidth = 2.0f * kHalfWidth;
+constexpr float kRestartLength = kHalfLength;
+constexpr float kOpenPlayLength = 2.0f * kHalfLength * 0.7f;
+static_assert(kBlockWidth == 70.0f && kOpenPlayLength == 73.5f);
 
 // claimPoint snaps its point to the half-metre grid. A point already on it is left as it is:
 // 2x is then an integer, so 2x + 0.5, its floor and the halving are exact while |x| < 2^21.
@@ -88,7 +92,6 @@ void CGlobalAI::arrange(const Vector3& b, float width, float length, const Vecto
     CPlay& m = *match;
     const float s = sideSign();
     formation.direction = attacksUpwards ? -1.0f : 1.0f;
-    m.landmarks.mirror = attacksUpwards;
 
     BlockSqueeze& squeeze = m.blockSqueeze;
     const std::uint32_t xBits = std::bit_cast<std::uint32_t>(b.x);
@@ -269,7 +272,6 @@ CPlayer* CGlobalAI::nearestTo(const Vector3& p, bool withGoalkeeper) const {
 }
 
 void CGlobalAI::ownKickOff(const Vector3& p) {
-    match->landmarks.mirror = attacksUpwards;
     const float s = sideSign();
     arrange(match->ball.position, kBlockWidth, kRestartLength, Vector3(0.0f, -26.25f * s, 0.0f), false);
     keeperToGoalLine();
@@ -294,7 +296,6 @@ void CGlobalAI::ownKickOff(const Vector3& p) {
 }
 
 void CGlobalAI::opponentsKickOff(const Vector3& p) {
-    match->landmarks.mirror = attacksUpwards;
     const float s = sideSign();
     if (match->rules.compactKickOff) {
         compactKickOffBlock();
@@ -310,7 +311,6 @@ void CGlobalAI::opponentsKickOff(const Vector3& p) {
 }
 
 void CGlobalAI::ownCorner(const Vector3& p) {
-    match->landmarks.mirror = attacksUpwards;
     const float s = sideSign();
     team->cornersFor += 1;
     arrange(match->ball.position, kBlockWidth, kRestartLength, Vector3(0.0f, 42.0f * s, 0.0f), false);
@@ -325,7 +325,6 @@ void CGlobalAI::ownCorner(const Vector3& p) {
 }
 
 void CGlobalAI::opponentsCorner(const Vector3&) {
-    match->landmarks.mirror = attacksUpwards;
     const float s = sideSign();
     arrange(match->ball.position, kBlockWidth, kRestartLength, Vector3(0.0f, -36.75f * s, 0.0f), false);
     moveToHomes();
@@ -333,7 +332,6 @@ void CGlobalAI::opponentsCorner(const Vector3&) {
 }
 
 void CGlobalAI::ownGoalKick(const Vector3& p) {
-    match->landmarks.mirror = attacksUpwards;
     const float s = sideSign();
     arrange(kZeroVector, kBlockWidth, kRestartLength, Vector3(0.0f, 10.5f * s, 0.0f), false);
     resetFootballers();
@@ -347,7 +345,6 @@ void CGlobalAI::ownGoalKick(const Vector3& p) {
 }
 
 void CGlobalAI::opponentsGoalKick(const Vector3&) {
-    match->landmarks.mirror = attacksUpwards;
     const float s = sideSign();
     arrange(kZeroVector, kBlockWidth, kRestartLength, Vector3(0.0f, -10.5f * s, 0.0f), false);
     moveToHomes();
@@ -355,7 +352,6 @@ void CGlobalAI::opponentsGoalKick(const Vector3&) {
 }
 
 void CGlobalAI::ownThrowIn(const Vector3& p) {
-    match->landmarks.mirror = attacksUpwards;
     team->throwInsFor += 1;
     resetFootballers();
     placeBall(p);
@@ -367,7 +363,6 @@ void CGlobalAI::ownThrowIn(const Vector3& p) {
 }
 
 void CGlobalAI::opponentsThrowIn(const Vector3&) {
-    match->landmarks.mirror = attacksUpwards;
     arrange(match->ball.position, kBlockWidth, kRestartLength, kZeroVector, true);
     moveToHomes();
     resetFootballers();

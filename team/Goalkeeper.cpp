@@ -8,6 +8,8 @@
 
 #include "players/Kicks.h"
 #include "sim/KickPlanner.h"
+#include "sim/PitchGeometry.h"
+#include "sim/PitchLandmarks.h"
 #include "players/Play.h"
 #include "sim/Random.h"
 #include "sim/Team.h"
@@ -19,8 +21,6 @@ namespace {
 
 constexpr float kReach = 2.125f;              // arm's length of a diving keeper
 constexpr float kMaxAngleStep = 0.0157075f;   // tilt per step while reaching
-constexpr float kHalfPitchWidth = 35.0f;
-constexpr float kHalfPitchLength = 52.5f;
 // Penalties: the middle third of the goal, how often a right guess is also in time, and where a
 // wrong guess takes him.
 constexpr float kPenaltyMiddle = 1.2f;
@@ -37,9 +37,8 @@ enum : int {
 };
 
 Vector3 clampIntoPitch(Vector3 p) {
-    // Fixed limits: the landmark of the corner flips its y under a mirrored look-up.
-    p.x = std::clamp(p.x, -kHalfPitchWidth, kHalfPitchWidth);
-    p.y = std::clamp(p.y, -kHalfPitchLength, kHalfPitchLength);
+    p.x = std::clamp(p.x, -pitch::kHalfWidth, pitch::kHalfWidth);
+    p.y = std::clamp(p.y, -pitch::kHalfLength, pitch::kHalfLength);
     return p;
 }
 
@@ -72,8 +71,7 @@ bool CGoalkeeper::assignFrom(const CPlayer& o) {
 bool CGoalkeeper::mayHandle() const {
     const bool lastByOpponents = isHomeKeeper() ? match->awayTouchedLast() : !match->awayTouchedLast();
     if (!lastByOpponents && match->lastToucher != this) return false;
-    match->landmarks.mirror = team->plan->attacksUpwards;
-    return match->landmarks.inBox(position, LM_BOX_LO, LM_BOX_HI, kBallRadius);
+    return PitchLandmarks::inBox(position, LM_BOX_LO, LM_BOX_HI, kBallRadius, defendedEnd(team->plan->attacksUpwards));
 }
 
 void CGoalkeeper::clearDiveRecord() {
@@ -109,7 +107,6 @@ void CGoalkeeper::think() {
     if (chasingBall) return;
 
     const CBall& ball = match->ball;
-    PitchLandmarks& lm = match->landmarks;
 
     // Nearest footballer of all: the home side's only when strictly nearer.
     const CPlayer* nearest = nullptr;
@@ -120,8 +117,8 @@ void CGoalkeeper::think() {
     } else {
         nearest = h != nullptr ? h : a;
     }
-    lm.mirror = team->plan->attacksUpwards;
-    if (nearest == this && lm.inBox(ball.position, LM_BOX_LO, LM_BOX_HI, kBallRadius)) {
+    const PitchEnd ownEnd = defendedEnd(team->plan->attacksUpwards);
+    if (nearest == this && PitchLandmarks::inBox(ball.position, LM_BOX_LO, LM_BOX_HI, kBallRadius, ownEnd)) {
         keeperPoint = {ball.position.x, ball.position.y, 0.0f};
         return;
     }
@@ -135,16 +132,13 @@ Vector3 CGoalkeeper::arcPoint(const Vector3& b) {
     const bool up = team->plan->attacksUpwards;
     const std::uint32_t bx = std::bit_cast<std::uint32_t>(b.x);
     const std::uint32_t by = std::bit_cast<std::uint32_t>(b.y);
-    // Only the ball's x and y, the end (the landmarks' mirror and sideSign follow from it) and
+    // Only the ball's x and y, the end (the landmarks' end and sideSign follow from it) and
     // fixed landmarks enter the point, so the same bits give the same point.
     if (arc_.known && arc_.upwards == up && arc_.ballX == bx && arc_.ballY == by) return arc_.point;
 
-    PitchLandmarks& lm = match->landmarks;
     const float s = sideSign();
-    lm.mirror = up;
-    const Vector3 line = lm.landmark(LM_GOAL_LINE);
-    lm.mirror = up;
-    const float w = lm.landmark(LM_RIGHT_POST).x;
+    const Vector3 line = PitchLandmarks::landmark(LM_GOAL_LINE, defendedEnd(up));
+    const float w = PitchLandmarks::landmark(LM_RIGHT_POST, defendedEnd(up)).x;
     const Vector3 goalCentre{0.0f, line.y, line.z};
     const Vector3 c{b.x, b.y - line.y, 0.0f};
     const float d = length(c);
@@ -168,7 +162,6 @@ Vector3 CGoalkeeper::arcPoint(const Vector3& b) {
 
 bool CGoalkeeper::diveDecision() {
     const CBall& ball = match->ball;
-    PitchLandmarks& lm = match->landmarks;
     const float s = sideSign();
     const Vector3 r = position + Vector3{0.0f, 0.25f * s, 0.0f};
     if (dot(ball.position - r, Vector3{0.0f, s, 0.0f}) <= 0.0f) return false;
@@ -178,8 +171,9 @@ bool CGoalkeeper::diveDecision() {
     if (!lineEvent.found || lineEvent.time > 1.0f) return false;
 
     const PredictionEvent& goalEvent = ball.event(home ? EV_HOME_GOAL_LINE : EV_AWAY_GOAL_LINE);
-    lm.mirror = team->plan->attacksUpwards;
-    const bool goalBound = goalEvent.found && lm.inBox(goalEvent.point, LM_NET_LO, LM_NET_HI, kBallRadius);
+    const PitchEnd ownEnd = defendedEnd(team->plan->attacksUpwards);
+    const bool goalBound =
+        goalEvent.found && PitchLandmarks::inBox(goalEvent.point, LM_NET_LO, LM_NET_HI, kBallRadius, ownEnd);
     if (!goalBound && horizontalDistance(position, lineEvent.point) > 2.5f) return false;
 
     dive(lineEvent.point, lineEvent.time);
@@ -208,9 +202,8 @@ void CGoalkeeper::notify(int event) {
     for (const auto& o : opponents->players) {
         opponentDistance = std::min(opponentDistance, horizontalDistance(o->position, p));
     }
-    match->landmarks.mirror = team->plan->attacksUpwards;
     if (horizontalDistance(position, p) < opponentDistance ||
-        match->landmarks.inBox(p, LM_NET_LO, LM_NET_HI, kBallRadius)) {
+        PitchLandmarks::inBox(p, LM_NET_LO, LM_NET_HI, kBallRadius, defendedEnd(team->plan->attacksUpwards))) {
         match->addDebugMarker(p.x, p.y);
         keeperPoint = {p.x, p.y, 0.0f};
         chasingBall = true;

@@ -6,6 +6,7 @@
 
 #include "players/OutfieldPlayer.h"
 #include "players/Play.h"
+#include "sim/PitchGeometry.h"
 #include "sim/Team.h"
 #include "team/GlobalAI.h"
 
@@ -13,10 +14,11 @@ namespace flikka {
 
 namespace {
 
-constexpr float kHalfWidth = 35.0f;
-constexpr float kHalfLength = 52.5f;
-constexpr float kBlockWidth = 70.0f;
-constexpr float kRestartLength = 52.5f;
+using pitch::kHalfLength;
+using pitch::kHalfWidth;
+// As at the restarts of GlobalAI.cpp: the block across the pitch, its lines over half its length.
+constexpr float kBlockWidth = 2.0f * kHalfWidth;
+constexpr float kRestartLength = kHalfLength;
 // Closing down: a new closer or cover must be this much nearer than the one in the role.
 constexpr float kRoleHysteresis = 2.0f;
 constexpr float kCarrierLookAhead = 0.4f;  // seconds of the carrier's run
@@ -24,7 +26,7 @@ constexpr float kCarrierLookAhead = 0.4f;  // seconds of the carrier's run
 constexpr float kCompactWidth = 50.0f;
 constexpr float kCompactLength = 40.0f;
 constexpr float kCompactDepth = 20.0f;
-constexpr float kCentreCircle = 9.15f;
+constexpr float kCentreCircle = pitch::kCentreCircleRadius;
 constexpr float kClearance = 0.5f;  // how far outside a circle or a line footballers stand
 // Walls: a footballer every 0.75 m across the line from the ball to the goal.
 constexpr float kWallSpacing = 0.75f;
@@ -73,7 +75,9 @@ void CGlobalAI::closeDown() {
         return o != nullptr && !m.isSelected(o) && o->free && o->state != STATE_WITH_BALL && o->slideTime <= 0.0f;
     };
     // Time lost on the ground counts as distance.
-    auto reach = [&](const CPlayer* o, const Vector3& to) { return horizontalDistance(o->position, to) + o->stunTime * 4.8f; };
+    auto reach = [&](const CPlayer* o, const Vector3& to) {
+        return horizontalDistance(o->position, to) + o->stunTime * o->movement().topSpeed;
+    };
 
     COutfieldPlayer* closer = nullptr;
     float closerDistance = 0.0f;
@@ -125,7 +129,6 @@ void CGlobalAI::compactKickOffBlock() {
 
 void CGlobalAI::ownFreeKick(const Vector3& p, bool indirect) {
     CPlay& m = *match;
-    m.landmarks.mirror = attacksUpwards;
     const float s = sideSign();
     // The block stands round the ball, leaning towards the goal attacked.
     arrange(p, kBlockWidth, kRestartLength, Vector3(p.x * 0.5f, p.y + 8.0f * s, 0.0f), false);
@@ -144,7 +147,6 @@ void CGlobalAI::ownFreeKick(const Vector3& p, bool indirect) {
 
 void CGlobalAI::opponentsFreeKick(const Vector3& p, bool indirect) {
     CPlay& m = *match;
-    m.landmarks.mirror = attacksUpwards;
     const float s = sideSign();
     const Vector3 goal = ownGoal();
     const Vector3 u = towards(p, goal, Vector3(0.0f, -s, 0.0f));
@@ -189,7 +191,6 @@ void CGlobalAI::opponentsFreeKick(const Vector3& p, bool indirect) {
 
 void CGlobalAI::ownPenalty(const Vector3& p) {
     CPlay& m = *match;
-    m.landmarks.mirror = attacksUpwards;
     const float s = sideSign();
     arrange(p, kBlockWidth, kRestartLength, Vector3(0.0f, 20.0f * s, 0.0f), false);
     resetFootballers();
@@ -208,8 +209,6 @@ void CGlobalAI::ownPenalty(const Vector3& p) {
 }
 
 void CGlobalAI::opponentsPenalty(const Vector3& p) {
-    CPlay& m = *match;
-    m.landmarks.mirror = attacksUpwards;
     const float s = sideSign();
     arrange(p, kBlockWidth, kRestartLength, Vector3(0.0f, -20.0f * s, 0.0f), false);
     moveToHomes();

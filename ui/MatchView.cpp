@@ -7,6 +7,7 @@
 #include "players/OutfieldPlayer.h"
 #include "settings/Settings.h"
 #include "sim/Match.h"
+#include "sim/PitchGeometry.h"
 #include "team/Goalkeeper.h"
 #include "ui/Graphics.h"
 #include "ui/Hud.h"
@@ -19,10 +20,11 @@ namespace {
 using namespace colours;
 
 constexpr float kMovingSpeed = 0.01f;
-constexpr float kUpperGoalLine = 52.5f;
-constexpr float kUpperNetBack = 53.5f;
-constexpr float kCrossbarTop = 2.44f;
-constexpr float kBallOverCrossbar = 2.5532f;
+constexpr float kUpperGoalLine = pitch::kHalfLength;
+constexpr float kUpperNetBack = pitch::kHalfLength + pitch::kNetDepth;
+constexpr float kCrossbarTop = pitch::kCrossbarHeight;
+constexpr float kBallOverCrossbar = pitch::kCrossbarHeight + kBallRadius;
+static_assert(kBallOverCrossbar == 2.5532f);
 constexpr int kGoalLayerFrame = 99;
 constexpr int kGoalLayer = 100;
 constexpr int kFootballerLayer = 100;

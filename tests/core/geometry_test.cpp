@@ -103,23 +103,28 @@ TEST(VectorOps, ElevationReflectionAndRotation) {
     EXPECT_EQ(m.m[0][3], 0.0f);
 }
 
-TEST(PitchLandmarksTest, LookUpUnderBothFlags) {
-    PitchLandmarks lm;
-    EXPECT_TRUE(lm.mirror);
-    EXPECT_EQ(lm.landmark(22), Vector3(3.66f, 52.5f, 0.0f));
-    EXPECT_EQ(lm.landmark(13), Vector3(-8.875f, 47.0f, 0.0f));
-    EXPECT_EQ(lm.landmark(14), Vector3(8.875f, 52.5f, 1000.0f));
-    EXPECT_EQ(lm.landmark(26), Vector3(0.0f, 0.0f, 0.0f));
+TEST(PitchLandmarksTest, LookUpFromEitherEnd) {
+    using L = PitchLandmarks;
+    constexpr PitchEnd kLower = PitchEnd::Lower, kUpper = PitchEnd::Upper;
+    EXPECT_EQ(L::landmark(22, kLower), Vector3(3.66f, 52.5f, 0.0f));
+    EXPECT_EQ(L::landmark(13, kLower), Vector3(-8.875f, 47.0f, 0.0f));
+    EXPECT_EQ(L::landmark(14, kLower), Vector3(8.875f, 52.5f, 1000.0f));
+    EXPECT_EQ(L::landmark(26, kLower), Vector3(0.0f, 0.0f, 0.0f));
 
-    lm.mirror = false;
     // y comes from the partner, so the lower end's boxes keep low <= high.
-    EXPECT_EQ(lm.landmark(22), Vector3(3.66f, -52.5f, 0.0f));
-    EXPECT_EQ(lm.landmark(13), Vector3(-8.875f, -52.5f, 0.0f));
-    EXPECT_EQ(lm.landmark(14), Vector3(8.875f, -47.0f, 1000.0f));
-    EXPECT_EQ(lm.landmark(26), Vector3(0.0f, 0.0f, 0.0f));
-    EXPECT_EQ(lm.landmark(12), Vector3(0.0f, 41.5f, 0.0f));
-    EXPECT_EQ(lm.landmark(2), Vector3(-20.0f, 36.0f, 0.0f));
-    EXPECT_EQ(lm.landmark(3), Vector3(20.0f, 52.5f, 1000.0f));
+    EXPECT_EQ(L::landmark(22, kUpper), Vector3(3.66f, -52.5f, 0.0f));
+    EXPECT_EQ(L::landmark(13, kUpper), Vector3(-8.875f, -52.5f, 0.0f));
+    EXPECT_EQ(L::landmark(14, kUpper), Vector3(8.875f, -47.0f, 1000.0f));
+    EXPECT_EQ(L::landmark(26, kUpper), Vector3(0.0f, 0.0f, 0.0f));
+    EXPECT_EQ(L::landmark(12, kUpper), Vector3(0.0f, 41.5f, 0.0f));
+    EXPECT_EQ(L::landmark(2, kUpper), Vector3(-20.0f, 36.0f, 0.0f));
+    EXPECT_EQ(L::landmark(3, kUpper), Vector3(20.0f, 52.5f, 1000.0f));
+    // A look-up leaves nothing behind: the lower end's answer is the same after one for the upper.
+    EXPECT_EQ(L::landmark(3, kLower), Vector3(20.0f, -36.0f, 1000.0f));
+
+    // The side attacking upwards defends the lower end.
+    EXPECT_EQ(defendedEnd(true), kLower);
+    EXPECT_EQ(defendedEnd(false), kUpper);
 
     for (int i = 0; i < PitchLandmarks::kCount; ++i) {
         EXPECT_EQ(PitchLandmarks::partner(PitchLandmarks::partner(i)), i) << i;
@@ -129,11 +134,10 @@ TEST(PitchLandmarksTest, LookUpUnderBothFlags) {
     EXPECT_EQ(PitchLandmarks::partner(13), 14);
     EXPECT_EQ(PitchLandmarks::partner(24), 23);
     EXPECT_EQ(PitchLandmarks::partner(25), 25);
-    // Every box stays low <= high under both flags.
-    for (bool flag : {true, false}) {
-        lm.mirror = flag;
+    // Every box stays low <= high from both ends.
+    for (PitchEnd end : {kLower, kUpper}) {
         for (int lo : {0, 2, 4, 10, 13, 15, 17, 23}) {
-            const Vector3 a = lm.landmark(lo), b = lm.landmark(lo + 1);
+            const Vector3 a = L::landmark(lo, end), b = L::landmark(lo + 1, end);
             EXPECT_LE(a.x, b.x);
             EXPECT_LE(a.y, b.y);
             EXPECT_LE(a.z, b.z);
@@ -141,15 +145,14 @@ TEST(PitchLandmarksTest, LookUpUnderBothFlags) {
     }
 }
 
-TEST(PitchLandmarksTest, InBoxWidensEverySideAndFollowsTheFlag) {
-    PitchLandmarks lm;
+TEST(PitchLandmarksTest, InBoxWidensEverySideAndFollowsTheEnd) {
+    using L = PitchLandmarks;
     // Handling box of the lower end: (-20, -52.5, 0) .. (20, -36, 2.8).
-    EXPECT_TRUE(lm.inBox({0.0f, -40.0f, 1.0f}, 4, 5, 0.0f));
-    EXPECT_TRUE(lm.inBox({20.0f, -36.0f, 2.8f}, 4, 5, 0.0f));  // bounds included
-    EXPECT_FALSE(lm.inBox({0.0f, -40.0f, 2.9f}, 4, 5, 0.0f));
-    EXPECT_TRUE(lm.inBox({0.0f, -40.0f, 2.9f}, 4, 5, kBallRadius));
-    EXPECT_FALSE(lm.inBox({0.0f, 40.0f, 1.0f}, 4, 5, kBallRadius));
-    lm.mirror = false;
-    EXPECT_TRUE(lm.inBox({0.0f, 40.0f, 1.0f}, 4, 5, kBallRadius));
-    EXPECT_FALSE(lm.inBox({0.0f, -40.0f, 1.0f}, 4, 5, kBallRadius));
+    EXPECT_TRUE(L::inBox({0.0f, -40.0f, 1.0f}, 4, 5, 0.0f, PitchEnd::Lower));
+    EXPECT_TRUE(L::inBox({20.0f, -36.0f, 2.8f}, 4, 5, 0.0f, PitchEnd::Lower));  // bounds included
+    EXPECT_FALSE(L::inBox({0.0f, -40.0f, 2.9f}, 4, 5, 0.0f, PitchEnd::Lower));
+    EXPECT_TRUE(L::inBox({0.0f, -40.0f, 2.9f}, 4, 5, kBallRadius, PitchEnd::Lower));
+    EXPECT_FALSE(L::inBox({0.0f, 40.0f, 1.0f}, 4, 5, kBallRadius, PitchEnd::Lower));
+    EXPECT_TRUE(L::inBox({0.0f, 40.0f, 1.0f}, 4, 5, kBallRadius, PitchEnd::Upper));
+    EXPECT_FALSE(L::inBox({0.0f, -40.0f, 1.0f}, 4, 5, kBallRadius, PitchEnd::Upper));
 }

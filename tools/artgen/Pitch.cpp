@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "tools/artgen/Art.h"
+#include "sim/PitchGeometry.h"
 
 namespace flikka::artgen {
 
@@ -13,15 +14,15 @@ constexpr Color kGrassDark = argb(255, 62, 132, 48);
 constexpr Color kLine = argb(255, 240, 244, 236);
 constexpr float kLineWidth = 2.0f;  // 0.125 m
 
-constexpr float kHalfWidth = 35.0f;
-constexpr float kHalfLength = 52.5f;
-constexpr float kCircleRadius = 9.15f;
-constexpr float kGoalAreaHalfWidth = 8.875f;
-constexpr float kGoalAreaDepth = 5.5f;
-constexpr float kPenaltyHalfWidth = 20.0f;
-constexpr float kPenaltyDepth = 16.5f;
-constexpr float kPenaltySpot = 41.5f;  // 11 m from the goal line
-constexpr float kPostX = 3.66f;
+using pitch::kGoalAreaDepth;
+using pitch::kGoalAreaHalfWidth;
+using pitch::kHalfLength;
+using pitch::kHalfWidth;
+constexpr float kCircleRadius = pitch::kCentreCircleRadius;
+constexpr float kPenaltyHalfWidth = pitch::kPenaltyAreaHalfWidth;
+constexpr float kPenaltyDepth = pitch::kPenaltyAreaDepth;
+constexpr float kPenaltySpot = kHalfLength - pitch::kPenaltySpotDistance;
+constexpr float kPostX = pitch::kGoalHalfWidth;
 
 // Pitch metres to image pixels for a pitch of the given scale drawn centred in the image.
 struct Mapping {

@@ -5,6 +5,7 @@
 
 #include "players/Player.h"
 #include "sim/Match.h"
+#include "sim/PitchGeometry.h"
 #include "sim/Team.h"
 #include "team/GlobalAI.h"
 
@@ -15,9 +16,9 @@ namespace {
 constexpr int kHoldSteps = 6;       // a kick key is held this long, then released
 constexpr int kCooldownSteps = 60;  // no new kick for 0.3 s after one
 constexpr float kPressedDistance = 3.0f;
-constexpr float kBoxDepth = 16.5f;
-constexpr float kBoxHalfWidth = 20.0f;
-constexpr float kGoalLine = 52.5f;
+constexpr float kBoxDepth = pitch::kPenaltyAreaDepth;
+constexpr float kBoxHalfWidth = pitch::kPenaltyAreaHalfWidth;
+constexpr float kGoalLine = pitch::kHalfLength;
 
 }  // namespace
 
