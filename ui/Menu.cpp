@@ -89,10 +89,12 @@ void addVolumeItem(CMenuNode* page, int id, const std::string& prefix, int volum
     item->choice = (std::clamp(volume, 0, 100) + kVolumeStep / 2) / kVolumeStep;
 }
 
-bool lineCounts(const CMenu& menu, int firstId, unsigned counts[kFormationLines]) {
+// The line counts of a formation page (its first five items); true when they make ten.
+bool lineCounts(const CMenuNode& page, unsigned counts[kFormationLines]) {
     unsigned total = 0;
     for (int i = 0; i < kFormationLines; ++i) {
-        const CMenuNode* line = menu.findNode(firstId + i);
+        const auto at = static_cast<std::size_t>(i);
+        const CMenuNode* line = at < page.children.size() ? page.children[at].get() : nullptr;
         counts[i] = line != nullptr && line->choice > 0 ? static_cast<unsigned>(line->choice) : 0u;
         total += counts[i];
     }
@@ -186,6 +188,13 @@ void CMenu::build() {
     CMenuNode* awayPage = homePage->add(MENU_AWAY_FORMATION, "confirm formation");
     addFormationLines(awayPage, MENU_AWAY_ST);
     awayPage->add(MENU_CONFIRM_FORMATION, "confirm formation");
+    // A page's item after its lines shows only while they make ten outfield footballers.
+    for (CMenuNode* page : {homePage, awayPage}) {
+        page->children[kFormationLines]->isHidden.follow([page] {
+            unsigned counts[kFormationLines];
+            return !lineCounts(*page, counts);
+        });
+    }
 
     options->add(MENU_BACK, "back");
     CMenuNode* keyboard = options->add(MENU_KEYBOARD, "keyboard settings", "keyboard settings");
@@ -432,10 +441,10 @@ int CMenu::apply(CMenuNode* item) {
         case MENU_CONFIRM_FORMATION: {
             unsigned home[kFormationLines];
             unsigned away[kFormationLines];
-            // The confirm item hides itself only when a frame is drawn, so buffered presses can
-            // reach it with a formation the match would refuse: check here as well.
-            const bool homeValid = lineCounts(*this, MENU_HOME_ST, home);
-            const bool awayValid = lineCounts(*this, MENU_AWAY_ST, away);
+            // Hidden while the lines are wrong, but lines set behind the menu's back can leave the
+            // selection on it: the match must never get a formation it would refuse.
+            const bool homeValid = lineCounts(*findNode(MENU_HOME_FORMATION), home);
+            const bool awayValid = lineCounts(*findNode(MENU_AWAY_FORMATION), away);
             if (!homeValid || !awayValid) return MENU_RESULT_NONE;
             const int lengthChoice = findNode(MENU_MATCH_LENGTH)->choice;
             const float length = lengthChoice >= 0 && lengthChoice < 4 ? kLengthSeconds[lengthChoice] : kLengthSeconds[0];
