@@ -188,6 +188,8 @@ public:
 
 private:
     void build();
+    // Appends the choice options of `page` from the options table, showing the settings.
+    void addOptions(CMenuNode* page);
     int activate();
     int apply(CMenuNode* item);
     void moveSelection(int step);
