@@ -72,7 +72,7 @@ std::string formationHeader(const std::string& teamName, bool home, int controlC
 void drawFormationPage(CGraphics& g, bool home, int top) {
     const CMenu* menu = g.menu();
     if (menu == nullptr) return;
-    CMenuNode* page = menu->findNode(home ? MENU_HOME_FORMATION : MENU_AWAY_FORMATION);
+    const CMenuNode* page = menu->findNode(home ? MENU_HOME_FORMATION : MENU_AWAY_FORMATION);
     if (page == nullptr || page->children.size() <= static_cast<std::size_t>(kConfirmIndex)) return;
 
     unsigned counts[kLines];
@@ -114,15 +114,15 @@ void drawFormationPage(CGraphics& g, bool home, int top) {
     font.draw(px(x0), px(y0), formationHeader(teamName, home, control), kWhite);
     font.draw(px(x0), px(y0 + 30), formationText(counts[0], counts[1], counts[2], counts[3], counts[4]), kWhite);
 
-    CMenuNode& confirm = *page->children[kConfirmIndex];
+    // The confirm item hides by itself while the lines do not add up (see CMenu::build).
+    const CMenuNode& confirm = *page->children[kConfirmIndex];
     const FormationVerdict verdict = judgeFormation(counts);
-    confirm.isHidden = !verdict.confirmVisible;
     font.drawWrapped(x0, y0 + 70, x0 + 290, y0 + 250, verdict.message, verdict.color);
 
     const std::string next = "next";
     const bool confirmSelected = page->selectedChild == static_cast<unsigned>(kConfirmIndex);
     font.draw(px(x0 + 145 - font.textWidth(next) / 2), px(y0 + 230), next,
-              nextLabelColor(!confirm.isHidden, confirmSelected));
+              nextLabelColor(!static_cast<bool>(confirm.isHidden), confirmSelected));
 
     platform::Font& miniFont = g.miniFont();
     miniFont.draw(px(x0), px(y0 + 190), "use up and down arrow keys to select a formation line ", kGrey);

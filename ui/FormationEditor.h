@@ -9,8 +9,8 @@ namespace flikka {
 class CGraphics;
 
 // Draws the home or away formation page; `top` is the top edge of the menu background.
-// Shows or hides the page's confirm item, so that only a formation of ten outfield
-// footballers can be confirmed.
+// "next" shows grey while the page's confirm item is hidden (a formation that is not ten
+// outfield footballers).
 void drawFormationPage(CGraphics& g, bool home, int top);
 
 // What the page says about a formation given as counts of ST, AM, M, DM and D.

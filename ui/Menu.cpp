@@ -7,6 +7,7 @@
 #include "settings/ExtraSettings.h"
 #include "settings/Settings.h"
 #include "sim/Match.h"
+#include "ui/MenuOptions.h"
 
 namespace flikka {
 
@@ -21,6 +22,7 @@ constexpr int kDown = 40;
 
 constexpr int kFormationLines = 5;
 constexpr unsigned kOutfieldPlayers = 10;
+// The match length item's choices in seconds (see MenuOptions.cpp).
 constexpr float kLengthSeconds[] = {300.0f, 600.0f, 900.0f, 1200.0f};
 
 struct KeyItem {
@@ -55,20 +57,22 @@ constexpr PadItem kPadItems[] = {
     {MENU_PAD_THRU, "thru button", &ExtraSettings::padThru},
 };
 
-int ExtraSettings::*padSettingOf(int id) {
-    for (const PadItem& p : kPadItems) {
-        if (p.id == id) return p.button;
+// Writes a key item's binding into the table of its page.
+void storeBinding(const CMenuNode& item) {
+    for (const KeyItem& k : kKeyItems) {
+        if (k.id == item.id) settings().keys[k.slot] = item.keyCode;
     }
-    return nullptr;
+    for (const KeyItem& k : kPlayer2KeyItems) {
+        if (k.id == item.id) extraSettings().player2Keys[k.slot] = item.keyCode;
+    }
+    for (const PadItem& p : kPadItems) {
+        if (p.id == item.id) extraSettings().*p.button = item.keyCode;
+    }
 }
 
 // Picture sizes from the smallest window to full HD; the configured one joins them if missing.
 constexpr std::pair<int, int> kResolutions[] = {{640, 480},   {800, 600},   {1024, 768},  {1280, 720},  {1280, 800},
                                                 {1280, 1024}, {1366, 768},  {1600, 900},  {1680, 1050}, {1920, 1080}};
-
-std::string resolutionLabel(const std::pair<int, int>& r) {
-    return "resolution: " + std::to_string(r.first) + "x" + std::to_string(r.second);
-}
 
 void addFormationLines(CMenuNode* page, int firstId) {
     static constexpr const char* kLabels[kFormationLines] = {"invisible st", "invisible am", "invisible m",
@@ -81,18 +85,28 @@ void addFormationLines(CMenuNode* page, int firstId) {
     }
 }
 
-// A volume item: choices 0, 10 .. 100 after the label's prefix.
-constexpr int kVolumeStep = 10;
-void addVolumeItem(CMenuNode* page, int id, const std::string& prefix, int volume) {
-    CMenuNode* item = page->add(id, prefix + "0");
-    for (int v = kVolumeStep; v <= 100; v += kVolumeStep) item->choices.push_back(prefix + std::to_string(v));
-    item->choice = (std::clamp(volume, 0, 100) + kVolumeStep / 2) / kVolumeStep;
+// The choice an option's item shows: what the settings hold, or for one the menu alone keeps,
+// its default. A value no label stands for shows the first, as it plays (MatchRules::fromChoice).
+int shownChoice(const CMenu& menu, const MenuOption& o, const CMenuNode& item) {
+    if (!o.read) return o.defaultChoice;
+    const int choice = o.read(menu);
+    return choice >= 0 && static_cast<std::size_t>(choice) < item.choices.size() ? choice : 0;
 }
 
-bool lineCounts(const CMenu& menu, int firstId, unsigned counts[kFormationLines]) {
+// Inserts a page link after the item `afterId` of `page`, or at the end without one.
+CMenuNode* addAfter(CMenuNode* page, int afterId, int nodeId, const std::string& label, const std::string& pageTitle) {
+    auto& items = page->children;
+    auto at = std::find_if(items.begin(), items.end(), [afterId](const auto& c) { return c->id == afterId; });
+    if (at != page->children.end()) ++at;
+    return items.insert(at, std::make_unique<CMenuNode>(nodeId, page, label, pageTitle))->get();
+}
+
+// The line counts of a formation page (its first five items); true when they make ten.
+bool lineCounts(const CMenuNode& page, unsigned counts[kFormationLines]) {
     unsigned total = 0;
     for (int i = 0; i < kFormationLines; ++i) {
-        const CMenuNode* line = menu.findNode(firstId + i);
+        const auto at = static_cast<std::size_t>(i);
+        const CMenuNode* line = at < page.children.size() ? page.children[at].get() : nullptr;
         counts[i] = line != nullptr && line->choice > 0 ? static_cast<unsigned>(line->choice) : 0u;
         total += counts[i];
     }
@@ -161,6 +175,17 @@ int CMenu::keySlotOf(int id) {
 }
 
 void CMenu::build() {
+    // The picture sizes first: the resolution item offers them.
+    resolutions_.assign(std::begin(kResolutions), std::end(kResolutions));
+    const std::pair<int, int> configured{settings().hRes, settings().vRes};
+    if (configured.first > 0 && configured.second > 0 &&
+        std::find(resolutions_.begin(), resolutions_.end(), configured) == resolutions_.end()) {
+        resolutions_.push_back(configured);
+        std::sort(resolutions_.begin(), resolutions_.end(), [](const auto& a, const auto& b) {
+            return a.first * a.second != b.first * b.second ? a.first * a.second < b.first * b.second : a.first < b.first;
+        });
+    }
+
     root_ = std::make_unique<CMenuNode>(MENU_ROOT, nullptr, "dummy", "main menu");
     CMenuNode* root = root_.get();
 
@@ -173,57 +198,36 @@ void CMenu::build() {
     root->add(MENU_QUIT, "quit");
 
     newGame->add(MENU_BACK, "back");
-    CMenuNode* control = newGame->add(MENU_CONTROL, "home team vs CPU");
-    control->choices.emplace_back("away team vs CPU");
-    control->choices.emplace_back("CPU vs CPU");
-    // Choices 3 and 4 are the two-player sides of HumanSide.
-    control->choices.emplace_back("home: player 1, away: player 2");
-    control->choices.emplace_back("home: players 1 and 2");
-    CMenuNode* length = newGame->add(MENU_MATCH_LENGTH, "match length: 5");
-    for (const char* c : {"match length: 10", "match length: 15", "match length: 20"}) length->choices.emplace_back(c);
+    addOptions(newGame);
     CMenuNode* homePage = newGame->add(MENU_HOME_FORMATION, "continue");
     addFormationLines(homePage, MENU_HOME_ST);
     CMenuNode* awayPage = homePage->add(MENU_AWAY_FORMATION, "confirm formation");
     addFormationLines(awayPage, MENU_AWAY_ST);
     awayPage->add(MENU_CONFIRM_FORMATION, "confirm formation");
+    // A page's item after its lines shows only while they make ten outfield footballers.
+    for (CMenuNode* page : {homePage, awayPage}) {
+        page->children[kFormationLines]->isHidden.follow([page] {
+            unsigned counts[kFormationLines];
+            return !lineCounts(*page, counts);
+        });
+    }
 
     options->add(MENU_BACK, "back");
     CMenuNode* keyboard = options->add(MENU_KEYBOARD, "keyboard settings", "keyboard settings");
     keyboard->add(MENU_BACK, "back");
     for (const KeyItem& k : kKeyItems) keyboard->add(k.id, k.label);
-    options->add(MENU_RADAR, "radar on")->choices.emplace_back("radar off");
-    options->add(MENU_FULLSCREEN, "fullscreen on")->choices.emplace_back("fullscreen off");
-    options->add(MENU_DEBUG_INFO, "debug info on")->choices.emplace_back("debug info off");
-    options->add(MENU_RULES, "rules: classic")->choices.emplace_back("rules: full");
-    options->add(MENU_AUTO_SWITCH, "auto switch on")->choices.emplace_back("auto switch off");
-    // The pages' own items first, the new ones after them.
-    CMenuNode* gamepad = options->add(MENU_GAMEPAD, "gamepad settings", "gamepad settings");
+    addOptions(options);
+    // The gamepad page follows the match rules; player 2's keys and the sound page close the page.
+    CMenuNode* gamepad = addAfter(options, MENU_AUTO_SWITCH, MENU_GAMEPAD, "gamepad settings", "gamepad settings");
     gamepad->add(MENU_BACK, "back");
     for (const PadItem& p : kPadItems) gamepad->add(p.id, p.label);
-    gamepad->add(MENU_RUMBLE, "rumble on")->choices.emplace_back("rumble off");
-    resolutions_.assign(std::begin(kResolutions), std::end(kResolutions));
-    const std::pair<int, int> configured{settings().hRes, settings().vRes};
-    if (configured.first > 0 && configured.second > 0 &&
-        std::find(resolutions_.begin(), resolutions_.end(), configured) == resolutions_.end()) {
-        resolutions_.push_back(configured);
-        std::sort(resolutions_.begin(), resolutions_.end(), [](const auto& a, const auto& b) {
-            return a.first * a.second != b.first * b.second ? a.first * a.second < b.first * b.second : a.first < b.first;
-        });
-    }
-    CMenuNode* resolution = options->add(MENU_RESOLUTION, resolutionLabel(resolutions_.front()));
-    for (std::size_t i = 1; i < resolutions_.size(); ++i) resolution->choices.push_back(resolutionLabel(resolutions_[i]));
-    options->add(MENU_SCALING, "scaling: smooth")->choices.emplace_back("scaling: sharp");
-    options->add(MENU_GOAL_REPLAYS, "goal replays on")->choices.emplace_back("goal replays off");
+    addOptions(gamepad);  // the pages' own items first, the options after them
     CMenuNode* player2 = options->add(MENU_P2_KEYS, "player 2 keys", "player 2 keys");
     player2->add(MENU_BACK, "back");
     for (const KeyItem& k : kPlayer2KeyItems) player2->add(k.id, k.label);
     CMenuNode* sound = options->add(MENU_SOUND, "sound", "sound");
     sound->add(MENU_BACK, "back");
-    const ExtraSettings& extra = extraSettings();
-    addVolumeItem(sound, MENU_EFFECTS_VOLUME, "effects volume: ", extra.effectsVolume);
-    addVolumeItem(sound, MENU_CROWD_VOLUME, "crowd volume: ", extra.crowdVolume);
-    sound->add(MENU_MUTE, "sound on")->choices.emplace_back("sound off");
-    findNode(MENU_MUTE)->choice = extra.mute ? 1 : 0;
+    addOptions(sound);
 
     statistics->add(MENU_BACK, "invisible back");
     about->add(MENU_BACK, "invisible back");
@@ -251,20 +255,22 @@ void CMenu::build() {
         item->keyCode = x.*p.button;
     }
     findNode(MENU_PAD_THRU)->isHidden = true;
-    findNode(MENU_RUMBLE)->choice = x.rumble ? 0 : 1;
-
-    findNode(MENU_RADAR)->choice = s.radar ? 0 : 1;
-    findNode(MENU_DEBUG_INFO)->choice = s.debugInfo ? 0 : 1;
-    findNode(MENU_RULES)->choice = x.rules == 1 ? 1 : 0;
-    findNode(MENU_AUTO_SWITCH)->choice = x.autoSwitch ? 0 : 1;
-    findNode(MENU_GOAL_REPLAYS)->choice = x.goalReplays ? 0 : 1;
-    refreshDisplayItems();
 
     makeRootCurrent();
     flushKeyEvents();
     findNode(MENU_CONTINUE)->isHidden = true;
     findNode(MENU_STATISTICS)->isHidden = true;
     selectFirstVisible();
+}
+
+void CMenu::addOptions(CMenuNode* page) {
+    for (const MenuOption& o : menuOptions()) {
+        if (o.page != page->id) continue;
+        const std::vector<std::string> labels = o.labelsOf ? o.labelsOf(*this) : o.labels;
+        CMenuNode* item = page->add(o.id, labels.front());
+        item->choices = labels;
+        item->choice = shownChoice(*this, o, *item);
+    }
 }
 
 namespace {
@@ -296,13 +302,10 @@ void CMenu::flushKeyEvents() {
 void CMenu::makeRootCurrent() { current_ = root_.get(); }
 
 void CMenu::refreshDisplayItems() {
-    const Settings& s = settings();
-    findNode(MENU_FULLSCREEN)->choice = s.fullscreen ? 0 : 1;
-    findNode(MENU_SCALING)->choice = extraSettings().scaling == 1 ? 1 : 0;
-    const auto at = std::find(resolutions_.begin(), resolutions_.end(), std::pair<int, int>{s.hRes, s.vRes});
-    // A size that is no choice (one the display refused) shows the nearest offer, 800 x 600.
-    const auto fallback = std::find(resolutions_.begin(), resolutions_.end(), std::pair<int, int>{800, 600});
-    findNode(MENU_RESOLUTION)->choice = static_cast<int>((at != resolutions_.end() ? at : fallback) - resolutions_.begin());
+    for (const MenuOption& o : menuOptions()) {
+        if (!o.display) continue;
+        if (CMenuNode* item = findNode(o.id)) item->choice = shownChoice(*this, o, *item);
+    }
 }
 
 void CMenu::applyDisplay() {
@@ -425,95 +428,31 @@ int CMenu::activate() {
 
 int CMenu::apply(CMenuNode* item) {
     if (item == nullptr) return MENU_RESULT_NONE;
-    Settings& s = settings();
+    if (const MenuOption* option = menuOption(item->id)) {
+        if (option->write) option->write(*this, item->choice);
+        if (option->display) applyDisplay();
+        return MENU_RESULT_NONE;
+    }
+    if (item->isKeyItem) {
+        storeBinding(*item);
+        return MENU_RESULT_NONE;
+    }
     switch (item->id) {
         case MENU_CONTINUE:
             return MENU_RESULT_RESUME;
         case MENU_CONFIRM_FORMATION: {
             unsigned home[kFormationLines];
             unsigned away[kFormationLines];
-            // The confirm item hides itself only when a frame is drawn, so buffered presses can
-            // reach it with a formation the match would refuse: check here as well.
-            const bool homeValid = lineCounts(*this, MENU_HOME_ST, home);
-            const bool awayValid = lineCounts(*this, MENU_AWAY_ST, away);
+            // Hidden while the lines are wrong, but lines set behind the menu's back can leave the
+            // selection on it: the match must never get a formation it would refuse.
+            const bool homeValid = lineCounts(*findNode(MENU_HOME_FORMATION), home);
+            const bool awayValid = lineCounts(*findNode(MENU_AWAY_FORMATION), away);
             if (!homeValid || !awayValid) return MENU_RESULT_NONE;
             const int lengthChoice = findNode(MENU_MATCH_LENGTH)->choice;
             const float length = lengthChoice >= 0 && lengthChoice < 4 ? kLengthSeconds[lengthChoice] : kLengthSeconds[0];
             startMatch_(home, away, length, findNode(MENU_CONTROL)->choice);
             return MENU_RESULT_NEW_MATCH;
         }
-        case MENU_KEY_UP:
-        case MENU_KEY_DOWN:
-        case MENU_KEY_LEFT:
-        case MENU_KEY_RIGHT:
-        case MENU_KEY_SWITCH:
-        case MENU_KEY_SHOOT:
-        case MENU_KEY_PASS:
-        case MENU_KEY_CROSS:
-        case MENU_KEY_THRU:
-            s.keys[keySlotOf(item->id)] = item->keyCode;
-            return MENU_RESULT_NONE;
-        case MENU_P2_KEY_UP:
-        case MENU_P2_KEY_DOWN:
-        case MENU_P2_KEY_LEFT:
-        case MENU_P2_KEY_RIGHT:
-        case MENU_P2_KEY_SWITCH:
-        case MENU_P2_KEY_SHOOT:
-        case MENU_P2_KEY_PASS:
-        case MENU_P2_KEY_CROSS:
-        case MENU_P2_KEY_THRU:
-            extraSettings().player2Keys[keySlotOf(item->id)] = item->keyCode;
-            return MENU_RESULT_NONE;
-        case MENU_PAD_SWITCH:
-        case MENU_PAD_SHOOT:
-        case MENU_PAD_PASS:
-        case MENU_PAD_CROSS:
-        case MENU_PAD_THRU:
-            extraSettings().*padSettingOf(item->id) = item->keyCode;
-            return MENU_RESULT_NONE;
-        case MENU_RUMBLE:
-            extraSettings().rumble = item->choice == 0;
-            return MENU_RESULT_NONE;
-        case MENU_RADAR:
-            s.radar = item->choice == 0;
-            return MENU_RESULT_NONE;
-        case MENU_FULLSCREEN:
-            s.fullscreen = item->choice == 0;
-            applyDisplay();
-            return MENU_RESULT_NONE;
-        case MENU_RESOLUTION: {
-            const auto index = static_cast<std::size_t>(std::max(item->choice, 0));
-            if (index >= resolutions_.size()) return MENU_RESULT_NONE;
-            s.hRes = resolutions_[index].first;
-            s.vRes = resolutions_[index].second;
-            applyDisplay();
-            return MENU_RESULT_NONE;
-        }
-        case MENU_SCALING:
-            extraSettings().scaling = item->choice == 1 ? 1 : 0;
-            applyDisplay();
-            return MENU_RESULT_NONE;
-        case MENU_DEBUG_INFO:
-            s.debugInfo = item->choice == 0;
-            return MENU_RESULT_NONE;
-        case MENU_EFFECTS_VOLUME:
-            extraSettings().effectsVolume = item->choice * kVolumeStep;
-            return MENU_RESULT_NONE;
-        case MENU_CROWD_VOLUME:
-            extraSettings().crowdVolume = item->choice * kVolumeStep;
-            return MENU_RESULT_NONE;
-        case MENU_MUTE:
-            extraSettings().mute = item->choice == 1;
-            return MENU_RESULT_NONE;
-        case MENU_RULES:
-            extraSettings().rules = item->choice == 1 ? 1 : 0;
-            return MENU_RESULT_NONE;
-        case MENU_GOAL_REPLAYS:
-            extraSettings().goalReplays = item->choice == 0;
-            return MENU_RESULT_NONE;
-        case MENU_AUTO_SWITCH:
-            extraSettings().autoSwitch = item->choice == 0;
-            return MENU_RESULT_NONE;
         case MENU_WATCH_REPLAY:
             return MENU_RESULT_WATCH_REPLAY;
         case MENU_QUIT:

@@ -90,6 +90,25 @@ enum MenuResult {
     MENU_RESULT_WATCH_REPLAY = 80,
 };
 
+// Whether an item is left off its page: either set, or worked out from the menu each time it is
+// asked (a formation page's "next" follows the page's lines), so that nothing has to keep it up
+// to date, and drawing can leave the menu alone.
+class CHiddenFlag {
+public:
+    // Setting it drops any rule.
+    CHiddenFlag& operator=(bool hidden) {
+        hidden_ = hidden;
+        rule_ = nullptr;
+        return *this;
+    }
+    void follow(std::function<bool()> rule) { rule_ = std::move(rule); }
+    explicit operator bool() const { return rule_ ? rule_() : hidden_; }
+
+private:
+    bool hidden_ = false;
+    std::function<bool()> rule_;
+};
+
 class CMenuNode {
 public:
     int id = 0;
@@ -100,7 +119,7 @@ public:
     bool isKeyItem = false;
     bool isPadButton = false;  // a key item whose keyCode is a gamepad button
     bool isSpecialPage = false;
-    bool isHidden = false;
+    CHiddenFlag isHidden;
     std::vector<std::unique_ptr<CMenuNode>> children;
     std::vector<std::string> choices;  // choices[0] is the label given at creation
     CMenuNode* parent = nullptr;
@@ -169,6 +188,8 @@ public:
 
 private:
     void build();
+    // Appends the choice options of `page` from the options table, showing the settings.
+    void addOptions(CMenuNode* page);
     int activate();
     int apply(CMenuNode* item);
     void moveSelection(int step);
