@@ -42,6 +42,25 @@ void sleepUntilDue(std::uint32_t waitMs) {
     if (waitMs > 0) platform::sleepMs(waitMs);
 }
 
+// The window's size and both settings files, as the game ends.
+void saveOnExit(const platform::Display& display) {
+    // The window's own size for the next start; none while it just shows the picture 1:1.
+    int windowW = 0, windowH = 0;
+    display.windowedSize(windowW, windowH);
+    const bool oneToOne = windowW == display.width() && windowH == display.height();
+    extraSettings().windowWidth = oneToOne ? 0 : windowW;
+    extraSettings().windowHeight = oneToOne ? 0 : windowH;
+    // One file that cannot be saved must not cost the other its changes; the failure is still reported.
+    std::exception_ptr saveFailure;
+    try {
+        saveSettings(paths::settingsFile("win32.xml"));
+    } catch (const CFlikkaException&) {
+        saveFailure = std::current_exception();
+    }
+    saveExtraSettings(paths::settingsFile("flikka.xml"));
+    if (saveFailure) std::rethrow_exception(saveFailure);
+}
+
 }  // namespace
 
 void closePrompt() {
@@ -277,21 +296,7 @@ void CFlikka::run() {
     }
 
     replays.quit();
-    // The window's own size for the next start; none while it just shows the picture 1:1.
-    int windowW = 0, windowH = 0;
-    display.windowedSize(windowW, windowH);
-    const bool oneToOne = windowW == display.width() && windowH == display.height();
-    extraSettings().windowWidth = oneToOne ? 0 : windowW;
-    extraSettings().windowHeight = oneToOne ? 0 : windowH;
-    // One file that cannot be saved must not cost the other its changes; the failure is still reported.
-    std::exception_ptr saveFailure;
-    try {
-        saveSettings(paths::settingsFile("win32.xml"));
-    } catch (const CFlikkaException&) {
-        saveFailure = std::current_exception();
-    }
-    saveExtraSettings(paths::settingsFile("flikka.xml"));
-    if (saveFailure) std::rethrow_exception(saveFailure);
+    saveOnExit(display);
     display.showCursor(true);
     graphics.setMenu(nullptr);
 }
