@@ -6,12 +6,16 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <initializer_list>
 #include <iostream>
+#include <memory>
+#include <optional>
 
 #include "sim/KeyState.h"
 #include "app/Controls.h"
 #include "app/LoopTimer.h"
 #include "app/MenuRedraw.h"
+#include "app/Modes.h"
 #include "app/ReplayControl.h"
 #include "app/SoundDirector.h"
 #include "app/Splash.h"
@@ -24,21 +28,33 @@
 #include "sim/Match.h"
 #include "ui/Graphics.h"
 #include "ui/MatchMoments.h"
-#include "ui/MatchView.h"
 #include "ui/Menu.h"
-#include "ui/MenuScreen.h"
-#include "ui/MomentsView.h"
-#include "ui/Colours.h"
 
 namespace flikka {
 
 namespace {
 
-using namespace colours;
-
-
 void sleepUntilDue(std::uint32_t waitMs) {
     if (waitMs > 0) platform::sleepMs(waitMs);
+}
+
+// The window's size and both settings files, as the game ends.
+void saveOnExit(const platform::Display& display) {
+    // The window's own size for the next start; none while it just shows the picture 1:1.
+    int windowW = 0, windowH = 0;
+    display.windowedSize(windowW, windowH);
+    const bool oneToOne = windowW == display.width() && windowH == display.height();
+    extraSettings().windowWidth = oneToOne ? 0 : windowW;
+    extraSettings().windowHeight = oneToOne ? 0 : windowH;
+    // One file that cannot be saved must not cost the other its changes; the failure is still reported.
+    std::exception_ptr saveFailure;
+    try {
+        saveSettings(paths::settingsFile("win32.xml"));
+    } catch (const CFlikkaException&) {
+        saveFailure = std::current_exception();
+    }
+    saveExtraSettings(paths::settingsFile("flikka.xml"));
+    if (saveFailure) std::rethrow_exception(saveFailure);
 }
 
 }  // namespace
@@ -101,9 +117,7 @@ void CFlikka::run() {
     graphics.setMatch(&match);
     display.showCursor(false);
 
-    LoopTimer logicTimer(kLogicStepMs);
     LoopTimer frameTimer(kFramePeriodMs);
-    logicTimer.start(platform::ticks());
     frameTimer.start(platform::ticks());
 
     CMenu menu(&match, &keyboard);
@@ -119,147 +133,62 @@ void CFlikka::run() {
     ReplayControl replays(match, keyboard);
     replays.attach(menu);
 
-    bool quit = false;
-    Splash splash;
-    splash.start(platform::ticks());
-    for (;;) {
-        if (!display.keepAlive()) {  // the window's close button: leave like "quit"
-            quit = true;
-            break;
-        }
-        followDisplay();
-        const Splash::Pass p = splash.pass(platform::ticks(), controls.loopKeys(), frameTimer);
-        if (p.outcome == Splash::FINISHED) break;
-        if (p.outcome == Splash::QUIT) {
-            quit = true;
-            break;
-        }
-        if (p.drawFrame) graphics.drawSplash(splash.fade());
-        sleepUntilDue(splash.untilDue(platform::ticks(), frameTimer));
-    }
-
-    // After the splash, which is silent: start-up to its first frame stays as short as it was.
-    // A missing or broken device never stops the game; it plays silent.
-    const std::unique_ptr<platform::Audio> audio = openAudioOrSilence(std::cerr);
-    SoundDirector sound(*audio);
-    if (const auto missing = sound.loadEffects(); !missing.empty()) {
-        std::cerr << "Sound effects missing (" << missing.size() << "), first " << missing.front() << std::endl;
-    }
-    menu.setCueListener([&sound](MenuCue cue) { sound.menuCue(cue); });
-
-    menu.flushKeyEvents();
-    AppMode mode = MODE_MENU;
-    AppMode afterReplay = MODE_MENU;  // where "watch replay" returns to
     MenuRedraw menuRedraw;
     MatchMoments moments;
-    int cardResult = 0;  // the step result the card stands for: 1 half time, 2 full time
+    ModeContext ctx{graphics, display, keyboard, controls, keys, keys2, match, menu, replays, nullptr, moments, menuRedraw};
+    std::unique_ptr<platform::Audio> audio;
+    std::optional<SoundDirector> sound;
+    // After the splash, which is silent: start-up to its first frame stays as short as it was.
+    // A missing or broken device never stops the game; it plays silent.
+    auto startSound = [&] {
+        audio = openAudioOrSilence(std::cerr);
+        sound.emplace(*audio);
+        if (const auto missing = sound->loadEffects(); !missing.empty()) {
+            std::cerr << "Sound effects missing (" << missing.size() << "), first " << missing.front() << std::endl;
+        }
+        menu.setCueListener([&sound](MenuCue cue) { sound->menuCue(cue); });
+        ctx.sound = &*sound;
+    };
+
+    SplashMode splashMode(startSound);
+    CardMode cardMode;
+    ReplayViewerMode viewerMode;
+    MatchMode matchMode(cardMode);
+    MenuMode menuMode(false, viewerMode);
+    MenuMode overMatchMode(true, viewerMode);
+    Mode* modes[kModeCount] = {};
+    for (Mode* m : std::initializer_list<Mode*>{&splashMode, &menuMode, &overMatchMode, &matchMode, &cardMode, &viewerMode}) {
+        modes[static_cast<int>(m->id())] = m;
+    }
+    auto mode = [&modes](ModeId id) -> Mode& { return *modes[static_cast<int>(id)]; };
+    const FrameContext frame{graphics, display, moments, replays};
+
+    // The logic timer starts with the splash, which fades on its steps.
+    LoopTimer logicTimer(kLogicStepMs);
+    logicTimer.start(platform::ticks());
+    ModeId current = ModeId::Splash;
+    bool quit = false;
     for (;;) {
         if (quit) break;
         if (altF4Down(keyboard)) break;
-        if (!display.keepAlive()) break;
+        if (!display.keepAlive()) break;  // the window's close button: leave like "quit"
         if (followDisplay()) menuRedraw.invalidate();
 
-        if (mode == MODE_MATCH && controls.pauseRequested()) {
-            replays.leaveMatchMode();
-            menu.showOverMatch(true);
-            mode = MODE_MENU_OVER_MATCH;
-            menuRedraw.invalidate();
-        }
-
+        current = mode(current).pass(ctx);
         if (logicTimer.tick(platform::ticks())) {
-            if (mode == MODE_MATCH) {
-                int result = 0;
-                if (replays.goalReplayShowing()) {
-                    // A goal's replay: the match waits, with a half or full time held behind it.
-                    replays.goalReplayTick();
-                    // The pad button that skipped it must not also pass the ball.
-                    if (!replays.goalReplayShowing()) controls.enterMatch();
-                    result = replays.takeHeldStop();
-                } else {
-                    StepInput input;
-                    input.slots[0] = keys.sample();
-                    if (match.humanCount() == 2) input.slots[1] = keys2.sample();
-                    replays.beforeStep(input);
-                    result = replays.afterStep(match.step(input, kLogicStepSeconds));
-                    controls.afterStep(match.events);
-                    moments.afterStep(match.events);
-                    sound.afterMatchStep(match);
-                }
-                if (result == 1 || result == 2) {
-                    // The card first; a key pressed before it came must not wave it away.
-                    cardResult = result;
-                    menu.flushKeyEvents();
-                    mode = MODE_CARD;
-                    menuRedraw.invalidate();
-                }
-            } else if (mode == MODE_CARD) {
-                platform::KeyEvent event;
-                bool dismissed = false;
-                while (!dismissed && keyboard.pollEvent(event)) dismissed = dismissesCard(event, match.humanCount() == 2);
-                if (dismissed) {
-                    moments.dismissCard();
-                    menu.showOverMatch(cardResult == 1);  // flushes the key; after full time nothing continues
-                    mode = MODE_MENU_OVER_MATCH;
-                    menuRedraw.invalidate();
-                }
-            } else if (mode == MODE_WATCH_REPLAY) {
-                if (!replays.viewerTick()) {
-                    mode = afterReplay;
-                    menu.flushKeyEvents();
-                    menuRedraw.invalidate();
-                }
+            const ModeId next = mode(current).tick(ctx);
+            if (next == ModeId::Quit) {
+                quit = true;
             } else {
-                const unsigned eventsBefore = menu.eventsTaken();
-                const int result = menu.handleInput();
-                if (menu.eventsTaken() != eventsBefore) menuRedraw.invalidate();
-                if (result == MENU_RESULT_QUIT) {
-                    quit = true;
-                } else if (result == MENU_RESULT_NEW_MATCH || result == MENU_RESULT_RESUME) {
-                    if (result == MENU_RESULT_NEW_MATCH) moments.reset();
-                    mode = MODE_MATCH;
-                    controls.enterMatch();
-                    controls.attach(keys, keys2, match.humanCount() == 2);
-                } else if (result == MENU_RESULT_WATCH_REPLAY) {
-                    afterReplay = mode;
-                    replays.openViewer();
-                    mode = MODE_WATCH_REPLAY;
-                }
+                current = next;
             }
-            const bool matchStands = mode == MODE_MENU_OVER_MATCH || mode == MODE_CARD;
-            sound.update(mode == MODE_MATCH ? SoundScene::Match : (matchStands ? SoundScene::MatchPaused : SoundScene::Menu),
-                         extraSettings(), kLogicStepSeconds);
+            if (ctx.sound != nullptr) ctx.sound->update(mode(current).scene(), extraSettings(), kLogicStepSeconds);
         }
 
+        const Mode& shown = mode(current);
         const std::uint32_t frameTime = platform::ticks();
-        if (frameTimer.tick(frameTime) &&
-            (mode == MODE_MATCH || mode == MODE_WATCH_REPLAY || menuRedraw.needed(frameTime))) {
-            display.clear(kOpaqueBlack);
-            switch (mode) {
-                case MODE_MENU:
-                    drawMenuScreen(graphics, true);
-                    break;
-                case MODE_MENU_OVER_MATCH:
-                    drawMatchFrame(graphics, false);
-                    drawMenuScreen(graphics, false);
-                    break;
-                case MODE_MATCH:
-                    if (replays.goalReplayShowing()) {
-                        replays.drawGoalReplay(graphics);
-                    } else {
-                        drawMatchFrame(graphics, true);
-                        drawRestartPrompt(graphics);
-                        drawGoalBanner(graphics, moments);
-                    }
-                    break;
-                case MODE_CARD:
-                    drawMatchFrame(graphics, false);
-                    drawTimeCard(graphics, moments);
-                    break;
-                case MODE_WATCH_REPLAY:
-                    replays.drawViewer(graphics);
-                    break;
-            }
-            display.flip();
+        if (frameTimer.tick(frameTime) && (shown.moving() || menuRedraw.needed(frameTime))) {
+            shown.draw(frame);
             menuRedraw.drawn(frameTime);
         }
 
@@ -269,21 +198,7 @@ void CFlikka::run() {
     }
 
     replays.quit();
-    // The window's own size for the next start; none while it just shows the picture 1:1.
-    int windowW = 0, windowH = 0;
-    display.windowedSize(windowW, windowH);
-    const bool oneToOne = windowW == display.width() && windowH == display.height();
-    extraSettings().windowWidth = oneToOne ? 0 : windowW;
-    extraSettings().windowHeight = oneToOne ? 0 : windowH;
-    // One file that cannot be saved must not cost the other its changes; the failure is still reported.
-    std::exception_ptr saveFailure;
-    try {
-        saveSettings(paths::settingsFile("win32.xml"));
-    } catch (const CFlikkaException&) {
-        saveFailure = std::current_exception();
-    }
-    saveExtraSettings(paths::settingsFile("flikka.xml"));
-    if (saveFailure) std::rethrow_exception(saveFailure);
+    saveOnExit(display);
     display.showCursor(true);
     graphics.setMenu(nullptr);
 }

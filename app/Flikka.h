@@ -1,11 +1,8 @@
 #pragma once
-// The program: start-up, the splash, the fixed-step main loop with its menu and match modes,
+// The program: start-up, the fixed-step main loop through its modes (app/Modes.h),
 // shutdown, and the reporting of the errors that end a run.
 
 namespace flikka {
-
-// MODE_CARD: the half- or full-time card over the frozen match, before the menu.
-enum AppMode { MODE_MENU = 0, MODE_MENU_OVER_MATCH = 1, MODE_MATCH = 2, MODE_WATCH_REPLAY = 3, MODE_CARD = 4 };
 
 class CFlikka {
 public:

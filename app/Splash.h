@@ -18,8 +18,10 @@ public:
     static constexpr float kFadeStep = 0.005f;  // per 5 ms: one second to fade in or out
 
     void start(std::uint32_t now);
-    // One pass of the splash loop after the window events were processed. The frame timer is
-    // the loop's own, shared with the main loop that follows.
+    // One 5 ms step on a timer outside: the fade moves, then the keys are read.
+    Outcome step(const IKeyboardDevice& keys);
+    // One pass of a loop of the splash's own, on its fade timer, after the window events were
+    // processed: a step when the fade timer fires, the keys read on every pass.
     Pass pass(std::uint32_t now, const IKeyboardDevice& keys, LoopTimer& frameTimer);
     // Milliseconds until the fade or the frame timer is due.
     std::uint32_t untilDue(std::uint32_t now, const LoopTimer& frameTimer) const;
@@ -28,6 +30,9 @@ public:
     bool fadingOut() const { return fadingOut_; }
 
 private:
+    // Ends below zero, stops at one; Enter, Space or Escape starts the fade-out, Alt+F4 quits.
+    Outcome settle(const IKeyboardDevice& keys);
+
     LoopTimer timer_{5};
     float fade_ = 0.0f;
     bool fadingOut_ = false;

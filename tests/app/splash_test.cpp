@@ -106,3 +106,24 @@ TEST(Splash, WaitsForTheFadeStepOrTheFrameWhicheverComesFirst) {
     EXPECT_EQ(s.untilDue(1007, frame), 1u);
     EXPECT_EQ(s.untilDue(1008, frame), 0u);
 }
+
+// The main loop drives the splash by step() on its own logic timer: every step moves the fade.
+TEST(Splash, StepsOnATimerOutsideAndAKeyTurnsTheFollowingSteps) {
+    Splash s;
+    HeldKeys keys;
+    for (int i = 0; i < 100; ++i) ASSERT_EQ(s.step(keys), Splash::RUNNING);
+    EXPECT_NEAR(s.fade(), 0.5f, 1e-4f);
+    keys.down = {flikka::kVkSpace};
+    EXPECT_EQ(s.step(keys), Splash::RUNNING);
+    EXPECT_NEAR(s.fade(), 0.505f, 1e-4f);  // the step fades in still; the key turns the next
+    EXPECT_TRUE(s.fadingOut());
+    keys.down.clear();
+    int steps = 1;
+    while (s.step(keys) == Splash::RUNNING && steps < 1000) ++steps;
+    EXPECT_NEAR(steps, 102, 1);
+    EXPECT_LT(s.fade(), 0.0f);
+
+    Splash q;
+    keys.down = {flikka::kVkAlt, flikka::kVkF4};
+    EXPECT_EQ(q.step(keys), Splash::QUIT);
+}
