@@ -2,13 +2,16 @@
 // The program: start-up, the fixed-step main loop through its modes (app/Modes.h),
 // shutdown, and the reporting of the errors that end a run.
 
+#include "sim/Vector3.h"
+
 namespace flikka {
 
 class CFlikka {
 public:
     static constexpr unsigned kLogicStepMs = 5;
     static constexpr unsigned kFramePeriodMs = 25;
-    static constexpr float kLogicStepSeconds = 5 * 0.001f;
+    // The runner's step: the game and flikka-sim play the same match from the same keys.
+    static constexpr float kLogicStepSeconds = kStep;
 
     virtual ~CFlikka() = default;
     // Runs the game. Returns the exit status: 0, or 1 when an error ended the run.

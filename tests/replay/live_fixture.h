@@ -15,7 +15,7 @@
 
 namespace flikka::live_fixture {
 
-inline constexpr float kDt = 5 * 0.001f;  // the game's logic step
+inline constexpr float kDt = kStep;  // the game's logic step, the runner's too
 inline constexpr unsigned k442[5] = {2, 0, 4, 0, 4};
 inline constexpr unsigned k433[5] = {3, 0, 3, 0, 4};
 

@@ -87,5 +87,28 @@ TEST(Replay, WatchingAReplayLeavesTheNextMatchAlone) {
     EXPECT_EQ(secondMatch(true), secondMatch(false));
 }
 
+// Files written by earlier builds, among them two recorded with the game's old logic step
+// (5 x 0.001 s, one bit above the runner's 0.005 s): each plays back with the step it stored,
+// to the recorded steps, score and hash, and a file's step is never taken for today's.
+TEST(Replay, FilesOfEarlierBuildsPlayBackExactly) {
+    struct Kept {
+        const char* name;
+        bool oldGameStep;
+    };
+    for (const Kept& k : {Kept{"game-step-classic.flr", true}, Kept{"game-step-full.flr", true},
+                          Kept{"version1-human-away.flr", false}}) {
+        SCOPED_TRACE(k.name);
+        replay::Replay r;
+        std::string message;
+        ASSERT_TRUE(replay::loadFile(std::string(FLIKKA_REPLAY_DATA) + "/" + k.name, r, message)) << message;
+        EXPECT_EQ(r.setUp.stepSeconds == 5 * 0.001f && r.setUp.stepSeconds != kStep, k.oldGameStep);
+        const Played back = playBack(r);
+        EXPECT_EQ(back.steps, r.outcome.steps);
+        EXPECT_EQ(back.homeScore, r.outcome.homeScore);
+        EXPECT_EQ(back.awayScore, r.outcome.awayScore);
+        EXPECT_EQ(back.hash, r.outcome.trajectoryHash);
+    }
+}
+
 }  // namespace
 }  // namespace flikka
