@@ -25,7 +25,7 @@
 #include "settings/Paths.h"
 #include "settings/Settings.h"
 #include "sim/FlikkaException.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "ui/Graphics.h"
 #include "ui/MatchMoments.h"
 #include "ui/Menu.h"

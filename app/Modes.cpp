@@ -6,7 +6,7 @@
 #include "app/ReplayControl.h"
 #include "platform/Platform.h"
 #include "sim/KeyState.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "ui/Colours.h"
 #include "ui/Graphics.h"
 #include "ui/MatchMoments.h"

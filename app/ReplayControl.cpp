@@ -11,7 +11,7 @@
 #include "settings/Paths.h"
 #include "settings/Settings.h"
 #include "sim/KeyState.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "ui/Graphics.h"
 #include "ui/Menu.h"
 #include "ui/ReplayView.h"

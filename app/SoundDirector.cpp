@@ -7,7 +7,7 @@
 #include "platform/Platform.h"
 #include "settings/ExtraSettings.h"
 #include "settings/Paths.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "sim/PitchGeometry.h"
 #include "ui/Menu.h"
 

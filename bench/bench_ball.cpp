@@ -2,9 +2,9 @@
 #include <benchmark/benchmark.h>
 
 #include "sim/KeyState.h"
-#include "sim/Ball.h"
-#include "sim/KickPlanner.h"
-#include "sim/Match.h"
+#include "players/Ball.h"
+#include "players/KickPlanner.h"
+#include "match/Match.h"
 
 using namespace flikka;
 namespace kp = flikka::kick_planner;

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "settings/Settings.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "ui/Graphics.h"
 #include "ui/MatchView.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "sim/KeyState.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "sim/Random.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include "settings/ExtraSettings.h"
 #include "settings/Settings.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "ui/Graphics.h"
 #include "ui/MatchView.h"
 

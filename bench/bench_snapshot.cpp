@@ -8,7 +8,7 @@
 #include <new>
 
 #include "sim/KeyState.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 
 namespace {
 

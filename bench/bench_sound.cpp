@@ -10,7 +10,7 @@
 #include "app/SoundDirector.h"
 #include "settings/ExtraSettings.h"
 #include "sim/KeyState.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "sim/Random.h"
 
 namespace {

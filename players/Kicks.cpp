@@ -5,13 +5,13 @@
 
 #include "players/Player.h"
 #include "players/Shooting.h"
-#include "sim/Ball.h"
-#include "sim/KickPlanner.h"
+#include "players/Ball.h"
+#include "players/KickPlanner.h"
 #include "sim/PitchGeometry.h"
 #include "sim/PitchLandmarks.h"
 #include "players/Play.h"
 #include "sim/Random.h"
-#include "sim/Team.h"
+#include "players/Team.h"
 #include "players/TeamPlan.h"
 
 namespace flikka::kicks {

@@ -7,12 +7,12 @@
 
 #include "players/Kicks.h"
 #include "players/Shooting.h"
-#include "sim/KickPlanner.h"
+#include "players/KickPlanner.h"
 #include "sim/PitchGeometry.h"
 #include "sim/PitchLandmarks.h"
 #include "players/Play.h"
 #include "sim/Random.h"
-#include "sim/Team.h"
+#include "players/Team.h"
 #include "players/Rebind.h"
 #include "players/TeamPlan.h"
 

@@ -9,12 +9,12 @@
 #include <utility>
 #include <vector>
 
-#include "sim/Ball.h"
+#include "players/Ball.h"
 #include "sim/KeyState.h"
 #include "sim/MatchEvents.h"
 #include "sim/MatchRules.h"
 #include "sim/Random.h"
-#include "sim/Team.h"
+#include "players/Team.h"
 
 namespace flikka {
 

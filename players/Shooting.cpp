@@ -5,11 +5,11 @@
 
 #include "players/Kicks.h"
 #include "players/Player.h"
-#include "sim/KickPlanner.h"
+#include "players/KickPlanner.h"
 #include "sim/PitchGeometry.h"
 #include "players/Play.h"
 #include "sim/Random.h"
-#include "sim/Team.h"
+#include "players/Team.h"
 #include "players/TeamPlan.h"
 
 namespace flikka::shooting {

@@ -6,7 +6,7 @@
 #include "players/Player.h"
 #include "players/Play.h"
 #include "sim/Random.h"
-#include "sim/Team.h"
+#include "players/Team.h"
 
 namespace flikka {
 

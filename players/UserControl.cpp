@@ -7,7 +7,7 @@
 #include "players/Kicks.h"
 #include "players/Player.h"
 #include "players/Play.h"
-#include "sim/Team.h"
+#include "players/Team.h"
 
 namespace flikka::user_control {
 

@@ -1,7 +1,7 @@
 #include "replay/GoalReplay.h"
 
 #include "replay/Playback.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "team/GlobalAI.h"
 
 namespace flikka::replay {

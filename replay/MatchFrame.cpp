@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "team/GlobalAI.h"
-#include "team/Goalkeeper.h"
+#include "players/Goalkeeper.h"
 
 namespace flikka::replay {
 

@@ -6,9 +6,9 @@
 
 #include "replay/ReplayFile.h"
 #include "sim/KeyState.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "sim/ScriptedKeyboard.h"
-#include "sim/TrajectoryHash.h"
+#include "match/TrajectoryHash.h"
 
 namespace flikka::replay {
 

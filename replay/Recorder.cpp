@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "sim/KeyState.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 
 namespace flikka::replay {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "replay/ReplayFile.h"
-#include "sim/TrajectoryHash.h"
+#include "match/TrajectoryHash.h"
 
 namespace flikka {
 class CMatch;

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "settings/SafeFile.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 
 namespace flikka::replay {
 

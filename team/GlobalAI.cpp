@@ -10,7 +10,7 @@
 #include "players/Play.h"
 #include "players/Rebind.h"
 #include "sim/PitchGeometry.h"
-#include "sim/Team.h"
+#include "players/Team.h"
 
 namespace flikka {
 

@@ -7,7 +7,7 @@
 #include "players/OutfieldPlayer.h"
 #include "players/Play.h"
 #include "sim/PitchGeometry.h"
-#include "sim/Team.h"
+#include "players/Team.h"
 #include "team/GlobalAI.h"
 
 namespace flikka {

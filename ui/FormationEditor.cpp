@@ -1,6 +1,6 @@
 #include "ui/FormationEditor.h"
 
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "team/Formation.h"
 #include "ui/Graphics.h"
 #include "ui/Menu.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 
 namespace flikka {
 

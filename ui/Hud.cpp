@@ -5,7 +5,7 @@
 
 #include "players/Kicks.h"
 #include "settings/Settings.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "sim/PitchLandmarks.h"
 #include "team/GlobalAI.h"
 #include "ui/Graphics.h"

@@ -6,9 +6,9 @@
 
 #include "players/OutfieldPlayer.h"
 #include "settings/Settings.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "sim/PitchGeometry.h"
-#include "team/Goalkeeper.h"
+#include "players/Goalkeeper.h"
 #include "ui/Graphics.h"
 #include "ui/Hud.h"
 #include "ui/Colours.h"

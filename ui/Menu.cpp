@@ -6,7 +6,7 @@
 #include "platform/Platform.h"
 #include "settings/ExtraSettings.h"
 #include "settings/Settings.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "ui/MenuOptions.h"
 
 namespace flikka {

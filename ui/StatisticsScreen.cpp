@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "ui/Graphics.h"
 #include "ui/Hud.h"
 #include "ui/Colours.h"

@@ -7,7 +7,7 @@
 
 #include "sim/KeyState.h"
 #include "settings/Settings.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "ui/Graphics.h"
 
 // The presentation object on the off-screen software target; needs the generated gfx/ of the

@@ -17,7 +17,7 @@
 #include "settings/ExtraSettings.h"
 #include "settings/Settings.h"
 #include "sim/KeyState.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "ui/Graphics.h"
 #include "ui/MatchMoments.h"
 #include "ui/Menu.h"

@@ -11,7 +11,7 @@
 #include "settings/ExtraSettings.h"
 #include "settings/Settings.h"
 #include "sim/KeyState.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "team/GlobalAI.h"
 #include "ui/Menu.h"
 

@@ -8,7 +8,7 @@
 
 #include "app/SoundDirector.h"
 #include "settings/ExtraSettings.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "ui/Menu.h"
 
 namespace flikka {

@@ -8,8 +8,8 @@
 
 #include "sim/KeyState.h"
 #include "players/Player.h"
-#include "sim/Ball.h"
-#include "sim/Match.h"
+#include "players/Ball.h"
+#include "match/Match.h"
 
 using namespace flikka;
 

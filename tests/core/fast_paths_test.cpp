@@ -17,7 +17,7 @@
 #include "players/Player.h"
 #include "players/SerialMap.h"
 #include "sim/KeyState.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "team/GlobalAI.h"
 #include "tests/core/match_fixtures.h"
 

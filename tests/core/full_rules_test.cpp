@@ -10,10 +10,10 @@
 #include "players/Kicks.h"
 #include "players/OutfieldPlayer.h"
 #include "sim/KeyState.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "sim/Random.h"
-#include "sim/Team.h"
-#include "team/Goalkeeper.h"
+#include "players/Team.h"
+#include "players/Goalkeeper.h"
 #include "team/GlobalAI.h"
 
 namespace flikka {

@@ -4,8 +4,8 @@
 
 #include "sim/KeyState.h"
 #include "players/OutfieldPlayer.h"
-#include "sim/Match.h"
-#include "sim/Team.h"
+#include "match/Match.h"
+#include "players/Team.h"
 #include "team/GlobalAI.h"
 
 namespace flikka {

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "sim/KeyState.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "sim/Random.h"
-#include "sim/Team.h"
+#include "players/Team.h"
 #include "team/GlobalAI.h"
-#include "team/Goalkeeper.h"
+#include "players/Goalkeeper.h"
 
 namespace flikka {
 namespace {

@@ -9,10 +9,10 @@
 #include "sim/KeyState.h"
 #include "players/Kicks.h"
 #include "players/OutfieldPlayer.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "sim/Random.h"
 #include "team/GlobalAI.h"
-#include "team/Goalkeeper.h"
+#include "players/Goalkeeper.h"
 
 namespace flikka::kick_fixtures {
 

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "players/Player.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "team/GlobalAI.h"
 
 namespace flikka::match_fixtures {

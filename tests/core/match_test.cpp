@@ -8,10 +8,10 @@
 #include "players/Kicks.h"
 #include "sim/FlikkaException.h"
 #include "players/OutfieldPlayer.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "sim/Random.h"
 #include "team/GlobalAI.h"
-#include "team/Goalkeeper.h"
+#include "players/Goalkeeper.h"
 #include "tests/core/match_fixtures.h"
 
 using namespace flikka;

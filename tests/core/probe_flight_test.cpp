@@ -10,9 +10,9 @@
 #include <random>
 #include <sstream>
 
-#include "sim/Ball.h"
-#include "sim/KickPlanner.h"
-#include "sim/ProbeFlight.h"
+#include "players/Ball.h"
+#include "players/KickPlanner.h"
+#include "players/ProbeFlight.h"
 
 namespace flikka {
 namespace {

@@ -3,7 +3,7 @@
 #include <sstream>
 
 #include "players/Player.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "sim/Random.h"
 #include "team/GlobalAI.h"
 #include "tests/core/match_fixtures.h"

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "sim/KeyState.h"
-#include "sim/Match.h"
-#include "sim/TrajectoryHash.h"
+#include "match/Match.h"
+#include "match/TrajectoryHash.h"
 
 namespace flikka {
 namespace {

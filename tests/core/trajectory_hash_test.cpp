@@ -7,9 +7,9 @@
 #include <cstring>
 
 #include "sim/KeyState.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "sim/Random.h"
-#include "sim/TrajectoryHash.h"
+#include "match/TrajectoryHash.h"
 
 namespace flikka {
 namespace {

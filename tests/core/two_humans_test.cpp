@@ -9,9 +9,9 @@
 #include "players/Player.h"
 #include "players/UserControl.h"
 #include "sim/KeyState.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "sim/Random.h"
-#include "sim/TrajectoryHash.h"
+#include "match/TrajectoryHash.h"
 
 namespace flikka {
 namespace {

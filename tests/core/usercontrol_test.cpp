@@ -6,8 +6,8 @@
 
 #include "sim/KeyState.h"
 #include "players/UserControl.h"
-#include "sim/Match.h"
-#include "sim/Team.h"
+#include "match/Match.h"
+#include "players/Team.h"
 
 namespace flikka {
 namespace {

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "sim/KeyState.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "sim/Random.h"
-#include "sim/Team.h"
+#include "players/Team.h"
 #include "team/GlobalAI.h"
 
 namespace flikka {

@@ -8,7 +8,7 @@
 
 #include "replay/Playback.h"
 #include "replay/ReplayFile.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "team/Formation.h"
 #include "tests/fuzz/fuzz_check.h"
 

@@ -10,7 +10,7 @@
 #include "replay/Playback.h"
 #include "replay/Recorder.h"
 #include "sim/KeyState.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "sim/Random.h"
 
 namespace flikka::live_fixture {

@@ -1,6 +1,6 @@
 #include <string>
 
-#include "team/Goalkeeper.h"
+#include "players/Goalkeeper.h"
 #include "ui/Hud.h"
 #include "view_fixture.h"
 

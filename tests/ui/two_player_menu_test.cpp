@@ -9,7 +9,7 @@
 #include "menu_fixture.h"
 #include "settings/ExtraSettings.h"
 #include "settings/Settings.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "ui/Menu.h"
 #include "ui/MenuScreen.h"
 

@@ -12,7 +12,7 @@
 
 #include "players/OutfieldPlayer.h"
 #include "settings/Settings.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "team/GlobalAI.h"
 #include "ui/Graphics.h"
 #include "ui/MatchView.h"

@@ -1,7 +1,7 @@
 #include <algorithm>
 
 #include "platform/Platform.h"
-#include "team/Goalkeeper.h"
+#include "players/Goalkeeper.h"
 #include "view_fixture.h"
 
 namespace flikka::view_testing {

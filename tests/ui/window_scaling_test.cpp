@@ -9,7 +9,7 @@
 #include "players/Player.h"
 #include "settings/ExtraSettings.h"
 #include "settings/Settings.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "ui/Graphics.h"
 #include "ui/MatchView.h"
 #include "view_fixture.h"

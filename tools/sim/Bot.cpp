@@ -4,9 +4,9 @@
 #include <cmath>
 
 #include "players/Player.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "sim/PitchGeometry.h"
-#include "sim/Team.h"
+#include "players/Team.h"
 #include "team/GlobalAI.h"
 
 namespace flikka {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "sim/Match.h"
+#include "match/Match.h"
 
 namespace flikka {
 

@@ -1,4 +1,4 @@
-#include "sim/ProbeFlight.h"
+#include "players/ProbeFlight.h"
 
 #include <cfloat>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "sim/Match.h"
+#include "match/Match.h"
 
 #include <cmath>
 #include <iostream>

@@ -1,10 +1,10 @@
-#include "sim/KickPlanner.h"
+#include "players/KickPlanner.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "sim/Ball.h"
-#include "sim/ProbeFlight.h"
+#include "players/Ball.h"
+#include "players/ProbeFlight.h"
 
 namespace flikka::kick_planner {
 

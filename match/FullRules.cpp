@@ -4,10 +4,10 @@
 #include <cmath>
 
 #include "players/Player.h"
-#include "sim/Match.h"
+#include "match/Match.h"
 #include "sim/PitchGeometry.h"
 #include "sim/PitchLandmarks.h"
-#include "sim/Team.h"
+#include "players/Team.h"
 #include "team/GlobalAI.h"
 
 namespace flikka {

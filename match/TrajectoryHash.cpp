@@ -1,6 +1,6 @@
-#include "sim/TrajectoryHash.h"
+#include "match/TrajectoryHash.h"
 
-#include "sim/Match.h"
+#include "match/Match.h"
 
 namespace flikka {
 

@@ -1,4 +1,4 @@
-#include "sim/Ball.h"
+#include "players/Ball.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,4 +1,4 @@
-#include "team/Goalkeeper.h"
+#include "players/Goalkeeper.h"
 
 #include <algorithm>
 #include <bit>
@@ -7,12 +7,12 @@
 #include <typeinfo>
 
 #include "players/Kicks.h"
-#include "sim/KickPlanner.h"
+#include "players/KickPlanner.h"
 #include "sim/PitchGeometry.h"
 #include "sim/PitchLandmarks.h"
 #include "players/Play.h"
 #include "sim/Random.h"
-#include "sim/Team.h"
+#include "players/Team.h"
 #include "players/TeamPlan.h"
 
 namespace flikka {

@@ -4,7 +4,7 @@
 // this holds two quick ways to the same answers, each giving exactly the plain flight's bits.
 #include <cmath>
 
-#include "sim/Ball.h"
+#include "players/Ball.h"
 
 namespace flikka::probe_flight {
 

@@ -1,4 +1,4 @@
-#include "sim/Team.h"
+#include "players/Team.h"
 
 #include <cmath>
 #include <utility>
@@ -6,7 +6,7 @@
 #include "players/OutfieldPlayer.h"
 #include "players/Play.h"
 #include "players/Rebind.h"
-#include "team/Goalkeeper.h"
+#include "players/Goalkeeper.h"
 
 namespace flikka {
 
